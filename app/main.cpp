@@ -1,0 +1,8 @@
+// Temporary entry point until the main window lands.
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    return 0;
+}

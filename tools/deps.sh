@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs everything Orvi needs to build, run and test on Debian 12.
+set -euo pipefail
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+PACKAGES=(
+    cmake ninja-build g++ pkg-config
+    qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl1-mesa-dev qt6-qpa-plugins
+    portaudio19-dev
+    fonts-liberation2
+    libbenchmark-dev
+)
+if [ "${1:-}" = "--test" ]; then
+    # Independent readers of our exports and a private sound server for the real-audio test.
+    PACKAGES+=(libreoffice-draw pulseaudio pulseaudio-utils libasound2-plugins alsa-utils)
+fi
+missing=()
+for p in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    $SUDO apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

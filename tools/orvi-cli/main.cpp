@@ -1,0 +1,74 @@
+#include "CliCommand.h"
+
+#include <QGuiApplication>
+
+#include <algorithm>
+#include <cstdio>
+
+bool TCliRegistry::Add(const TCliCommand &command)
+{
+    auto &all = const_cast<std::vector<TCliCommand> &>(All());
+    all.push_back(command);
+    return true;
+}
+
+const std::vector<TCliCommand> &TCliRegistry::All()
+{
+    static std::vector<TCliCommand> commands;
+    return commands;
+}
+
+const TCliCommand *TCliRegistry::Find(const QString &name)
+{
+    const auto &all = All();
+    const auto it = std::find_if(all.begin(), all.end(),
+                                 [&](const TCliCommand &c) { return name == QLatin1String(c.Name); });
+    return it == all.end() ? nullptr : &*it;
+}
+
+void CliOut(const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+}
+
+void CliError(const QString &text)
+{
+    const QByteArray bytes = text.toUtf8() + '\n';
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+}
+
+static void PrintUsage()
+{
+    QString text = QStringLiteral("usage: orvi-cli <command> [arguments]\ncommands:\n");
+    for (const TCliCommand &c : TCliRegistry::All())
+        text += QStringLiteral("  %1\n").arg(QLatin1String(c.Usage));
+    CliError(text.trimmed());
+}
+
+int main(int argc, char *argv[])
+{
+    // Rendering and fonts need a GUI application, but the tool never opens a window.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QGuiApplication::setOrganizationName(QStringLiteral("Selvane"));
+    QGuiApplication::setApplicationName(QStringLiteral("Orvix"));
+
+    QStringList args = QGuiApplication::arguments().mid(1);
+    if (args.isEmpty() || args.first() == QLatin1String("help")
+        || args.first() == QLatin1String("--help")) {
+        PrintUsage();
+        return args.isEmpty() ? 1 : 0;
+    }
+    const QString name = args.takeFirst();
+    const TCliCommand *command = TCliRegistry::Find(name);
+    if (!command) {
+        CliError(QStringLiteral("orvi-cli: unknown command \"%1\"").arg(name));
+        PrintUsage();
+        return 1;
+    }
+    const int status = command->Run(args);
+    std::fflush(stdout);
+    return status;
+}

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs the dependencies, builds Orvi and runs every test: once in a normal build and
+# once under AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash tools/deps.sh --test
+export QT_QPA_PLATFORM=offscreen
+
+pulse_started=0
+if [ -f tools/pulse-private.sh ]; then
+    # A private sound server with a null sink, so the real-audio test has a device.
+    if bash tools/pulse-private.sh start; then pulse_started=1; fi
+fi
+cleanup() { if [ "$pulse_started" = 1 ]; then bash tools/pulse-private.sh stop || true; fi; }
+trap cleanup EXIT
+
+jobs=$(nproc)
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j "$jobs"
+(cd build && ctest --output-on-failure -j "$jobs")
+
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORVI_SANITIZE=ON -DORVI_BUILD_BENCH=OFF
+cmake --build build-asan -j "$jobs"
+(cd build-asan && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --output-on-failure -j "$jobs")
