@@ -1,5 +1,7 @@
 #include "app/ui/ToolWindows.h"
 
+#include <QtGlobal>
+
 
 void CreateToolWindows(TFrmMain &main, const TStartOptions &options)
 {
