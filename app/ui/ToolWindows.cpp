@@ -2,13 +2,17 @@
 
 #include <QtGlobal>
 
+// includes: generator window
+// includes: level meter window
+// includes: turntable control window
+// includes: series editor
 
 void CreateToolWindows(TFrmMain &main, const TStartOptions &options)
 {
-    Q_UNUSED(options);
-    // --- generator window ---
-    // --- level meter window ---
-    // --- turntable control window ---
-    // --- series editor ---
     Q_UNUSED(main);
+    Q_UNUSED(options);
+    // section: generator window
+    // section: level meter window
+    // section: turntable control window
+    // section: series editor
 }
