@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <memory>
+
 class QSettings;
 
 // The program-wide settings, named after their stored values. They start with the built-in
@@ -42,3 +44,8 @@ public:
 
 // The one instance the program uses.
 TSettings &Settings();
+
+// The settings store: the registry under HKEY_CURRENT_USER\Software\Selvane\Orvix on
+// Windows, an INI file in the user's configuration folder ("Selvane/Orvix.conf") elsewhere.
+// Values live in the groups "1.0/Options", "1.0/Signal" and "1.0/RecentFilesMRU".
+std::unique_ptr<QSettings> OpenSettingsStore();

@@ -1,0 +1,131 @@
+#include "app/FileTypeRegistration.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QSettings>
+#include <QStandardPaths>
+
+#ifndef Q_OS_WIN
+#include <QProcess>
+#endif
+
+namespace {
+
+QString ProgramPath()
+{
+    if (!QCoreApplication::instance())
+        return {};
+    return QDir::toNativeSeparators(QCoreApplication::applicationFilePath());
+}
+
+#ifdef Q_OS_WIN
+
+void RegisterForUser(const QString &program)
+{
+    // HKEY_CURRENT_USER\Software\Classes is merged into HKEY_CLASSES_ROOT and needs no
+    // administrator rights. "." addresses a key's default (unnamed) value.
+    QSettings classes(QStringLiteral("HKEY_CURRENT_USER\\Software\\Classes"),
+                      QSettings::NativeFormat);
+    classes.setValue(QStringLiteral(".OvK/."), QStringLiteral("Orvi.File"));
+    classes.setValue(QStringLiteral("Orvi.File/."), QStringLiteral("Ch-ka kierunkowości"));
+    classes.setValue(QStringLiteral("Orvi.File/DefaultIcon/."),
+                     QStringLiteral("%1 ,1").arg(program));
+    classes.setValue(QStringLiteral("Orvi.File/Shell/Open/Command/."),
+                     QStringLiteral("%1 \"%2\"").arg(program, QStringLiteral("%1")));
+    classes.sync();
+}
+
+#else
+
+// Writes content to path unless the file already holds exactly that; true when written.
+bool WriteIfChanged(const QString &path, const QByteArray &content)
+{
+    QFile existing(path);
+    if (existing.open(QIODevice::ReadOnly) && existing.readAll() == content)
+        return false;
+    existing.close();
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write(content);
+    return file.commit();
+}
+
+QByteArray MimeDefinition()
+{
+    return QByteArrayLiteral(
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+        "  <mime-type type=\"application/x-orvi-characteristic\">\n"
+        "    <comment>Ch-ka kierunkowości</comment>\n"
+        "    <glob pattern=\"*.ovk\"/>\n"
+        "    <magic priority=\"80\">\n"
+        "      <match type=\"string\" offset=\"0\" value=\"ORVI SYSTEM V1.0\"/>\n"
+        "    </magic>\n"
+        "  </mime-type>\n"
+        "</mime-info>\n");
+}
+
+// Exec quoting of the desktop entry specification: the path in double quotes with
+// '"', '`', '$' and '\' escaped by a backslash.
+QByteArray DesktopEntry(const QString &program)
+{
+    QString quoted = program;
+    for (const QChar c : { u'\\', u'"', u'`', u'$' })
+        quoted.replace(c, QStringLiteral("\\") + c);
+    quoted.replace(u'%', QStringLiteral("%%"));
+    return QStringLiteral("[Desktop Entry]\n"
+                          "Type=Application\n"
+                          "Name=Orvi\n"
+                          "Comment=program do pomiaru charakterystyk kierunkowości głośników\n"
+                          "Exec=\"%1\" %f\n"
+                          "MimeType=application/x-orvi-characteristic;\n"
+                          "Terminal=false\n"
+                          "Categories=Science;AudioVideo;\n"
+                          "NoDisplay=true\n")
+        .arg(quoted)
+        .toUtf8();
+}
+
+void RegisterForUser(const QString &program)
+{
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (data.isEmpty())
+        return;
+    const QString mimeRoot = data + QStringLiteral("/mime");
+    const QString applications = data + QStringLiteral("/applications");
+    const bool mimeChanged = WriteIfChanged(
+        mimeRoot + QStringLiteral("/packages/orvi-characteristic.xml"), MimeDefinition());
+    const bool desktopChanged
+        = WriteIfChanged(applications + QStringLiteral("/orvi.desktop"), DesktopEntry(program));
+
+    // The databases are rebuilt in the background, and only when something changed, so a
+    // slow or missing tool never delays the start.
+    if (mimeChanged) {
+        const QString tool = QStandardPaths::findExecutable(QStringLiteral("update-mime-database"));
+        if (!tool.isEmpty())
+            QProcess::startDetached(tool, { mimeRoot });
+    }
+    if (desktopChanged) {
+        const QString tool
+            = QStandardPaths::findExecutable(QStringLiteral("update-desktop-database"));
+        if (!tool.isEmpty())
+            QProcess::startDetached(tool, { applications });
+    }
+}
+
+#endif
+
+} // namespace
+
+void RegisterFileType()
+{
+    const QString program = ProgramPath();
+    if (program.isEmpty())
+        return;
+    RegisterForUser(program);
+}

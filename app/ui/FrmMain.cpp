@@ -1,0 +1,1001 @@
+#include "app/ui/FrmMain.h"
+
+#include "app/FileTypeRegistration.h"
+#include "app/Settings.h"
+#include "app/ui/FrmAbout.h"
+#include "app/ui/FrmSplash.h"
+#include "app/ui/MainActions.h"
+#include "app/ui/ProgramPicture.h"
+#include "chart/PolarGraph.h"
+#include "controls/Clock.h"
+#include "controls/Messages.h"
+#include "controls/ui/FormHelpers.h"
+#include "document/InOutError.h"
+#include "document/OvkFile.h"
+#include "document/ui/FrmChild.h"
+#include "document/ui/Prompts.h"
+#include "turntable/TurntableController.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QSettings>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+
+namespace {
+
+const QString OvkFilter = QStringLiteral("*.OvK (Ch-ki Kierunkowości) (*.OvK)");
+
+// The text shown when the program ends while the turntable's port is in use.
+const QString SwitchOffWarning
+        = QStringLiteral("Przed zakończeniem pracy należy wyłączyć stolik,\r\naby przywrócić "
+                         "poprzedni stan portu LPT.\r\n\r\nGdy będziesz gotowy wciśnij OK.  ");
+
+// fileName with its extension (after the last dot of the name part) replaced by ext
+// (".emf"); appended when it has none.
+QString ChangeFileExt(const QString &fileName, const QString &ext)
+{
+    const qsizetype slash = qMax(fileName.lastIndexOf(QLatin1Char('/')),
+                                 fileName.lastIndexOf(QLatin1Char('\\')));
+    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
+    if (dot > slash)
+        return fileName.left(dot) + ext;
+    return fileName + ext;
+}
+
+QString EscapeAmpersands(QString text)
+{
+    return text.replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+} // namespace
+
+TFrmMain::TFrmMain(TClock &clock, QWidget *parent)
+    : QMainWindow(parent)
+    , m_clock(clock)
+    , m_actions(std::make_unique<TMainActions>(this))
+{
+    setObjectName(QStringLiteral("FrmMain"));
+    setWindowTitle(QStringLiteral("Orvi"));
+    setMinimumSize(550, 375);
+
+    m_mdiArea = new QMdiArea(this);
+    m_mdiArea->setObjectName(QStringLiteral("MdiArea"));
+    m_mdiArea->setBackground(palette().brush(QPalette::Dark));
+    setCentralWidget(m_mdiArea);
+
+    CreateMenus();
+    CreateToolBars();
+    CreateStatusBar();
+    ConnectActions();
+    FormCreate();
+    RegisterForm(this);
+    UpdateActions();
+}
+
+TFrmMain::~TFrmMain()
+{
+    // Documents first: their charts may still be bound to the series editor.
+    for (const QPointer<TFrmChild> &doc : std::as_const(m_documents))
+        if (doc)
+            delete doc->parentWidget() ? static_cast<QObject *>(doc->parentWidget()) : doc.data();
+    m_documents.clear();
+    m_turntable = nullptr;
+}
+
+void TFrmMain::FormCreate()
+{
+    RegisterFileType();
+    std::unique_ptr<QSettings> store = OpenSettingsStore();
+    Settings().ReadSettings(*store);
+    LoadRecentFiles(*store);
+    m_portAvailable = false;
+    setAcceptDrops(true);
+    // Hints reach status panel 0 through QEvent::StatusTip (see event()).
+}
+
+void TFrmMain::CreateMenus()
+{
+    const TMainActions &a = *m_actions;
+    m_fileMenu = menuBar()->addMenu(QStringLiteral("&Plik"));
+    m_fileMenu->addActions({ a.acNowy, a.acOtworz, a.acZapisz, a.acZapiszJako, a.acDrukujExtra,
+                             a.acZamknij, a.acZamknijWszy });
+    m_fileMenu->addSeparator();
+    m_fileMenu->addAction(a.acZakoncz);
+    RebuildRecentFilesMenu();
+
+    menuBar()->addMenu(QStringLiteral("Po&miar"))->addAction(a.acDodaj);
+
+    QMenu *chart = menuBar()->addMenu(QStringLiteral("&Wykres"));
+    chart->addActions({ a.acZapiszWykres, a.acDrukuj });
+    chart->addSeparator();
+    chart->addActions({ a.acSerie, a.acUstawienia });
+
+    QMenu *tools = menuBar()->addMenu(QStringLiteral("&Narzędzia"));
+    tools->addAction(a.acGenerator);
+    // The menu names the turntable item differently from its action; this item mirrors the
+    // action's state and triggers it.
+    auto *turntableItem = new QAction(QStringLiteral("&Kontrola stolika"), this);
+    turntableItem->setObjectName(QStringLiteral("miStolikKontrol"));
+    turntableItem->setCheckable(true);
+    turntableItem->setShortcut(a.acStolikKontrol->shortcut());
+    turntableItem->setShortcutContext(Qt::WidgetShortcut); // the action owns the shortcut
+    turntableItem->setStatusTip(a.acStolikKontrol->statusTip());
+    auto syncItem = [turntableItem, source = a.acStolikKontrol] {
+        turntableItem->setEnabled(source->isEnabled());
+        turntableItem->setChecked(source->isChecked());
+    };
+    connect(a.acStolikKontrol, &QAction::changed, turntableItem, syncItem);
+    connect(turntableItem, &QAction::triggered, a.acStolikKontrol, [source = a.acStolikKontrol] {
+        source->trigger();
+    });
+    syncItem();
+    tools->addAction(turntableItem);
+    tools->addAction(a.acdBMeter);
+    tools->addSeparator();
+    tools->addAction(a.acUstawieniaG);
+
+    m_windowMenu = menuBar()->addMenu(QStringLiteral("&Okno"));
+    m_windowMenu->addActions({ a.acKaskada, a.acPion, a.acPoziom });
+    connect(m_windowMenu, &QMenu::aboutToShow, this, &TFrmMain::RebuildWindowMenu);
+
+    QMenu *help = menuBar()->addMenu(QStringLiteral("&Pomoc"));
+    help->addAction(a.acPomoc);
+    help->addSeparator();
+    help->addAction(a.acAbout);
+    connect(help, &QMenu::aboutToShow, this, &TFrmMain::UpdateActions);
+}
+
+void TFrmMain::CreateToolBars()
+{
+    const TMainActions &a = *m_actions;
+    QStyle *s = style();
+    a.acNowy->setIcon(s->standardIcon(QStyle::SP_FileIcon));
+    a.acOtworz->setIcon(s->standardIcon(QStyle::SP_DialogOpenButton));
+    a.acZapisz->setIcon(s->standardIcon(QStyle::SP_DialogSaveButton));
+    a.acDrukuj->setIcon(ProgramIcon(EProgramIcon::Print));
+    a.acSerie->setIcon(ProgramIcon(EProgramIcon::Series));
+    a.acGenerator->setIcon(ProgramIcon(EProgramIcon::Generator));
+    a.acStolikKontrol->setIcon(ProgramIcon(EProgramIcon::Turntable));
+    a.acdBMeter->setIcon(ProgramIcon(EProgramIcon::Meter));
+    a.acUstawieniaG->setIcon(ProgramIcon(EProgramIcon::Options));
+    a.acDodaj->setIcon(ProgramIcon(EProgramIcon::Measure));
+    a.acOdswiez->setIcon(ProgramIcon(EProgramIcon::Refresh));
+
+    m_fileBar = addToolBar(QStringLiteral("Plik"));
+    m_fileBar->setObjectName(QStringLiteral("ToolBar1"));
+    m_fileBar->addActions({ a.acNowy, a.acOtworz, a.acZapisz });
+    m_fileBar->addSeparator();
+    m_fileBar->addActions({ a.acDrukuj, a.acSerie });
+
+    m_toolsBar = addToolBar(QStringLiteral("Narzędzia"));
+    m_toolsBar->setObjectName(QStringLiteral("ToolBar2"));
+    m_toolsBar->addActions({ a.acGenerator, a.acStolikKontrol, a.acdBMeter });
+    m_toolsBar->addSeparator();
+    m_toolsBar->addAction(a.acUstawieniaG);
+
+    m_sizeBar = addToolBar(QStringLiteral("Rozmiar"));
+    m_sizeBar->setObjectName(QStringLiteral("ToolBar3"));
+    m_lblSize = new QLabel(QStringLiteral("&Rozmiar"), m_sizeBar);
+    m_lblSize->setObjectName(QStringLiteral("lblSize"));
+    m_lblSize->setContentsMargins(4, 0, 4, 0);
+    m_cbSize = new QComboBox(m_sizeBar);
+    m_cbSize->setObjectName(QStringLiteral("cbSize"));
+    m_cbSize->setEditable(true);
+    m_cbSize->setInsertPolicy(QComboBox::NoInsert);
+    m_cbSize->setCompleter(nullptr);
+    m_cbSize->addItems({ QStringLiteral("200"), QStringLiteral("175"), QStringLiteral("150"),
+                         QStringLiteral("125"), QStringLiteral("100"), QStringLiteral("75"),
+                         QStringLiteral("50") });
+    m_cbSize->setCurrentIndex(-1);
+    m_cbSize->setEditText(QStringLiteral("100"));
+    m_cbSize->setToolTip(QStringLiteral("Rozmiar "));
+    m_cbSize->setStatusTip(QStringLiteral(" Ustala rozmiar dokumentu"));
+    m_cbSize->setMinimumContentsLength(4);
+    m_lblSize->setBuddy(m_cbSize);
+    m_sizeBar->addWidget(m_lblSize);
+    m_sizeBar->addWidget(m_cbSize);
+    m_cbSize->installEventFilter(this);
+    m_cbSize->lineEdit()->installEventFilter(this);
+    connect(m_cbSize, &QComboBox::activated, this, &TFrmMain::ApplyChosenZoom);
+
+    m_leftBar = new QToolBar(QStringLiteral("Pomiar"), this);
+    m_leftBar->setObjectName(QStringLiteral("ToolBar4"));
+    m_leftBar->setOrientation(Qt::Vertical);
+    m_leftBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    m_leftBar->setIconSize(QSize(32, 32));
+    m_leftBar->addActions({ a.acDodaj, a.acOdswiez });
+    addToolBar(Qt::LeftToolBarArea, m_leftBar);
+
+    // Moving the mouse over the frame, the status bar or the file bar clears the read-out.
+    for (QWidget *w : { static_cast<QWidget *>(this), m_mdiArea->viewport(),
+                        static_cast<QWidget *>(m_fileBar) }) {
+        w->setMouseTracking(true);
+        w->installEventFilter(this);
+    }
+    for (QToolButton *button : m_fileBar->findChildren<QToolButton *>()) {
+        button->setMouseTracking(true);
+        button->installEventFilter(this);
+    }
+}
+
+void TFrmMain::CreateStatusBar()
+{
+    QStatusBar *bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar1"));
+    bar->setSizeGripEnabled(false);
+    bar->setMouseTracking(true);
+    bar->installEventFilter(this);
+    static constexpr int Widths[4] = { 300, 100, 100, 50 };
+    static constexpr Qt::Alignment Aligns[4] = { Qt::AlignLeft | Qt::AlignVCenter,
+                                                 Qt::AlignRight | Qt::AlignVCenter,
+                                                 Qt::AlignRight | Qt::AlignVCenter,
+                                                 Qt::AlignCenter };
+    for (int i = 0; i < 4; ++i) {
+        auto *panel = new QLabel(bar);
+        panel->setObjectName(QStringLiteral("Panel%1").arg(i));
+        panel->setAlignment(Aligns[i]);
+        panel->setFixedWidth(Widths[i]);
+        panel->setMouseTracking(true);
+        panel->installEventFilter(this);
+        if (i < 3)
+            panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        bar->addWidget(panel);
+        m_panels[size_t(i)] = panel;
+    }
+    // The last panel grows to its text (the simulator note), at least 50 pixels.
+    m_panels[3]->setMinimumWidth(50);
+    m_panels[3]->setMaximumWidth(QWIDGETSIZE_MAX);
+}
+
+void TFrmMain::ConnectActions()
+{
+    const TMainActions &a = *m_actions;
+    connect(a.acNowy, &QAction::triggered, this,
+            [this] { CreateDocument(QStringLiteral("Seria_%1").arg(DocumentCount() + 1)); });
+    connect(a.acOtworz, &QAction::triggered, this, &TFrmMain::OpenFromDialog);
+    connect(a.acZapisz, &QAction::triggered, this, &TFrmMain::SaveActive);
+    connect(a.acZapiszJako, &QAction::triggered, this, &TFrmMain::SaveActiveAs);
+    connect(a.acZamknij, &QAction::triggered, this, [this] {
+        if (TFrmChild *doc = ActiveDocument())
+            (doc->parentWidget() ? doc->parentWidget() : doc)->close();
+    });
+    connect(a.acZamknijWszy, &QAction::triggered, this, [this] { CloseAllDocuments(false); });
+    connect(a.acZakoncz, &QAction::triggered, this, &QWidget::close);
+    connect(a.acZapiszWykres, &QAction::triggered, this, &TFrmMain::ExportActive);
+    connect(a.acOdswiez, &QAction::triggered, this, [this] {
+        if (TFrmChild *doc = ActiveDocument())
+            doc->Graph().Refresh();
+    });
+    connect(a.acSerie, &QAction::triggered, this,
+            [this] { ToggleToolWindow(EToolWindow::SeriesEditor); });
+    connect(a.acGenerator, &QAction::triggered, this,
+            [this] { ToggleToolWindow(EToolWindow::Generator); });
+    connect(a.acStolikKontrol, &QAction::triggered, this,
+            [this] { ToggleToolWindow(EToolWindow::Turntable); });
+    connect(a.acdBMeter, &QAction::triggered, this,
+            [this] { ToggleToolWindow(EToolWindow::Meter); });
+    connect(a.acKaskada, &QAction::triggered, m_mdiArea, &QMdiArea::cascadeSubWindows);
+    connect(a.acPion, &QAction::triggered, this, [this] { TileDocuments(Qt::Horizontal); });
+    connect(a.acPoziom, &QAction::triggered, this, [this] { TileDocuments(Qt::Vertical); });
+    connect(a.acPomoc, &QAction::triggered, this, &TFrmMain::ShowManual);
+    connect(a.acAbout, &QAction::triggered, this, &TFrmMain::ShowAbout);
+    // acDodaj, acDrukuj, acDrukujExtra, acUstawienia and acUstawieniaG open windows that
+    // are not part of the program yet; they stay disabled (UpdateActions).
+
+    connect(m_mdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *sub) {
+        if (sub) {
+            if (auto *doc = qobject_cast<TFrmChild *>(sub->widget());
+                doc && m_documents.contains(doc)) {
+                m_lastActive = doc;
+                doc->SyncMainWindow();
+            }
+        }
+        UpdateActions();
+    });
+}
+
+// --- tool windows and turntable ---
+
+QAction *TFrmMain::ToolWindowAction(EToolWindow which) const
+{
+    switch (which) {
+    case EToolWindow::Generator:
+        return m_actions->acGenerator;
+    case EToolWindow::Meter:
+        return m_actions->acdBMeter;
+    case EToolWindow::Turntable:
+        return m_actions->acStolikKontrol;
+    case EToolWindow::SeriesEditor:
+        return m_actions->acSerie;
+    }
+    return nullptr;
+}
+
+void TFrmMain::SetToolWindow(EToolWindow which, QWidget *window)
+{
+    QPointer<QWidget> &slot = m_toolWindows[size_t(which)];
+    if (slot == window)
+        return;
+    delete slot.data();
+    slot = window;
+    if (window) {
+        window->setParent(this, window->windowFlags() | Qt::Tool | Qt::WindowStaysOnTopHint);
+        window->hide();
+        window->installEventFilter(this);
+        RegisterForm(window);
+    }
+    UpdateActions();
+}
+
+QWidget *TFrmMain::ToolWindow(EToolWindow which) const
+{
+    return m_toolWindows[size_t(which)];
+}
+
+void TFrmMain::SetSeriesEditorHooks(TSeriesEditorHooks hooks)
+{
+    m_seriesEditor = std::move(hooks);
+    if (TFrmChild *doc = ActiveDocument())
+        BindSeriesEditor(&doc->Graph());
+}
+
+void TFrmMain::ToggleToolWindow(EToolWindow which)
+{
+    if (QWidget *window = ToolWindow(which))
+        window->setVisible(!window->isVisible());
+    UpdateActions();
+}
+
+void TFrmMain::SetPortAvailable(bool available)
+{
+    m_portAvailable = available;
+    UpdateActions();
+}
+
+void TFrmMain::SetTurntable(TTurntableController *controller)
+{
+    if (m_turntable)
+        disconnect(m_turntable, &QObject::destroyed, this, nullptr);
+    m_turntable = controller;
+    if (controller)
+        connect(controller, &QObject::destroyed, this, [this] { m_turntable = nullptr; });
+}
+
+void TFrmMain::SetStatusNote(const QString &text)
+{
+    m_panels[3]->setText(text);
+}
+
+void TFrmMain::SetSplash(std::unique_ptr<TFrmSplash> splash)
+{
+    m_splash = std::move(splash);
+}
+
+int TFrmMain::StepTableAngle(int angle, int motionState)
+{
+    switch (motionState) {
+    case 1: // turning back
+    case 4: // returning to 0, which turns back
+        angle -= 10;
+        break;
+    case 2: // turning forward
+        angle += 10;
+        break;
+    default:
+        return angle;
+    }
+    return ((angle % 360) + 360) % 360;
+}
+
+void TFrmMain::TurntableMark()
+{
+    if (!m_turntable)
+        return;
+    const int angle = StepTableAngle(m_turntable->CurrentAngle(), m_turntable->MotionState());
+    m_turntable->SetCurrentAngle(angle);
+    m_panels[1]->setText(QStringLiteral("%1°").arg(angle));
+}
+
+TMeasurementProposal TFrmMain::ProposeMeasurement(const TPolarGraph &graph)
+{
+    const int n = graph.MaxSeriesNumber() + 1;
+    return { n, SeriesColors[size_t(n % int(SeriesColors.size()))],
+             QStringLiteral("Pomiar %1").arg(n + 1) };
+}
+
+// --- actions' state ---
+
+void TFrmMain::UpdateActions()
+{
+    const TMainActions &a = *m_actions;
+    const bool open = DocumentCount() > 0;
+    for (QAction *action : { a.acZapisz, a.acZapiszJako, a.acZamknij, a.acZapiszWykres,
+                             a.acOdswiez })
+        action->setEnabled(open);
+    a.acZamknijWszy->setEnabled(ActiveDocument() != nullptr);
+    m_cbSize->setEnabled(open);
+    m_lblSize->setEnabled(open);
+
+    // Their windows (measurement, print layout, chart settings, options) are not part of
+    // the program yet.
+    for (QAction *action : { a.acDodaj, a.acDrukuj, a.acDrukujExtra, a.acUstawienia,
+                             a.acUstawieniaG })
+        action->setEnabled(false);
+
+    auto visible = [this](EToolWindow which) {
+        const QWidget *w = ToolWindow(which);
+        return w && w->isVisible();
+    };
+    a.acGenerator->setEnabled(ToolWindow(EToolWindow::Generator));
+    a.acGenerator->setChecked(visible(EToolWindow::Generator));
+    a.acdBMeter->setEnabled(ToolWindow(EToolWindow::Meter));
+    a.acdBMeter->setChecked(visible(EToolWindow::Meter));
+    a.acSerie->setEnabled(open && ToolWindow(EToolWindow::SeriesEditor));
+    a.acSerie->setChecked(visible(EToolWindow::SeriesEditor));
+    if (!m_portAvailable) {
+        if (QWidget *turntable = ToolWindow(EToolWindow::Turntable))
+            turntable->hide();
+    }
+    a.acStolikKontrol->setEnabled(m_portAvailable && ToolWindow(EToolWindow::Turntable));
+    a.acStolikKontrol->setChecked(visible(EToolWindow::Turntable));
+
+    a.acPomoc->setEnabled(QFileInfo::exists(ManualPath()));
+}
+
+QString TFrmMain::ManualPath()
+{
+    return QDir(QCoreApplication::applicationDirPath())
+            .filePath(QStringLiteral("Manual/manual.htm"));
+}
+
+void TFrmMain::ShowManual()
+{
+    const QString path = ManualPath();
+    if (QFileInfo::exists(path))
+        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    UpdateActions();
+}
+
+void TFrmMain::ShowAbout()
+{
+    TFrmAbout about(this);
+    about.exec();
+}
+
+QString TFrmMain::StatusPanelText(int panel) const
+{
+    return panel >= 0 && panel < 4 ? m_panels[size_t(panel)]->text() : QString();
+}
+
+// --- documents ---
+
+int TFrmMain::DocumentCount() const
+{
+    int count = 0;
+    for (const QPointer<TFrmChild> &doc : m_documents)
+        count += doc ? 1 : 0;
+    return count;
+}
+
+QList<TFrmChild *> TFrmMain::Documents() const
+{
+    QList<TFrmChild *> list;
+    for (const QPointer<TFrmChild> &doc : m_documents)
+        if (doc)
+            list.append(doc);
+    return list;
+}
+
+TFrmChild *TFrmMain::ActiveDocument() const
+{
+    if (QMdiSubWindow *sub = m_mdiArea->currentSubWindow()) {
+        auto *doc = qobject_cast<TFrmChild *>(sub->widget());
+        if (doc && m_documents.contains(doc))
+            return doc;
+    }
+    // The area has no current window while the frame itself is not active (for instance
+    // before it is first shown): the last activated or created document is the active one.
+    if (m_lastActive && m_documents.contains(m_lastActive.data()))
+        return m_lastActive;
+    for (auto it = m_documents.crbegin(); it != m_documents.crend(); ++it)
+        if (*it)
+            return *it;
+    return nullptr;
+}
+
+TFrmChild *TFrmMain::AddDocumentWindow(const QString &fullPath)
+{
+    const bool first = DocumentCount() == 0;
+    auto *doc = new TFrmChild(*this, fullPath);
+    QMdiSubWindow *sub = m_mdiArea->addSubWindow(doc);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setWindowIcon(windowIcon());
+    m_documents.append(doc);
+    m_lastActive = doc;
+    // The first window after none takes the remembered state; later ones the area's default.
+    if (first)
+        doc->ApplyWindowStateCode(Settings().DocWindowState);
+    else
+        sub->show();
+    m_mdiArea->setActiveSubWindow(sub);
+    UpdateActions();
+    return doc;
+}
+
+TFrmChild *TFrmMain::CreateDocument(const QString &name)
+{
+    TFrmChild *doc = AddDocumentWindow(Settings().TempDir + QDir::separator() + name);
+    doc->SetCaption(name);
+    doc->Graph().SetTitle(name);
+    doc->SyncMainWindow();
+    doc->SetModified(false);
+    return doc;
+}
+
+bool TFrmMain::OpenDocument(const QString &path)
+{
+    const QString fullPath = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+    switch (CheckOvkFile(fullPath)) {
+    case EOvkValidity::Valid:
+        break;
+    case EOvkValidity::WrongMagic:
+        ShowMessage(this, QMessageBox::Critical, InvalidFileMessage(fullPath));
+        return false;
+    case EOvkValidity::Unreadable:
+        return false;
+    }
+
+    TFrmChild *doc = AddDocumentWindow(fullPath);
+    doc->DocFile().Untitled = false;
+    try {
+        doc->DocFile().Load();
+    } catch (const EInOutError &error) {
+        // Discard the window without the closing questions: it never held a document.
+        m_documents.removeAll(doc);
+        delete doc->parentWidget();
+        UpdateActions();
+        ShowMessage(this, QMessageBox::Critical, error.Message());
+        return false;
+    }
+    doc->SetCaption(doc->DocFile().FullPath());
+    doc->Graph().SetTitle(doc->DocFile().Title);
+    doc->SyncMainWindow();
+    doc->SetModified(false);
+    return true;
+}
+
+void TFrmMain::OpenCommandLineFiles(const QStringList &paths)
+{
+    for (const QString &path : paths)
+        OpenDocument(path);
+}
+
+void TFrmMain::OpenFromDialog()
+{
+    TFileDialogRequest request;
+    request.Kind = TFileDialogRequest::Open;
+    request.Filters = { OvkFilter };
+    request.DefaultSuffix = QStringLiteral("OvK");
+    if (!AskFileName(this, request))
+        return;
+    if (OpenDocument(request.FileName)) {
+        m_recentFiles.Add(QDir::toNativeSeparators(QFileInfo(request.FileName).absoluteFilePath()));
+        RebuildRecentFilesMenu();
+    }
+}
+
+bool TFrmMain::SaveActive()
+{
+    TFrmChild *doc = ActiveDocument();
+    return doc && SaveDocument(*doc) == ESaveResult::Saved;
+}
+
+bool TFrmMain::SaveActiveAs()
+{
+    TFrmChild *doc = ActiveDocument();
+    return doc && SaveDocumentAs(*doc);
+}
+
+TDocumentHost::ESaveResult TFrmMain::SaveDocument(TFrmChild &document)
+{
+    TOvkFile &file = document.DocFile();
+    if (file.Untitled) {
+        // Save as, told apart from a cancelled dialog by the modified mark that stays.
+        if (SaveDocumentAs(document))
+            return ESaveResult::Saved;
+        return m_lastSaveFailed ? ESaveResult::Failed : ESaveResult::Cancelled;
+    }
+    file.SetTitle(document.Graph().Title());
+    try {
+        file.Save();
+    } catch (const EInOutError &error) {
+        ShowMessage(&document, QMessageBox::Critical, error.Message());
+        return ESaveResult::Failed;
+    }
+    document.SetModified(false);
+    document.SetCaption(file.FullPath());
+    return ESaveResult::Saved;
+}
+
+bool TFrmMain::SaveDocumentAs(TFrmChild &document)
+{
+    m_lastSaveFailed = false;
+    TOvkFile &file = document.DocFile();
+    TFileDialogRequest request;
+    request.Kind = TFileDialogRequest::Save;
+    request.FileName = file.FullPath();
+    request.Filters = { OvkFilter };
+    request.DefaultSuffix = QStringLiteral("OvK");
+    request.ConfirmOverwrite = true;
+    if (!AskFileName(this, request))
+        return false;
+
+    file.SetFullPath(QDir::toNativeSeparators(request.FileName));
+    file.SetInfo(QStringLiteral("Nieznany"));
+    file.SetTitle(document.Graph().Title());
+    file.SetDate(TOvkFile::NowAsDate());
+    try {
+        file.Save();
+    } catch (const EInOutError &error) {
+        // The chosen name stays proposed; the document stays untitled and modified.
+        m_lastSaveFailed = true;
+        ShowMessage(&document, QMessageBox::Critical, error.Message());
+        return false;
+    }
+    document.SetModified(false);
+    document.SetCaption(file.FullPath());
+    file.Untitled = false;
+    return true;
+}
+
+bool TFrmMain::ExportActive()
+{
+    TFrmChild *doc = ActiveDocument();
+    if (!doc)
+        return false;
+    TFileDialogRequest request;
+    request.Kind = TFileDialogRequest::Save;
+    request.FileName = QFileInfo(doc->DocFile().FileName).completeBaseName();
+    // Metafiles first, as the program always offered; then the formats for reports.
+    static const QStringList extensions = { QStringLiteral(".emf"), QStringLiteral(".wmf"),
+                                            QStringLiteral(".svg"), QStringLiteral(".pdf"),
+                                            QStringLiteral(".png") };
+    for (const QString &ext : extensions)
+        request.Filters.append(QStringLiteral("*%1 (*%1)").arg(ext));
+    request.DefaultSuffix = QStringLiteral("emf");
+    request.ConfirmOverwrite = true;
+    if (!AskFileName(this, request))
+        return false;
+
+    const int filter = qBound(0, request.FilterIndex, int(extensions.size()) - 1);
+    const QString fileName = ChangeFileExt(request.FileName, extensions.at(filter));
+    QString error;
+    const bool ok = filter < 2 ? doc->Graph().ExportMetafile(fileName, filter == 0, &error)
+                               : doc->Graph().ExportFile(fileName, QSize(800, 600), &error);
+    if (!ok)
+        ShowMessage(this, QMessageBox::Critical, error);
+    return ok;
+}
+
+void TFrmMain::CloseAllDocuments(bool force)
+{
+    const bool wasShuttingDown = m_shuttingDown;
+    if (force)
+        m_shuttingDown = true; // no document may refuse to close
+    while (TFrmChild *doc = ActiveDocument()) {
+        QWidget *frame = doc->parentWidget() ? doc->parentWidget() : doc;
+        if (!frame->close() || m_documents.contains(doc)) {
+            if (!force)
+                break; // the document kept its changes after a failed save
+            m_documents.removeAll(doc);
+        }
+        // Let the closed window go before the next one is taken.
+        m_clock.WaitProcessing(0);
+    }
+    m_shuttingDown = wasShuttingDown;
+    UpdateActions();
+}
+
+void TFrmMain::TileDocuments(Qt::Orientation orientation)
+{
+    QList<QMdiSubWindow *> windows;
+    for (QMdiSubWindow *sub : m_mdiArea->subWindowList())
+        if (sub->isVisible() && !sub->isMinimized())
+            windows.append(sub);
+    if (windows.isEmpty())
+        return;
+    const QRect area = m_mdiArea->viewport()->rect();
+    const int n = int(windows.size());
+    for (int i = 0; i < n; ++i) {
+        QMdiSubWindow *sub = windows.at(i);
+        if (sub->isMaximized())
+            sub->showNormal();
+        if (orientation == Qt::Horizontal) { // side by side
+            const int x0 = area.width() * i / n, x1 = area.width() * (i + 1) / n;
+            sub->setGeometry(x0, 0, x1 - x0, area.height());
+        } else { // one above the other
+            const int y0 = area.height() * i / n, y1 = area.height() * (i + 1) / n;
+            sub->setGeometry(0, y0, area.width(), y1 - y0);
+        }
+    }
+}
+
+void TFrmMain::ApplyChosenZoom(int index)
+{
+    TFrmChild *doc = ActiveDocument();
+    if (!doc || index < 0)
+        return;
+    bool ok = false;
+    const int zoom = m_cbSize->itemText(index).toInt(&ok);
+    if (ok)
+        doc->SetZoom(zoom);
+}
+
+void TFrmMain::SizeBoxEnter()
+{
+    TFrmChild *doc = ActiveDocument();
+    if (!doc)
+        return;
+    bool ok = false;
+    const int zoom = m_cbSize->currentText().trimmed().toInt(&ok);
+    if (ok && zoom >= TFrmChild::MinZoom && zoom <= TFrmChild::MaxZoom)
+        doc->SetZoom(zoom);
+    else
+        m_cbSize->setEditText(QString::number(doc->Zoom()));
+}
+
+// --- TDocumentHost ---
+
+void TFrmMain::ShowZoom(int zoom)
+{
+    m_cbSize->setEditText(QString::number(zoom));
+}
+
+void TFrmMain::BindSeriesEditor(TPolarGraph *graph)
+{
+    if (m_seriesEditor.Bind)
+        m_seriesEditor.Bind(graph);
+}
+
+void TFrmMain::ShowCursorReadout(const QString &text)
+{
+    m_panels[2]->setText(text);
+}
+
+void TFrmMain::DocumentClosed(TFrmChild &document)
+{
+    const bool wasActive = ActiveDocument() == &document;
+    m_documents.removeAll(&document);
+    if (m_lastActive == &document)
+        m_lastActive = nullptr;
+    if (wasActive)
+        BindSeriesEditor(nullptr); // the next activation binds the next document
+    if (DocumentCount() == 0) {
+        if (QWidget *editor = ToolWindow(EToolWindow::SeriesEditor))
+            editor->hide();
+        m_panels[2]->clear();
+    }
+    // The area activates the next window after this close has finished.
+    QMetaObject::invokeMethod(this, &TFrmMain::UpdateActions, Qt::QueuedConnection);
+    UpdateActions();
+}
+
+QList<QAction *> TFrmMain::ChartContextActions() const
+{
+    return { m_actions->acZapiszWykres, m_actions->acDrukuj, nullptr, m_actions->acUstawienia };
+}
+
+bool TFrmMain::CanDropSeries(QObject *dragSource, TPolarGraph &target) const
+{
+    return m_seriesEditor.CanCopyTo && m_seriesEditor.CopyTo
+            && m_seriesEditor.CanCopyTo(dragSource, target);
+}
+
+void TFrmMain::DropSeries(TPolarGraph &target)
+{
+    if (m_seriesEditor.CopyTo)
+        m_seriesEditor.CopyTo(target);
+}
+
+// --- recent files ---
+
+void TFrmMain::LoadRecentFiles(QSettings &store)
+{
+    m_recentFiles.Load(store);
+    RebuildRecentFilesMenu();
+}
+
+void TFrmMain::SaveRecentFiles(QSettings &store) const
+{
+    m_recentFiles.Save(store);
+}
+
+void TFrmMain::RebuildRecentFilesMenu()
+{
+    for (QAction *action : std::as_const(m_recentActions)) {
+        m_fileMenu->removeAction(action);
+        delete action;
+    }
+    m_recentActions.clear();
+    if (m_recentFiles.Count() == 0)
+        return;
+    m_recentActions.append(m_fileMenu->addSeparator());
+    const QStringList items = m_recentFiles.Items();
+    for (int i = 0; i < items.size(); ++i) {
+        QAction *action = m_fileMenu->addAction(m_recentFiles.MenuCaption(i));
+        action->setObjectName(QStringLiteral("miRecent%1").arg(i));
+        action->setStatusTip(items.at(i));
+        const QString path = items.at(i);
+        // The list keeps its order and the entry, even when the file fails to open.
+        connect(action, &QAction::triggered, this, [this, path] { OpenDocument(path); });
+        m_recentActions.append(action);
+    }
+}
+
+void TFrmMain::RebuildWindowMenu()
+{
+    for (QAction *action : std::as_const(m_windowListActions)) {
+        m_windowMenu->removeAction(action);
+        delete action;
+    }
+    m_windowListActions.clear();
+    const QList<TFrmChild *> docs = Documents();
+    if (docs.isEmpty())
+        return;
+    m_windowListActions.append(m_windowMenu->addSeparator());
+    TFrmChild *active = ActiveDocument();
+    for (int i = 0; i < docs.size(); ++i) {
+        TFrmChild *doc = docs.at(i);
+        const QString caption = EscapeAmpersands(doc->Caption());
+        QAction *action = m_windowMenu->addAction(
+                i < 9 ? QStringLiteral("&%1 %2").arg(i + 1).arg(caption) : caption);
+        action->setCheckable(true);
+        action->setChecked(doc == active);
+        QPointer<TFrmChild> target(doc);
+        connect(action, &QAction::triggered, this, [this, target] {
+            if (target && target->parentWidget())
+                m_mdiArea->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(target->parentWidget()));
+        });
+        m_windowListActions.append(action);
+    }
+}
+
+// --- events ---
+
+bool TFrmMain::event(QEvent *event)
+{
+    if (event->type() == OrviMessage::TurntableMark) {
+        TurntableMark();
+        return true;
+    }
+    if (event->type() == OrviMessage::ProgramClosing)
+        return true; // sent by this window itself
+    if (event->type() == QEvent::StatusTip) {
+        // Status panel 0 shows the long part of the hint of what is under the mouse.
+        m_panels[0]->setText(static_cast<QStatusTipEvent *>(event)->tip());
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+bool TFrmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::MouseMove:
+    case QEvent::Enter:
+        if (watched == this || watched == m_mdiArea->viewport() || watched == statusBar()
+            || watched == m_fileBar || watched->parent() == m_fileBar
+            || watched->parent() == statusBar())
+            m_panels[2]->clear();
+        break;
+    case QEvent::KeyPress:
+        if (watched == m_cbSize || watched == m_cbSize->lineEdit()) {
+            const int key = static_cast<QKeyEvent *>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                SizeBoxEnter();
+                return true;
+            }
+        }
+        break;
+    case QEvent::Show:
+    case QEvent::Hide:
+        for (const QPointer<QWidget> &w : m_toolWindows) {
+            if (w == watched) {
+                // After the change has taken effect.
+                QMetaObject::invokeMethod(this, &TFrmMain::UpdateActions, Qt::QueuedConnection);
+                break;
+            }
+        }
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TFrmMain::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_shown) {
+        m_shown = true;
+        QMetaObject::invokeMethod(this, &TFrmMain::FormShow, Qt::QueuedConnection);
+    }
+}
+
+void TFrmMain::FormShow()
+{
+    if (!ActiveDocument())
+        m_actions->acNowy->trigger();
+    if (m_splash) {
+        m_clock.WaitProcessing(500);
+        m_splash->hide();
+        m_splash.reset();
+    }
+}
+
+void TFrmMain::closeEvent(QCloseEvent *event)
+{
+    if (m_closed) {
+        event->accept();
+        return;
+    }
+    m_shuttingDown = true;
+    BroadcastToForms(OrviMessage::ProgramClosing);
+    CloseAllDocuments(true);
+    {
+        std::unique_ptr<QSettings> store = OpenSettingsStore();
+        Settings().WriteSettings(*store);
+        SaveRecentFiles(*store);
+        store->sync();
+    }
+    if (m_portAvailable)
+        ShowMessage(this, QMessageBox::Warning, SwitchOffWarning, QMessageBox::Ok);
+    m_closed = true;
+    for (const QPointer<QWidget> &w : m_toolWindows)
+        if (w)
+            w->hide();
+    event->accept();
+}
+
+void TFrmMain::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (event->mimeData()->hasUrls()) {
+        for (const QUrl &url : event->mimeData()->urls()) {
+            if (url.isLocalFile()) {
+                event->acceptProposedAction();
+                return;
+            }
+        }
+    }
+    event->ignore();
+}
+
+void TFrmMain::dropEvent(QDropEvent *event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    event->acceptProposedAction();
+    // Each file on its own: one that fails does not stop the others. Dropped files are not
+    // added to the recent files.
+    for (const QUrl &url : urls)
+        if (url.isLocalFile())
+            OpenDocument(url.toLocalFile());
+}

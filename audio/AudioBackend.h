@@ -1,0 +1,34 @@
+#pragma once
+
+#include "audio/AudioDevice.h"
+
+#include <QStringList>
+
+#include <memory>
+
+enum class EAudioBackend {
+    PortAudio, // the real sound card
+    Loopback // in-process: what an output plays arrives at the inputs (TLoopbackBus)
+};
+
+// Picks the sound backend. The program sets the process-wide default once at start
+// (loopback for --simulate); a stream that was not told otherwise opens its device on the
+// default at every Start. GUI thread only.
+class TAudioBackend
+{
+public:
+    // PortAudio when the program was built with it, loopback otherwise.
+    static EAudioBackend Default();
+    static void SetDefault(EAudioBackend backend);
+
+    static bool IsAvailable(EAudioBackend backend);
+
+    // A new closed device of that backend; the caller owns it.
+    static std::unique_ptr<TAudioDevice> Create(EAudioBackend backend);
+
+    // Device names in device-number order (number = index), as the backend reports them.
+    static QStringList DeviceNames(EAudioBackend backend, EAudioDirection direction);
+
+    // Short text for messages and the command line ("PortAudio", "loopback").
+    static QString Name(EAudioBackend backend);
+};

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QtGlobal>
+
+#include <functional>
+#include <vector>
+
+class TClock;
+
+// The wire between loopback outputs and loopback inputs: what an output plays is laid on a
+// time line (mono, 1.0 = full scale, at the playing output's rate); an input reads the
+// stretch of time it records, passes it through the transform and converts it to its own
+// format. Time comes from the bus clock, so with a TVirtualClock a whole play+record runs in
+// no real time, and with the system clock it runs in real time.
+//
+// One bus per process (Instance()). GUI thread only, like the streams that use it.
+class TLoopbackBus
+{
+public:
+    // Turns what was played into what the microphone hears, in place: `count` samples at
+    // `sampleRate` Hz, consecutive calls carry consecutive stretches of the input's time.
+    // Silence (zeros) arrives while nothing plays.
+    using TTransform = std::function<void(float *samples, int count, int sampleRate)>;
+
+    static TLoopbackBus &Instance();
+
+    TLoopbackBus();
+
+    // The clock that paces every loopback device opened from now on (null: the system
+    // clock). It must outlive those devices. Resets the time line.
+    void SetClock(TClock *clock);
+    TClock &Clock() const;
+
+    void SetTransform(TTransform transform) { m_transform = std::move(transform); }
+    void ClearTransform() { m_transform = nullptr; }
+
+    // Sample position at `rate` Hz of clock time `ms` (ms since the bus epoch), rounded down,
+    // and the first clock millisecond at which position `position` has been reached.
+    qint64 PositionAt(qint64 ms, int rate) const;
+    qint64 MsAt(qint64 position, int rate) const;
+    qint64 NowPosition(int rate) const;
+
+    // Output side: lays `count` samples at `position` (output rate `rate`). A new rate
+    // starts a new time line.
+    void Write(qint64 position, const float *samples, int count, int rate);
+    // Output side: forgets everything laid at or after `position` (play was held or cut).
+    void Erase(qint64 position, int rate);
+
+    // Input side: the `count` samples from input position `position` at `rate` Hz, after
+    // the transform. Samples the output did not lay (or that fell off the time line) are 0.
+    void Read(qint64 position, float *samples, int count, int rate);
+
+    // Samples the time line keeps (about 47 s at 44100 Hz).
+    static constexpr qint64 Capacity = qint64(1) << 21;
+
+private:
+    float SampleAt(qint64 position) const;
+
+    TClock *m_clock = nullptr;
+    qint64 m_epochMs = 0;
+    TTransform m_transform;
+    std::vector<float> m_line; // Capacity samples once something played
+    int m_rate = 0; // Hz of the time line; 0 while nothing was laid
+    qint64 m_writtenEnd = 0; // one past the last laid position
+};

@@ -1,0 +1,386 @@
+#include "audio/PortAudioDevice.h"
+
+#ifdef ORVI_HAVE_PORTAUDIO
+
+#include <QSocketNotifier>
+
+#include <portaudio.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+// PortAudio is initialised once, at the first use, and stays up for the whole run.
+bool EnsurePortAudio(QString *error)
+{
+    static const PaError result = Pa_Initialize();
+    if (result != paNoError && error)
+        *error = QString::fromLocal8Bit(Pa_GetErrorText(result));
+    return result == paNoError;
+}
+
+QString PaErrorText(PaError code)
+{
+    if (code == paUnanticipatedHostError) {
+        const PaHostErrorInfo *info = Pa_GetLastHostErrorInfo();
+        if (info && info->errorText && *info->errorText)
+            return QString::fromLocal8Bit(info->errorText);
+    }
+    return QString::fromLocal8Bit(Pa_GetErrorText(code));
+}
+
+bool HasDirection(const PaDeviceInfo *info, EAudioDirection direction)
+{
+    return info
+        && (direction == EAudioDirection::Output ? info->maxOutputChannels
+                                                 : info->maxInputChannels)
+        > 0;
+}
+
+// PortAudio's device index of our device number (numbers count one direction only).
+PaDeviceIndex DeviceIndex(EAudioDirection direction, quint32 number)
+{
+    if (number == 0xFFFFFFFFu)
+        return direction == EAudioDirection::Output ? Pa_GetDefaultOutputDevice()
+                                                    : Pa_GetDefaultInputDevice();
+    const PaDeviceIndex count = Pa_GetDeviceCount();
+    quint32 seen = 0;
+    for (PaDeviceIndex i = 0; i < count; ++i) {
+        if (!HasDirection(Pa_GetDeviceInfo(i), direction))
+            continue;
+        if (seen == number)
+            return i;
+        ++seen;
+    }
+    return paNoDevice;
+}
+
+} // namespace
+
+struct TPortAudioCallback
+{
+    static int Run(const void *input, void *output, unsigned long frames,
+                   const PaStreamCallbackTimeInfo *, PaStreamCallbackFlags statusFlags, void *self)
+    {
+        auto *device = static_cast<TPortAudioDevice *>(self);
+        const int bytes = int(frames) * device->m_format.BlockAlign;
+        if (device->m_direction == EAudioDirection::Output)
+            device->PlayInto(static_cast<char *>(output), bytes, statusFlags);
+        else
+            device->RecordFrom(static_cast<const char *>(input), bytes, statusFlags);
+        return paContinue;
+    }
+};
+
+TPortAudioDevice::TPortAudioDevice()
+{
+    if (::pipe(m_wakePipe) == 0) {
+        for (int fd : m_wakePipe) {
+            ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
+            ::fcntl(fd, F_SETFD, FD_CLOEXEC);
+        }
+        m_notifier = std::make_unique<QSocketNotifier>(m_wakePipe[0], QSocketNotifier::Read);
+        QObject::connect(m_notifier.get(), &QSocketNotifier::activated, [this] { Dispatch(); });
+    }
+}
+
+TPortAudioDevice::~TPortAudioDevice()
+{
+    Close();
+    m_notifier.reset();
+    for (int fd : m_wakePipe)
+        if (fd >= 0)
+            ::close(fd);
+}
+
+QStringList TPortAudioDevice::DeviceNames(EAudioDirection direction)
+{
+    QStringList names;
+    if (!EnsurePortAudio(nullptr))
+        return names;
+    const PaDeviceIndex count = Pa_GetDeviceCount();
+    for (PaDeviceIndex i = 0; i < count; ++i) {
+        const PaDeviceInfo *info = Pa_GetDeviceInfo(i);
+        if (HasDirection(info, direction))
+            names << QString::fromUtf8(info->name);
+    }
+    return names;
+}
+
+bool TPortAudioDevice::Open(EAudioDirection direction, quint32 device, const TWaveFormat &format,
+                            QString &error)
+{
+    if (m_stream) {
+        error = QStringLiteral("The sound device is already open");
+        return false;
+    }
+    if (m_wakePipe[0] < 0) {
+        error = QStringLiteral("Could not create the sound notification pipe: %1")
+                    .arg(QString::fromLocal8Bit(std::strerror(errno)));
+        return false;
+    }
+    if (!EnsurePortAudio(&error))
+        return false;
+    if (format.FormatTag != 1 || (format.BitsPerSample != 8 && format.BitsPerSample != 16)) {
+        error = QStringLiteral("Unsupported wave format");
+        return false;
+    }
+    const PaDeviceIndex index = DeviceIndex(direction, device);
+    if (index == paNoDevice) {
+        error = device == 0xFFFFFFFFu
+            ? QStringLiteral("There is no default sound %1 device")
+                  .arg(direction == EAudioDirection::Output ? QStringLiteral("output")
+                                                            : QStringLiteral("input"))
+            : QStringLiteral("Sound %1 device %2 does not exist")
+                  .arg(direction == EAudioDirection::Output ? QStringLiteral("output")
+                                                            : QStringLiteral("input"))
+                  .arg(device);
+        return false;
+    }
+    const PaDeviceInfo *info = Pa_GetDeviceInfo(index);
+    PaStreamParameters params {};
+    params.device = index;
+    params.channelCount = format.Channels;
+    params.sampleFormat = format.BitsPerSample == 16 ? paInt16 : paUInt8;
+    // The ring of stream buffers already gives the latency; a roomy device buffer keeps
+    // sound servers (PulseAudio through ALSA) from starving between callbacks.
+    params.suggestedLatency = direction == EAudioDirection::Output ? info->defaultHighOutputLatency
+                                                                   : info->defaultHighInputLatency;
+    const bool output = direction == EAudioDirection::Output;
+
+    m_direction = direction;
+    m_format = format;
+    m_toDevice.Clear();
+    m_fromDevice.Clear();
+    m_slots.fill(nullptr);
+    m_offset = 0;
+    m_streamedAny = false;
+    m_gap = false;
+    m_underruns = 0;
+    m_overruns = 0;
+    m_paused = false;
+    m_capturing = false;
+    m_started = false;
+
+    PaStream *stream = nullptr;
+    PaError result = Pa_OpenStream(&stream, output ? nullptr : &params, output ? &params : nullptr,
+                                   double(format.SamplesPerSec), paFramesPerBufferUnspecified,
+                                   paNoFlag, &TPortAudioCallback::Run, this);
+    if (result != paNoError) {
+        error = PaErrorText(result);
+        return false;
+    }
+    if (output) {
+        // An output plays silence until the first slot arrives, like an opened wave device.
+        result = Pa_StartStream(stream);
+        if (result != paNoError) {
+            error = PaErrorText(result);
+            Pa_CloseStream(stream);
+            return false;
+        }
+        m_started = true;
+    }
+    m_stream = stream;
+    return true;
+}
+
+bool TPortAudioDevice::Prepare(int slot, char *data, int capacity, QString &error)
+{
+    if (!m_stream || slot < 0 || slot >= int(m_slots.size()) || !data || capacity <= 0) {
+        error = QStringLiteral("Invalid wave buffer");
+        return false;
+    }
+    m_slots[size_t(slot)] = data;
+    return true;
+}
+
+bool TPortAudioDevice::Queue(int slot, int bytes, QString &error)
+{
+    if (!m_stream || slot < 0 || slot >= int(m_slots.size()) || !m_slots[size_t(slot)]) {
+        error = QStringLiteral("The sound device is not open");
+        return false;
+    }
+    // Whole frames only.
+    const int whole = std::max(0, bytes) / m_format.BlockAlign * m_format.BlockAlign;
+    if (!m_toDevice.Push(TSlotRef { slot, whole })) {
+        error = QStringLiteral("Too many wave buffers queued");
+        return false;
+    }
+    return true;
+}
+
+bool TPortAudioDevice::Start(QString &error)
+{
+    if (!m_stream) {
+        error = QStringLiteral("The sound device is not open");
+        return false;
+    }
+    if (m_direction == EAudioDirection::Input) {
+        m_capturing = true;
+        if (!m_started) {
+            const PaError result = Pa_StartStream(m_stream);
+            if (result != paNoError) {
+                m_capturing = false;
+                error = PaErrorText(result);
+                return false;
+            }
+            m_started = true;
+        }
+    }
+    return true;
+}
+
+void TPortAudioDevice::Pause()
+{
+    m_paused = true;
+}
+
+void TPortAudioDevice::Restart()
+{
+    m_paused = false;
+}
+
+void TPortAudioDevice::StopStream(bool abort)
+{
+    if (m_stream && m_started) {
+        if (abort)
+            Pa_AbortStream(m_stream);
+        else
+            Pa_StopStream(m_stream);
+        m_started = false;
+    }
+}
+
+void TPortAudioDevice::Reset()
+{
+    if (!m_stream)
+        return;
+    // The callback must be quiet before the queues can be emptied from this side.
+    StopStream(true);
+    m_capturing = false;
+    m_toDevice.Clear();
+    m_fromDevice.Clear();
+    m_offset = 0;
+}
+
+void TPortAudioDevice::Close()
+{
+    if (!m_stream)
+        return;
+    // An output that ran dry by itself still has its last slot in the device's own buffer:
+    // let it play out. Inputs have nothing worth waiting for.
+    StopStream(m_direction == EAudioDirection::Input);
+    Pa_CloseStream(m_stream);
+    m_stream = nullptr;
+    m_capturing = false;
+    m_toDevice.Clear();
+    m_fromDevice.Clear();
+    m_slots.fill(nullptr);
+    char sink[64];
+    while (::read(m_wakePipe[0], sink, sizeof sink) > 0) { }
+}
+
+void TPortAudioDevice::PlayInto(char *out, int bytes, unsigned long statusFlags)
+{
+    if ((statusFlags & paOutputUnderflow) && m_streamedAny)
+        m_underruns.fetch_add(1, std::memory_order_relaxed);
+    const char silence = m_format.BitsPerSample == 8 ? char(0x80) : 0;
+    bool finished = false;
+    while (bytes > 0) {
+        const TSlotRef *front = m_paused.load(std::memory_order_relaxed) ? nullptr
+                                                                          : m_toDevice.Front();
+        if (!front) {
+            // Played silence: a gap if play goes on afterwards (not when paused).
+            if (m_streamedAny && !m_paused.load(std::memory_order_relaxed))
+                m_gap = true;
+            std::memset(out, silence, size_t(bytes));
+            break;
+        }
+        if (m_gap) {
+            m_underruns.fetch_add(1, std::memory_order_relaxed);
+            m_gap = false;
+        }
+        const int n = std::min(bytes, front->Bytes - m_offset);
+        std::memcpy(out, m_slots[size_t(front->Slot)] + m_offset, size_t(n));
+        out += n;
+        bytes -= n;
+        m_offset += n;
+        if (m_offset >= front->Bytes) {
+            m_fromDevice.Push(*front);
+            m_toDevice.Drop();
+            m_offset = 0;
+            m_streamedAny = true;
+            finished = true;
+        }
+    }
+    if (finished)
+        Wake();
+}
+
+void TPortAudioDevice::RecordFrom(const char *in, int bytes, unsigned long statusFlags)
+{
+    if ((statusFlags & paInputOverflow) && m_streamedAny)
+        m_overruns.fetch_add(1, std::memory_order_relaxed);
+    if (!m_capturing.load(std::memory_order_relaxed))
+        return;
+    bool finished = false;
+    while (bytes > 0) {
+        const TSlotRef *front = m_toDevice.Front();
+        if (!front) {
+            if (m_streamedAny)
+                m_gap = true; // captured audio dropped
+            break;
+        }
+        if (m_gap) {
+            m_overruns.fetch_add(1, std::memory_order_relaxed);
+            m_gap = false;
+        }
+        const int n = std::min(bytes, front->Bytes - m_offset);
+        char *target = m_slots[size_t(front->Slot)] + m_offset;
+        if (in) {
+            std::memcpy(target, in, size_t(n));
+            in += n;
+        } else {
+            std::memset(target, m_format.BitsPerSample == 8 ? 0x80 : 0, size_t(n));
+        }
+        bytes -= n;
+        m_offset += n;
+        if (m_offset >= front->Bytes) {
+            m_fromDevice.Push(*front);
+            m_toDevice.Drop();
+            m_offset = 0;
+            m_streamedAny = true;
+            finished = true;
+        }
+    }
+    if (finished)
+        Wake();
+}
+
+void TPortAudioDevice::Wake()
+{
+    const char byte = 1;
+    // A full pipe already holds a wake-up; nothing is lost by failing here.
+    [[maybe_unused]] const ssize_t written = ::write(m_wakePipe[1], &byte, 1);
+}
+
+void TPortAudioDevice::Dispatch()
+{
+    char sink[64];
+    while (::read(m_wakePipe[0], sink, sizeof sink) > 0) { }
+    if (m_dispatching)
+        return; // the outer loop below picks the new slots up
+    m_dispatching = true;
+    TSlotRef done;
+    while (m_stream && m_fromDevice.Pop(done)) {
+        if (OnBufferDone)
+            OnBufferDone(done.Slot, done.Bytes);
+    }
+    m_dispatching = false;
+}
+
+#endif // ORVI_HAVE_PORTAUDIO

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "audio/AudioDevice.h"
+#include "audio/SpscRing.h"
+
+#include <QStringList>
+
+#include <array>
+#include <atomic>
+#include <memory>
+
+class QSocketNotifier;
+typedef void PaStream;
+
+// Sound card device on PortAudio: one callback stream per direction at the stream's rate,
+// channels and 16- or 8-bit format. Device numbers count the devices of that direction in
+// PortAudio's order; all bits set is the default device.
+//
+// Threading: every member runs on the GUI thread. PortAudio's callback runs on its own
+// real-time thread and only copies whole queued slots to or from the device: it takes slots
+// from a lock-free queue, returns finished ones through another, and wakes the GUI thread by
+// writing one byte to a pipe (a socket notifier there raises OnBufferDone). It never touches
+// Qt objects, allocates or locks.
+class TPortAudioDevice final : public TAudioDevice
+{
+public:
+    TPortAudioDevice();
+    ~TPortAudioDevice() override;
+
+    bool Open(EAudioDirection direction, quint32 device, const TWaveFormat &format,
+              QString &error) override;
+    bool Prepare(int slot, char *data, int capacity, QString &error) override;
+    bool Queue(int slot, int bytes, QString &error) override;
+    bool Start(QString &error) override;
+    void Pause() override;
+    void Restart() override;
+    void Reset() override;
+    void Close() override;
+    bool IsOpen() const override { return m_stream != nullptr; }
+    qint64 Underruns() const override { return m_underruns.load(std::memory_order_relaxed); }
+    qint64 Overruns() const override { return m_overruns.load(std::memory_order_relaxed); }
+
+    static QStringList DeviceNames(EAudioDirection direction);
+
+private:
+    struct TSlotRef
+    {
+        int Slot = 0;
+        int Bytes = 0;
+    };
+
+    friend struct TPortAudioCallback;
+    // Audio thread.
+    void PlayInto(char *out, int bytes, unsigned long statusFlags);
+    void RecordFrom(const char *in, int bytes, unsigned long statusFlags);
+    void Wake();
+    // GUI thread.
+    void Dispatch();
+    void StopStream(bool abort);
+
+    EAudioDirection m_direction = EAudioDirection::Output;
+    TWaveFormat m_format;
+    PaStream *m_stream = nullptr;
+    bool m_started = false;
+    bool m_dispatching = false;
+    std::array<char *, 4> m_slots {};
+    TSpscRing<TSlotRef, 8> m_toDevice; // GUI -> audio thread
+    TSpscRing<TSlotRef, 8> m_fromDevice; // audio thread -> GUI
+    std::atomic<bool> m_paused { false };
+    std::atomic<bool> m_capturing { false };
+    std::atomic<qint64> m_underruns { 0 };
+    std::atomic<qint64> m_overruns { 0 };
+    // Audio thread only (reset while the stream is stopped).
+    int m_offset = 0; // bytes of the front slot already played or recorded
+    bool m_streamedAny = false;
+    bool m_gap = false;
+
+    int m_wakePipe[2] = { -1, -1 };
+    std::unique_ptr<QSocketNotifier> m_notifier;
+};

@@ -1,0 +1,188 @@
+#include "chart/ChartExporter.h"
+
+#include "chart/PolarGraph.h"
+
+#include <QCursor>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QSvgGenerator>
+
+namespace {
+
+constexpr int ExportDpi = 96;
+
+// Sets the chart's export mode and the busy cursor for one export and undoes both on every
+// path out, also when drawing or writing throws.
+class TExportScope
+{
+public:
+    TExportScope(TPolarGraph &graph, void (*setMode)(TPolarGraph &, bool))
+        : m_graph(graph)
+        , m_setMode(setMode)
+    {
+        m_setMode(m_graph, true);
+        if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    ~TExportScope()
+    {
+        if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+            QGuiApplication::restoreOverrideCursor();
+        m_setMode(m_graph, false);
+    }
+    TExportScope(const TExportScope &) = delete;
+    TExportScope &operator=(const TExportScope &) = delete;
+
+private:
+    TPolarGraph &m_graph;
+    void (*m_setMode)(TPolarGraph &, bool);
+};
+
+bool Fail(QString *error, const QString &text)
+{
+    if (error)
+        *error = text;
+    return false;
+}
+
+QString WriteError(const QString &fileName, const QString &reason)
+{
+    return QStringLiteral("Nie można zapisać pliku %1: %2").arg(fileName, reason);
+}
+
+bool ExportPng(TPolarGraph &graph, const QString &fileName, QSize size, QString *error)
+{
+    QImage image(size, QImage::Format_RGB32);
+    if (image.isNull())
+        return Fail(error, WriteError(fileName, QStringLiteral("obraz zbyt duży")));
+    image.setDotsPerMeterX(qRound(ExportDpi / 0.0254));
+    image.setDotsPerMeterY(qRound(ExportDpi / 0.0254));
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        graph.Render(painter, QRect(QPoint(0, 0), size));
+    }
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return Fail(error, WriteError(fileName, file.errorString()));
+    if (!image.save(&file, "PNG") || !file.commit())
+        return Fail(error, WriteError(fileName, file.errorString()));
+    return true;
+}
+
+bool ExportSvg(TPolarGraph &graph, const QString &fileName, QSize size, QString *error)
+{
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return Fail(error, WriteError(fileName, file.errorString()));
+    QSvgGenerator generator;
+    generator.setOutputDevice(&file);
+    generator.setSize(size);
+    generator.setViewBox(QRect(QPoint(0, 0), size));
+    generator.setResolution(ExportDpi);
+    generator.setTitle(graph.Title());
+    {
+        QPainter painter;
+        if (!painter.begin(&generator))
+            return Fail(error, WriteError(fileName, QStringLiteral("błąd SVG")));
+        graph.Render(painter, QRect(QPoint(0, 0), size));
+    }
+    if (!file.commit())
+        return Fail(error, WriteError(fileName, file.errorString()));
+    return true;
+}
+
+bool ExportPdf(TPolarGraph &graph, const QString &fileName, QSize size, QString *error)
+{
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return Fail(error, WriteError(fileName, file.errorString()));
+    {
+        QPdfWriter writer(&file);
+        writer.setResolution(ExportDpi);
+        writer.setPageSize(QPageSize(QSizeF(size.width() * 72.0 / ExportDpi,
+                                            size.height() * 72.0 / ExportDpi),
+                                     QPageSize::Point));
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        writer.setTitle(graph.Title());
+        QPainter painter;
+        if (!painter.begin(&writer))
+            return Fail(error, WriteError(fileName, QStringLiteral("błąd PDF")));
+        graph.Render(painter, QRect(QPoint(0, 0), size));
+    }
+    if (!file.commit())
+        return Fail(error, WriteError(fileName, file.errorString()));
+    return true;
+}
+
+bool ExportMeta(TPolarGraph &, const QString &fileName, bool, QString *error)
+{
+    return Fail(error, WriteError(fileName, QStringLiteral("metafile writer missing")));
+}
+
+} // namespace
+
+std::optional<TChartExporter::Format> TChartExporter::FormatFromFileName(const QString &fileName)
+{
+    const QString suffix = QFileInfo(fileName).suffix().toLower();
+    if (suffix == QLatin1String("emf"))
+        return Format::Emf;
+    if (suffix == QLatin1String("wmf"))
+        return Format::Wmf;
+    if (suffix == QLatin1String("svg"))
+        return Format::Svg;
+    if (suffix == QLatin1String("pdf"))
+        return Format::Pdf;
+    if (suffix == QLatin1String("png"))
+        return Format::Png;
+    return std::nullopt;
+}
+
+QString TChartExporter::Extension(Format format)
+{
+    switch (format) {
+    case Format::Emf:
+        return QStringLiteral(".emf");
+    case Format::Wmf:
+        return QStringLiteral(".wmf");
+    case Format::Svg:
+        return QStringLiteral(".svg");
+    case Format::Pdf:
+        return QStringLiteral(".pdf");
+    case Format::Png:
+        break;
+    }
+    return QStringLiteral(".png");
+}
+
+bool TChartExporter::Export(TPolarGraph &graph, const QString &fileName, Format format,
+                            QSize size, QString *error)
+{
+    if (format == Format::Emf || format == Format::Wmf)
+        size = MetafileSize;
+    if (size.width() <= 0 || size.height() <= 0 || size.width() > 20000
+        || size.height() > 20000)
+        return Fail(error, QStringLiteral("Nieprawidłowy rozmiar obrazu: %1 × %2")
+                               .arg(size.width())
+                               .arg(size.height()));
+    const TExportScope scope(graph, [](TPolarGraph &g, bool on) { g.SetMetafileMode(on); });
+    switch (format) {
+    case Format::Emf:
+        return ExportMeta(graph, fileName, true, error);
+    case Format::Wmf:
+        return ExportMeta(graph, fileName, false, error);
+    case Format::Svg:
+        return ExportSvg(graph, fileName, size, error);
+    case Format::Pdf:
+        return ExportPdf(graph, fileName, size, error);
+    case Format::Png:
+        break;
+    }
+    return ExportPng(graph, fileName, size, error);
+}

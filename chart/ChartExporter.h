@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QSize>
+#include <QString>
+
+#include <optional>
+
+class TPolarGraph;
+
+// Writes a chart to a file through its Render, black on white: Enhanced Metafile,
+// placeable Windows Metafile (both 800 × 600 units), SVG, PDF or PNG. A failed export
+// leaves no file behind and the chart as it was. GUI thread only.
+class TChartExporter
+{
+public:
+    enum class Format { Emf, Wmf, Svg, Pdf, Png };
+
+    static constexpr QSize MetafileSize { 800, 600 };
+
+    // The format of a file name's extension (case-insensitive), or none.
+    static std::optional<Format> FormatFromFileName(const QString &fileName);
+    // The usual extension of a format, with the dot (".emf").
+    static QString Extension(Format format);
+
+    // Renders graph into fileName. size is the picture in pixels (96 per inch) for SVG, PDF
+    // and PNG; metafiles are always MetafileSize. Returns false with a message in *error.
+    static bool Export(TPolarGraph &graph, const QString &fileName, Format format, QSize size,
+                       QString *error = nullptr);
+};

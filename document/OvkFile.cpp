@@ -1,0 +1,483 @@
+#include "document/OvkFile.h"
+
+#include "chart/PolarGraph.h"
+#include "chart/Series.h"
+#include "document/InOutError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QHash>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QtEndian>
+
+#include <array>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <new>
+#include <vector>
+
+namespace {
+
+// Layout of the file: (offset, size) of every field, in bytes.
+constexpr char Magic[] = "ORVI SYSTEM V1.0";
+constexpr int MagicSize = 16;
+constexpr int DateOffset = 16, DateSize = 8;
+constexpr int TitleOffset = 24, TitleSize = 256;
+constexpr int InfoOffset = 280, InfoSize = 50;
+constexpr int CountOffset = 330, CountSize = 2;
+constexpr int HeaderSize = 332;
+constexpr int NameOffset = 0, NameSize = 50;
+constexpr int ColorOffset = 50, ColorSize = 4;
+constexpr int PointCountOffset = 54, PointCountSize = 4;
+constexpr int RecordHeaderSize = 58;
+constexpr int SampleSize = int(sizeof(TPolarSample));
+constexpr int MaxSeriesInFile = 0xFFFF; // the header holds the count in 16 bits
+
+static_assert(sizeof(Magic) - 1 == MagicSize);
+static_assert(CountOffset + CountSize == HeaderSize);
+static_assert(PointCountOffset + PointCountSize == RecordHeaderSize);
+static_assert(SampleSize == 16);
+
+// ---- Windows-1250 texts ----------------------------------------------------------------
+
+// Upper half of Windows-1250 as Windows maps it (undefined bytes map to the C1 controls).
+// Used only when the platform offers no "windows-1250" converter, so files stay identical.
+constexpr std::array<char16_t, 128> Cp1250High = {
+    0x20AC, 0x0081, 0x201A, 0x0083, 0x201E, 0x2026, 0x2020, 0x2021, 0x0088, 0x2030, 0x0160,
+    0x2039, 0x015A, 0x0164, 0x017D, 0x0179, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x0098, 0x2122, 0x0161, 0x203A, 0x015B, 0x0165, 0x017E, 0x017A, 0x00A0,
+    0x02C7, 0x02D8, 0x0141, 0x00A4, 0x0104, 0x00A6, 0x00A7, 0x00A8, 0x00A9, 0x015E, 0x00AB,
+    0x00AC, 0x00AD, 0x00AE, 0x017B, 0x00B0, 0x00B1, 0x02DB, 0x0142, 0x00B4, 0x00B5, 0x00B6,
+    0x00B7, 0x00B8, 0x0105, 0x015F, 0x00BB, 0x013D, 0x02DD, 0x013E, 0x017C, 0x0154, 0x00C1,
+    0x00C2, 0x0102, 0x00C4, 0x0139, 0x0106, 0x00C7, 0x010C, 0x00C9, 0x0118, 0x00CB, 0x011A,
+    0x00CD, 0x00CE, 0x010E, 0x0110, 0x0143, 0x0147, 0x00D3, 0x00D4, 0x0150, 0x00D6, 0x00D7,
+    0x0158, 0x016E, 0x00DA, 0x0170, 0x00DC, 0x00DD, 0x0162, 0x00DF, 0x0155, 0x00E1, 0x00E2,
+    0x0103, 0x00E4, 0x013A, 0x0107, 0x00E7, 0x010D, 0x00E9, 0x0119, 0x00EB, 0x011B, 0x00ED,
+    0x00EE, 0x010F, 0x0111, 0x0144, 0x0148, 0x00F3, 0x00F4, 0x0151, 0x00F6, 0x00F7, 0x0159,
+    0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9,
+};
+
+// The code page as two tables. Encoding goes character by character through the reverse
+// table because the converter substitutes unmappable characters with 0x1A, which is a
+// valid character of its own; here they become '?' as Windows writes them.
+struct TCodePage
+{
+    std::array<char16_t, 256> Decode {};
+    QHash<char16_t, char> Encode;
+
+    TCodePage()
+    {
+        QStringDecoder decoder("windows-1250");
+        for (int b = 0; b < 256; ++b) {
+            char16_t c = b < 0x80 ? char16_t(b) : Cp1250High[b - 0x80];
+            if (decoder.isValid() && b >= 0x80) {
+                const char byte = char(b);
+                const QString text = decoder.decode(QByteArrayView(&byte, 1));
+                decoder.resetState();
+                if (text.size() == 1 && text.at(0) != QChar::ReplacementCharacter)
+                    c = text.at(0).unicode();
+            }
+            Decode[b] = c;
+            if (!Encode.contains(c))
+                Encode.insert(c, char(b));
+        }
+    }
+};
+
+const TCodePage &CodePage()
+{
+    static const TCodePage table;
+    return table;
+}
+
+QByteArray EncodeText(const QString &text)
+{
+    const TCodePage &cp = CodePage();
+    QByteArray out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i; // one character outside the code page, one '?'
+        const auto it = cp.Encode.constFind(c.unicode());
+        out.append(it == cp.Encode.constEnd() ? '?' : *it);
+    }
+    return out;
+}
+
+// ---- little-endian fields ----------------------------------------------------------------
+
+template<typename T>
+T ReadLE(const char *p)
+{
+    return qFromLittleEndian<T>(p);
+}
+
+double ReadDouble(const char *p)
+{
+    const quint64 bits = qFromLittleEndian<quint64>(p);
+    double value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+void WriteDouble(char *p, double value)
+{
+    quint64 bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    qToLittleEndian<quint64>(bits, p);
+}
+
+// Converts n samples between the file's little-endian order and this machine's, in place.
+void SwapSamplesIfNeeded(TPolarSample *samples, qsizetype n)
+{
+    if constexpr (QSysInfo::ByteOrder != QSysInfo::LittleEndian) {
+        auto *words = reinterpret_cast<quint64 *>(samples);
+        for (qsizetype i = 0; i < 2 * n; ++i)
+            words[i] = qbswap(words[i]);
+    } else {
+        Q_UNUSED(samples);
+        Q_UNUSED(n);
+    }
+}
+
+// ---- helpers ---------------------------------------------------------------------------
+
+// The busy cursor for the duration of a file operation, restored on every path. Only when
+// a GUI application runs (not in orvi-cli's headless use or core tests without one).
+class TBusyCursor
+{
+public:
+    TBusyCursor()
+        : m_active(qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr)
+    {
+        if (m_active)
+            QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    }
+    ~TBusyCursor()
+    {
+        if (m_active)
+            QGuiApplication::restoreOverrideCursor();
+    }
+    TBusyCursor(const TBusyCursor &) = delete;
+    TBusyCursor &operator=(const TBusyCursor &) = delete;
+
+private:
+    bool m_active;
+};
+
+// Chart repainting is held off while many series change, and restored on every path.
+class TRepaintHold
+{
+public:
+    explicit TRepaintHold(TPolarGraph &graph)
+        : m_graph(graph)
+        , m_was(graph.AutoRepaint())
+    {
+        m_graph.SetAutoRepaint(false);
+    }
+    ~TRepaintHold() { m_graph.SetAutoRepaint(m_was); }
+    TRepaintHold(const TRepaintHold &) = delete;
+    TRepaintHold &operator=(const TRepaintHold &) = delete;
+
+private:
+    TPolarGraph &m_graph;
+    bool m_was;
+};
+
+QString Native(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+[[noreturn]] void ThrowCorrupt(const QString &path, const QString &reason)
+{
+    throw EInOutError(
+        QStringLiteral("Plik \"%1\" jest uszkodzony: %2.").arg(Native(path), reason));
+}
+
+// One series record as read, before it goes into the chart.
+struct TSeriesRecord
+{
+    QString Name;
+    quint32 Color = 0;
+    std::vector<TPolarSample> Points;
+};
+
+void ReadExactly(QFile &file, char *buffer, qint64 size, const QString &path,
+                 const QString &what)
+{
+    const qint64 got = file.read(buffer, size);
+    if (got < 0)
+        throw EInOutError(QStringLiteral("Błąd odczytu pliku \"%1\" (%2).")
+                              .arg(Native(path), file.errorString()));
+    if (got != size)
+        ThrowCorrupt(path, QStringLiteral("plik kończy się przed końcem %1").arg(what));
+}
+
+bool WriteAll(QSaveFile &file, const char *data, qint64 size)
+{
+    return file.write(data, size) == size;
+}
+
+} // namespace
+
+// ---- TOvkFile ------------------------------------------------------------------------------
+
+TOvkFile::TOvkFile(TPolarGraph *Graph, const QString &fullPath)
+    : m_graph(Graph)
+{
+    SetFullPath(fullPath);
+}
+
+TOvkFile::~TOvkFile() = default;
+
+QString TOvkFile::FullPath() const
+{
+    return Path + FileName;
+}
+
+void TOvkFile::SetFullPath(const QString &fullPath)
+{
+    qsizetype cut = fullPath.lastIndexOf(u'/');
+#ifdef Q_OS_WIN
+    cut = std::max(cut, fullPath.lastIndexOf(u'\\'));
+#endif
+    Path = fullPath.left(cut + 1);
+    FileName = fullPath.mid(cut + 1);
+}
+
+void TOvkFile::SetTitle(const QString &value)
+{
+    if (Title != value)
+        Title = value;
+}
+
+void TOvkFile::SetInfo(const QString &value)
+{
+    if (Info != value)
+        Info = value;
+}
+
+void TOvkFile::SetDate(double value)
+{
+    if (Date != value)
+        Date = value;
+}
+
+QByteArray TOvkFile::PadText(const QString &text, int width)
+{
+    QByteArray bytes = EncodeText(text);
+    if (bytes.size() > width)
+        bytes.truncate(width);
+    else if (bytes.size() < width)
+        bytes.append(width - bytes.size(), ' ');
+    return bytes;
+}
+
+QString TOvkFile::DecodeText(const char *field, int width)
+{
+    int length = 0;
+    while (length < width && field[length] != '\0')
+        ++length;
+    int begin = 0;
+    while (begin < length && quint8(field[begin]) <= 32)
+        ++begin;
+    while (length > begin && quint8(field[length - 1]) <= 32)
+        --length;
+    const TCodePage &cp = CodePage();
+    QString text;
+    text.reserve(length - begin);
+    for (int i = begin; i < length; ++i)
+        text.append(QChar(cp.Decode[quint8(field[i])]));
+    return text;
+}
+
+double TOvkFile::DateFromDateTime(const QDateTime &local)
+{
+    static const QDate epoch(1899, 12, 30);
+    const QDateTime t = local.toLocalTime();
+    return double(epoch.daysTo(t.date())) + t.time().msecsSinceStartOfDay() / 86400000.0;
+}
+
+QDateTime TOvkFile::DateTimeFromDate(double days)
+{
+    if (!std::isfinite(days) || std::fabs(days) > 3.0e6)
+        return {};
+    // Before the epoch the whole days count down while the fraction still counts the time
+    // of day forward (-1.25 is 1899-12-29 06:00).
+    const double whole = std::trunc(days);
+    qint64 ms = qRound64(std::fabs(days - whole) * 86400000.0);
+    qint64 dayCount = qint64(whole);
+    if (ms >= 86400000) {
+        ms -= 86400000;
+        dayCount += days < 0 ? -1 : 1;
+    }
+    static const QDate epoch(1899, 12, 30);
+    return QDateTime(epoch.addDays(dayCount), QTime::fromMSecsSinceStartOfDay(int(ms)));
+}
+
+double TOvkFile::NowAsDate()
+{
+    return DateFromDateTime(QDateTime::currentDateTime());
+}
+
+bool TOvkFile::Load()
+{
+    const TBusyCursor busy;
+    const QString path = FullPath();
+    QFile file(path);
+    if (!file.exists())
+        throw EInOutError(QStringLiteral("Plik \"%1\" nie istnieje.").arg(Native(path)));
+    if (!file.open(QIODevice::ReadOnly))
+        throw EInOutError(QStringLiteral("Nie można otworzyć pliku \"%1\" (%2).")
+                              .arg(Native(path), file.errorString()));
+
+    // The magic was checked before opening (CheckOvkFile); the header is read whole.
+    char header[HeaderSize];
+    ReadExactly(file, header, HeaderSize, path, QStringLiteral("nagłówka"));
+    const double date = ReadDouble(header + DateOffset);
+    const QString title = DecodeText(header + TitleOffset, TitleSize);
+    const QString info = DecodeText(header + InfoOffset, InfoSize);
+    const int count = ReadLE<quint16>(header + CountOffset);
+
+    // Every record is read and checked before the chart changes, so a damaged file leaves
+    // the chart as it was. Point counts are checked against the bytes the file still has
+    // before any memory is reserved for them.
+    std::vector<TSeriesRecord> records;
+    records.reserve(size_t(count));
+    for (int i = 0; i < count; ++i) {
+        char head[RecordHeaderSize];
+        ReadExactly(file, head, RecordHeaderSize, path,
+                    QStringLiteral("serii %1 z %2").arg(i + 1).arg(count));
+        TSeriesRecord record;
+        record.Name = DecodeText(head + NameOffset, NameSize);
+        record.Color = ReadLE<quint32>(head + ColorOffset);
+        const qint32 points = ReadLE<qint32>(head + PointCountOffset);
+        if (points < 0)
+            ThrowCorrupt(path, QStringLiteral("seria %1 ma ujemną liczbę punktów (%2)")
+                                   .arg(i + 1)
+                                   .arg(points));
+        const qint64 left = file.size() - file.pos();
+        if (qint64(points) * SampleSize > left)
+            ThrowCorrupt(path, QStringLiteral("seria %1 zapowiada %2 punktów, a plik "
+                                              "kończy się wcześniej")
+                                   .arg(i + 1)
+                                   .arg(points));
+        try {
+            record.Points.resize(size_t(points));
+        } catch (const std::bad_alloc &) {
+            throw EInOutError(
+                QStringLiteral("Za mało pamięci, by wczytać plik \"%1\".").arg(Native(path)));
+        }
+        ReadExactly(file, reinterpret_cast<char *>(record.Points.data()),
+                    qint64(points) * SampleSize, path,
+                    QStringLiteral("serii %1 z %2").arg(i + 1).arg(count));
+        SwapSamplesIfNeeded(record.Points.data(), points);
+        records.push_back(std::move(record));
+    }
+    file.close();
+
+    Date = date;
+    Title = title;
+    Info = info;
+    SeriesCount = count;
+    if (m_graph) {
+        const TRepaintHold hold(*m_graph);
+        m_graph->SetTitle(Title);
+        for (int i = 0; i < count; ++i) {
+            TSeriesRecord &record = records[size_t(i)];
+            TSeries *series = m_graph->GetSeries(i);
+            series->Name = record.Name;
+            series->SetColor(record.Color);
+            series->SetPoints(record.Points.data(), int(record.Points.size()));
+            std::vector<TPolarSample>().swap(record.Points); // hand memory back early
+        }
+    }
+    return true;
+}
+
+void TOvkFile::Save()
+{
+    const TBusyCursor busy;
+    const QString path = FullPath();
+    const QList<TSeries *> series = m_graph ? m_graph->SeriesList() : QList<TSeries *>();
+    if (series.size() > MaxSeriesInFile)
+        throw EInOutError(QStringLiteral("Nie można zapisać pliku \"%1\": dokument ma %2 serii, "
+                                         "a plik mieści najwyżej %3.")
+                              .arg(Native(path))
+                              .arg(series.size())
+                              .arg(MaxSeriesInFile));
+    const QFileInfo target(path);
+    if (target.exists() && !target.isWritable())
+        throw EInOutError(QStringLiteral("Nie można zapisać pliku \"%1\": plik jest tylko do "
+                                         "odczytu.")
+                              .arg(Native(path)));
+
+    // Written beside the target and renamed over it on commit: the old file stays intact
+    // until the new one is complete.
+    QSaveFile file(path);
+    const auto fail = [&](const QString &reason) {
+        file.cancelWriting();
+        throw EInOutError(
+            QStringLiteral("Nie można zapisać pliku \"%1\" (%2).").arg(Native(path), reason));
+    };
+    if (!file.open(QIODevice::WriteOnly))
+        fail(file.errorString());
+
+    char header[HeaderSize];
+    std::memcpy(header, Magic, MagicSize);
+    WriteDouble(header + DateOffset, NowAsDate());
+    std::memcpy(header + TitleOffset, PadText(Title, TitleSize).constData(), TitleSize);
+    std::memcpy(header + InfoOffset, PadText(Info, InfoSize).constData(), InfoSize);
+    qToLittleEndian<quint16>(quint16(series.size()), header + CountOffset);
+    if (!WriteAll(file, header, HeaderSize))
+        fail(file.errorString());
+
+    // SeriesList is in ascending Number order; gaps left by deleted series are skipped.
+    std::vector<TPolarSample> points;
+    for (const TSeries *s : series) {
+        char head[RecordHeaderSize];
+        std::memcpy(head + NameOffset, PadText(s->Name, NameSize).constData(), NameSize);
+        qToLittleEndian<quint32>(s->Color(), head + ColorOffset);
+        const int n = s->Count();
+        qToLittleEndian<qint32>(n, head + PointCountOffset);
+        if (!WriteAll(file, head, RecordHeaderSize))
+            fail(file.errorString());
+        if (n > 0) {
+            points.resize(size_t(n));
+            s->GetPoints(points.data());
+            SwapSamplesIfNeeded(points.data(), n);
+            if (!WriteAll(file, reinterpret_cast<const char *>(points.data()),
+                          qint64(n) * SampleSize))
+                fail(file.errorString());
+        }
+    }
+    if (!file.commit())
+        throw EInOutError(QStringLiteral("Nie można zapisać pliku \"%1\" (%2).")
+                              .arg(Native(path), file.errorString()));
+}
+
+// ---- validity check --------------------------------------------------------------------
+
+EOvkValidity CheckOvkFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.exists() || !file.open(QIODevice::ReadOnly))
+        return EOvkValidity::Unreadable;
+    const QByteArray start = file.read(MagicSize);
+    if (start.size() != MagicSize)
+        return EOvkValidity::Unreadable;
+    return start == QByteArrayView(Magic, MagicSize) ? EOvkValidity::Valid
+                                                     : EOvkValidity::WrongMagic;
+}
+
+QString InvalidFileMessage(const QString &path)
+{
+    return QStringLiteral("\"%1\" nie jest prawidłowym plikiem programu Orvi.").arg(path);
+}

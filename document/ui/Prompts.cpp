@@ -1,0 +1,66 @@
+#include "document/ui/Prompts.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+
+TPrompts &TPrompts::Instance()
+{
+    static TPrompts prompts = [] {
+        TPrompts p;
+        p.Reset();
+        return p;
+    }();
+    return prompts;
+}
+
+void TPrompts::Reset()
+{
+    Message = &TPrompts::RealMessage;
+    FileDialog = &TPrompts::RealFileDialog;
+}
+
+QMessageBox::StandardButton TPrompts::RealMessage(QWidget *owner, QMessageBox::Icon icon,
+                                                  const QString &text,
+                                                  QMessageBox::StandardButtons buttons)
+{
+    QMessageBox box(icon, QStringLiteral("Orvi"), text, buttons, owner);
+    return QMessageBox::StandardButton(box.exec());
+}
+
+bool TPrompts::RealFileDialog(QWidget *owner, TFileDialogRequest &request)
+{
+    QFileDialog dialog(owner);
+    const bool save = request.Kind == TFileDialogRequest::Save;
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setNameFilters(request.Filters);
+    if (request.FilterIndex >= 0 && request.FilterIndex < request.Filters.size())
+        dialog.selectNameFilter(request.Filters.at(request.FilterIndex));
+    dialog.setDefaultSuffix(request.DefaultSuffix);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.ConfirmOverwrite);
+    if (!request.FileName.isEmpty()) {
+        const QFileInfo preset(request.FileName);
+        if (request.FileName.contains(QLatin1Char('/'))
+            || request.FileName.contains(QLatin1Char('\\')))
+            dialog.setDirectory(preset.absolutePath());
+        dialog.selectFile(preset.fileName());
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    request.FileName = dialog.selectedFiles().constFirst();
+    request.FilterIndex = int(request.Filters.indexOf(dialog.selectedNameFilter()));
+    if (request.FilterIndex < 0)
+        request.FilterIndex = 0;
+    return true;
+}
+
+QMessageBox::StandardButton ShowMessage(QWidget *owner, QMessageBox::Icon icon,
+                                        const QString &text, QMessageBox::StandardButtons buttons)
+{
+    return TPrompts::Instance().Message(owner, icon, text, buttons);
+}
+
+bool AskFileName(QWidget *owner, TFileDialogRequest &request)
+{
+    return TPrompts::Instance().FileDialog(owner, request);
+}
