@@ -104,22 +104,23 @@ void TLoopbackDevice::ScheduleFrom(int first)
     if (!m_started || m_paused)
         return;
     const int rate = int(m_format.SamplesPerSec);
+    // Clock times are whole ms: a slot queued in the ms its predecessor ended is on time.
+    const qint64 tolerance = rate / 1000 + 1;
     for (int i = first; i < m_count; ++i) {
         TEntry &e = At(i);
         if (e.Start >= 0)
             continue;
-        if (i == 0) {
-            // Nothing was queued: time went on without this device having a slot.
-            const qint64 now = TLoopbackBus::Instance().NowPosition(rate);
-            if (now > m_tailEnd) {
-                if (m_streamedAny) {
-                    if (m_direction == EAudioDirection::Output)
-                        ++m_underruns;
-                    else
-                        ++m_overruns;
-                }
-                m_tailEnd = now;
+        const qint64 now = TLoopbackBus::Instance().NowPosition(rate);
+        if (now > m_tailEnd + tolerance) {
+            // Every slot the device had is over: time went on without one. An output
+            // played silence, an input lost what it heard; neither goes back in time.
+            if (m_streamedAny) {
+                if (m_direction == EAudioDirection::Output)
+                    ++m_underruns;
+                else
+                    ++m_overruns;
             }
+            m_tailEnd = now;
         }
         e.Start = m_tailEnd;
         m_tailEnd += e.Frames - e.Offset;

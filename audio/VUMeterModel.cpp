@@ -94,3 +94,25 @@ void TVUMeterModel::UpdateNeedle()
     if (OnNeedleChanged)
         OnNeedleChanged();
 }
+
+int TVUMeterModel::TickLevel(int i, int ticks)
+{
+    // Integer step: the last tick lies slightly left of full scale (32760 with 41 ticks).
+    return i * (FullScale / (ticks - 1));
+}
+
+int TVUMeterModel::TickZone(int i, int ticks, int part1, int part2)
+{
+    const int q = int(std::trunc(double(i) / (ticks - 1) * 100.0));
+    if (q <= part1)
+        return 1;
+    return q > part2 ? 3 : 2;
+}
+
+int TVUMeterModel::TickLabel(int i, int ticks, int sensitivity, bool logScale)
+{
+    if (logScale)
+        return NearestInt(double(ticks - i - 1) / (ticks - 1) * sensitivity);
+    const double floor = LinearFloor(sensitivity);
+    return NearestInt(20.0 * std::log10((floor + (FullScale - floor) * i / (ticks - 1)) / FullScale));
+}

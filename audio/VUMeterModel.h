@@ -37,6 +37,13 @@ public:
     // Needle position for a held level in sample units, on the log or linear scale.
     static int MapToScale(double level, int sensitivity, bool logScale);
 
+    // The scale's ticks i = 0 .. ticks - 1 (ticks >= 2): the sample level the tick stands
+    // for, its colour zone (1 low .. 3 high, by percent of the arc against the zone limits)
+    // and the number written at it (dB on both scales).
+    static int TickLevel(int i, int ticks);
+    static int TickZone(int i, int ticks, int part1, int part2);
+    static int TickLabel(int i, int ticks, int sensitivity, bool logScale);
+
     int Level() const { return m_Level; }
     double HeldLevel() const { return m_HeldLevel; }
     int NeedlePos() const { return m_NeedlePos; }

@@ -1,5 +1,6 @@
 #include "chart/ChartExporter.h"
 
+#include "chart/MetafileDevice.h"
 #include "chart/PolarGraph.h"
 
 #include <QCursor>
@@ -121,9 +122,25 @@ bool ExportPdf(TPolarGraph &graph, const QString &fileName, QSize size, QString 
     return true;
 }
 
-bool ExportMeta(TPolarGraph &, const QString &fileName, bool, QString *error)
+bool ExportMeta(TPolarGraph &graph, const QString &fileName, bool enhanced, QString *error)
 {
-    return Fail(error, WriteError(fileName, QStringLiteral("metafile writer missing")));
+    const QSize size = TChartExporter::MetafileSize;
+    TMetafileDevice device(enhanced ? TMetafileDevice::Kind::Enhanced
+                                    : TMetafileDevice::Kind::Placeable,
+                           size);
+    {
+        QPainter painter;
+        if (!painter.begin(&device))
+            return Fail(error, WriteError(fileName, QStringLiteral("błąd metapliku")));
+        graph.Render(painter, QRect(QPoint(0, 0), size));
+    }
+    const QByteArray bytes = device.Finish();
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return Fail(error, WriteError(fileName, file.errorString()));
+    if (file.write(bytes) != bytes.size() || !file.commit())
+        return Fail(error, WriteError(fileName, file.errorString()));
+    return true;
 }
 
 } // namespace

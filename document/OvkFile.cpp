@@ -302,7 +302,10 @@ double TOvkFile::DateFromDateTime(const QDateTime &local)
 {
     static const QDate epoch(1899, 12, 30);
     const QDateTime t = local.toLocalTime();
-    return double(epoch.daysTo(t.date())) + t.time().msecsSinceStartOfDay() / 86400000.0;
+    const double day = double(epoch.daysTo(t.date()));
+    const double fraction = t.time().msecsSinceStartOfDay() / 86400000.0;
+    // Before day 0 the time of day still counts away from zero (-1.25 is 1899-12-29 06:00).
+    return day < 0 ? day - fraction : day + fraction;
 }
 
 QDateTime TOvkFile::DateTimeFromDate(double days)
@@ -414,7 +417,10 @@ void TOvkFile::Save()
                               .arg(series.size())
                               .arg(MaxSeriesInFile));
     const QFileInfo target(path);
-    if (target.exists() && !target.isWritable())
+    // A file marked read-only is not replaced, even where the user could (root, or a
+    // writable folder that would let the rename through).
+    if (target.exists()
+        && (!target.isWritable() || !target.permissions().testFlag(QFileDevice::WriteOwner)))
         throw EInOutError(QStringLiteral("Nie można zapisać pliku \"%1\": plik jest tylko do "
                                          "odczytu.")
                               .arg(Native(path)));

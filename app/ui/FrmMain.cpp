@@ -94,10 +94,14 @@ TFrmMain::TFrmMain(TClock &clock, QWidget *parent)
 TFrmMain::~TFrmMain()
 {
     // Documents first: their charts may still be bound to the series editor.
-    for (const QPointer<TFrmChild> &doc : std::as_const(m_documents))
-        if (doc)
-            delete doc->parentWidget() ? static_cast<QObject *>(doc->parentWidget()) : doc.data();
+    const QList<QPointer<TFrmChild>> documents = m_documents;
     m_documents.clear();
+    for (const QPointer<TFrmChild> &doc : documents) {
+        if (!doc)
+            continue;
+        QWidget *frame = doc->parentWidget();
+        delete (frame ? frame : doc.data());
+    }
     m_turntable = nullptr;
 }
 

@@ -254,11 +254,9 @@ void TQvVUMeter::RenderScale(QPainter &painter, const QRect &inner, QPoint pivot
     const int ticks = m_ScaleTicks;
     if (ticks < 2)
         return;
-    const int full = TVUMeterModel::FullScale;
     const int sensitivity = m_Model.Sensitivity();
-    const double floor = TVUMeterModel::LinearFloor(sensitivity);
     for (int i = 0; i < ticks; ++i) {
-        const int p = i * (full / (ticks - 1));
+        const int p = TVUMeterModel::TickLevel(i, ticks);
         const bool last = i == ticks - 1;
         const bool main = last || (m_ScaleTickMainEvery > 0 && i % m_ScaleTickMainEvery == 0);
         int from, to;
@@ -272,22 +270,15 @@ void TQvVUMeter::RenderScale(QPainter &painter, const QRect &inner, QPoint pivot
             from = radius - m_Tick2Size;
             to = radius - m_Tick2Size + m_Tick1Size;
         }
-        const int q = int(std::trunc(double(i) / (ticks - 1) * 100.0));
-        const QColor colour = q <= m_ScalePart1 ? m_ScaleColor1
-                            : q > m_ScalePart2  ? m_ScaleColor3
-                                                : m_ScaleColor2;
+        const int zone = TVUMeterModel::TickZone(i, ticks, m_ScalePart1, m_ScalePart2);
+        const QColor colour = zone == 1 ? m_ScaleColor1 : zone == 2 ? m_ScaleColor2 : m_ScaleColor3;
         const QPoint inPoint = LevelToPoint(p, from, pivot);
         const QPoint outPoint = LevelToPoint(p, to, pivot);
         painter.setPen(QPen(colour, 1));
         painter.drawLine(inPoint, outPoint);
 
         if (last || (m_ScaleTickTextEvery > 0 && i % m_ScaleTickTextEvery == 0)) {
-            int v;
-            if (m_Model.LogScale())
-                v = Nearest(double(ticks - i - 1) / (ticks - 1) * sensitivity);
-            else
-                v = Nearest(20.0
-                            * std::log10((floor + (full - floor) * i / (ticks - 1)) / full));
+            const int v = TVUMeterModel::TickLabel(i, ticks, sensitivity, m_Model.LogScale());
             const QString text = QString::number(v);
             const int x = outPoint.x() + fm.horizontalAdvance(QString::number(std::abs(v))) / 2
                         - fm.horizontalAdvance(text) + 1;

@@ -465,7 +465,8 @@ void TestOvkFile::saveStampsCurrentDate()
 void TestOvkFile::failedSaveKeepsOldFile()
 {
     // A good file, then a save that runs out of room part-way (file size limit).
-    const QString path = FilePath("keep.OvK");
+    QVERIFY(QDir(m_dir.path()).mkpath("keep"));
+    const QString path = FilePath("keep/keep.OvK");
     TPolarGraph small;
     small.GetSeries(0)->Add(1, 2);
     TOvkFile first(&small, path);
@@ -495,7 +496,7 @@ void TestOvkFile::failedSaveKeepsOldFile()
 
     QVERIFY(threw);
     QCOMPARE(ReadAll(path), old);
-    QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), QStringList { "keep.OvK" });
+    QCOMPARE(QDir(FilePath("keep")).entryList(QDir::Files), QStringList { "keep.OvK" });
 }
 
 void TestOvkFile::saveRefusesReadOnlyTarget()

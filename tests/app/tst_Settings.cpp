@@ -1,0 +1,227 @@
+// Reading, repairing and writing the program settings in the INI store.
+#include "app/Settings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+struct TIntSetting
+{
+    const char *Group;
+    const char *Name;
+    int TSettings::*Field;
+    int Default;
+};
+
+const TIntSetting IntSettings[] = {
+    { "1.0/Options", "LPTNumber", &TSettings::LPTNumber, 1 },
+    { "1.0/Options", "MarkUnsensitivityTime", &TSettings::MarkUnsensitivityTime, 1000 },
+    { "1.0/Options", "DocWindowState", &TSettings::DocWindowState, 2 },
+    { "1.0/Options", "DocumentSize", &TSettings::DocumentSize, 100 },
+    { "1.0/Signal", "InSampleRate", &TSettings::InSampleRate, 44100 },
+    { "1.0/Signal", "OutSampleRate", &TSettings::OutSampleRate, 44100 },
+    { "1.0/Signal", "InQuant", &TSettings::InQuant, 16 },
+    { "1.0/Signal", "OutQuant", &TSettings::OutQuant, 16 },
+    { "1.0/Signal", "RecordBuffSize", &TSettings::RecordBuffSize, 8192 },
+    { "1.0/Signal", "PlayBuffSize", &TSettings::PlayBuffSize, 8192 },
+    { "1.0/Signal", "ReadBuffSize", &TSettings::ReadBuffSize, 512 },
+    { "1.0/Signal", "RMSBuffNumber", &TSettings::RMSBuffNumber, 512 },
+    { "1.0/Signal", "WaveINDevID", &TSettings::WaveINDevID, 0 },
+    { "1.0/Signal", "WaveOUTDevID", &TSettings::WaveOUTDevID, 0 },
+};
+
+QString Key(const TIntSetting &s)
+{
+    return QStringLiteral("%1/%2").arg(QLatin1String(s.Group), QLatin1String(s.Name));
+}
+
+} // namespace
+
+class TestSettings : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void defaults();
+    void firstStartFillsStore();
+    void storedValuesAreTaken();
+    void mistypedIntegerIsRepaired_data();
+    void mistypedIntegerIsRepaired();
+    void tempDirRepair_data();
+    void tempDirRepair();
+    void writeThenReadRoundTrip();
+    void storeLocation();
+
+private:
+    QString IniPath() const { return m_dir.filePath("Orvix.conf"); }
+    // Writes raw INI text, bypassing QSettings' own typing.
+    void WriteIni(const QByteArray &text);
+    QTemporaryDir m_dir;
+};
+
+void TestSettings::init()
+{
+    QVERIFY(m_dir.isValid());
+    QFile::remove(IniPath());
+}
+
+void TestSettings::WriteIni(const QByteArray &text)
+{
+    QFile f(IniPath());
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(text);
+}
+
+void TestSettings::defaults()
+{
+    const TSettings s;
+    for (const TIntSetting &i : IntSettings)
+        QCOMPARE(s.*(i.Field), i.Default);
+    QCOMPARE(s.TempDir, TSettings::DefaultTempDir());
+    QVERIFY(!s.TempDir.isEmpty());
+    QVERIFY(s.TempDir.size() == 1 || !s.TempDir.endsWith(QDir::separator()));
+    QVERIFY(QDir(s.TempDir).exists());
+}
+
+void TestSettings::firstStartFillsStore()
+{
+    {
+        QSettings store(IniPath(), QSettings::IniFormat);
+        TSettings s;
+        s.ReadSettings(store);
+    }
+    QSettings check(IniPath(), QSettings::IniFormat);
+    for (const TIntSetting &i : IntSettings)
+        QCOMPARE(check.value(Key(i)).toString(), QString::number(i.Default));
+    QCOMPARE(check.value("1.0/Options/TempDir").toString(), TSettings::DefaultTempDir());
+}
+
+void TestSettings::storedValuesAreTaken()
+{
+    QByteArray text = "[1.0/Options]\nTempDir=/srv/pomiary\n";
+    QByteArray signal = "[1.0/Signal]\n";
+    int value = 0;
+    for (const TIntSetting &i : IntSettings) {
+        // Out-of-domain values too: they are used unchanged.
+        const QByteArray line = QByteArray(i.Name) + '=' + QByteArray::number(-7 - value) + '\n';
+        (QByteArray(i.Group) == "1.0/Options" ? text : signal) += line;
+        ++value;
+    }
+    WriteIni(text + signal);
+    QSettings store(IniPath(), QSettings::IniFormat);
+    TSettings s;
+    s.ReadSettings(store);
+    QCOMPARE(s.TempDir, QStringLiteral("/srv/pomiary"));
+    value = 0;
+    for (const TIntSetting &i : IntSettings) {
+        QCOMPARE(s.*(i.Field), -7 - value);
+        ++value;
+    }
+}
+
+void TestSettings::mistypedIntegerIsRepaired_data()
+{
+    QTest::addColumn<QByteArray>("stored");
+    QTest::addColumn<bool>("taken");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("text") << QByteArray("duzy") << false << 100;
+    QTest::newRow("decimal") << QByteArray("75.5") << false << 100;
+    QTest::newRow("beyond 32 bits") << QByteArray("4294967296") << false << 100;
+    QTest::newRow("empty") << QByteArray("") << false << 100;
+    QTest::newRow("list") << QByteArray("1, 2") << false << 100;
+    QTest::newRow("integer") << QByteArray("150") << true << 150;
+    QTest::newRow("negative integer") << QByteArray("-20") << true << -20;
+    QTest::newRow("largest 32-bit") << QByteArray("2147483647") << true << 2147483647;
+}
+
+void TestSettings::mistypedIntegerIsRepaired()
+{
+    QFETCH(QByteArray, stored);
+    QFETCH(bool, taken);
+    QFETCH(int, expected);
+    WriteIni("[1.0/Options]\nDocumentSize=" + stored + "\nDocWindowState=0\n");
+    {
+        QSettings store(IniPath(), QSettings::IniFormat);
+        TSettings s;
+        s.ReadSettings(store);
+        QCOMPARE(s.DocumentSize, expected);
+        QCOMPARE(s.DocWindowState, 0); // a user value next to the repaired one stays
+    }
+    QSettings check(IniPath(), QSettings::IniFormat);
+    if (taken)
+        QCOMPARE(check.value("1.0/Options/DocumentSize").toString(), QString::fromLatin1(stored));
+    else
+        QCOMPARE(check.value("1.0/Options/DocumentSize").toString(), QStringLiteral("100"));
+    QCOMPARE(check.value("1.0/Options/DocWindowState").toString(), QStringLiteral("0"));
+}
+
+void TestSettings::tempDirRepair_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<bool>("taken");
+    QTest::newRow("missing") << QByteArray() << false;
+    QTest::newRow("empty") << QByteArray("TempDir=\n") << false;
+    QTest::newRow("not a single text") << QByteArray("TempDir=/a, /b\n") << false;
+    QTest::newRow("folder") << QByteArray("TempDir=/home/u/pomiary\n") << true;
+    QTest::newRow("quoted with comma") << QByteArray("TempDir=\"/home/u/a,b\"\n") << true;
+}
+
+void TestSettings::tempDirRepair()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(bool, taken);
+    WriteIni("[1.0/Options]\n" + line);
+    QString read;
+    {
+        QSettings store(IniPath(), QSettings::IniFormat);
+        TSettings s;
+        s.ReadSettings(store);
+        read = s.TempDir;
+    }
+    QSettings check(IniPath(), QSettings::IniFormat);
+    const QString stored = check.value("1.0/Options/TempDir").toString();
+    QCOMPARE(stored, read);
+    if (taken)
+        QVERIFY(read != TSettings::DefaultTempDir());
+    else
+        QCOMPARE(read, TSettings::DefaultTempDir());
+}
+
+void TestSettings::writeThenReadRoundTrip()
+{
+    TSettings written;
+    written.TempDir = QStringLiteral("/var/tmp/Ząb");
+    int n = 3;
+    for (const TIntSetting &i : IntSettings)
+        written.*(i.Field) = n++;
+    {
+        QSettings store(IniPath(), QSettings::IniFormat);
+        written.WriteSettings(store);
+    }
+    QSettings store(IniPath(), QSettings::IniFormat);
+    TSettings read;
+    read.ReadSettings(store);
+    QCOMPARE(read.TempDir, written.TempDir);
+    for (const TIntSetting &i : IntSettings)
+        QCOMPARE(read.*(i.Field), written.*(i.Field));
+}
+
+void TestSettings::storeLocation()
+{
+    const std::unique_ptr<QSettings> store = OpenSettingsStore();
+    QVERIFY(store);
+    QCOMPARE(store->organizationName(), QStringLiteral("Selvane"));
+    QCOMPARE(store->applicationName(), QStringLiteral("Orvix"));
+    QCOMPARE(store->scope(), QSettings::UserScope);
+#ifndef Q_OS_WIN
+    QCOMPARE(store->format(), QSettings::IniFormat);
+#endif
+}
+
+QTEST_GUILESS_MAIN(TestSettings)
+#include "tst_Settings.moc"

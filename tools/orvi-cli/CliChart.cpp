@@ -1,0 +1,107 @@
+// orvi-cli command for charts: export a characteristic file as a picture.
+#include "CliCommand.h"
+
+#include "chart/ChartExporter.h"
+#include "chart/PolarGraph.h"
+#include "document/InOutError.h"
+#include "document/OvkFile.h"
+
+#include <QFile>
+
+namespace {
+
+constexpr char ExportUsage[]
+    = "export FILE.OvK OUT [--width W --height H]  chart as .emf, .wmf, .svg, .pdf or .png";
+
+bool ParseSize(const QString &text, const char *what, int &value)
+{
+    bool ok = false;
+    const int v = text.toInt(&ok);
+    if (!ok || v < 16 || v > 20000) {
+        CliError(QStringLiteral("orvi-cli export: %1 must be a whole number of pixels from 16 to "
+                                "20000, not \"%2\"")
+                     .arg(QLatin1String(what), text));
+        return false;
+    }
+    value = v;
+    return true;
+}
+
+// Loads path into graph as the program opens a document; one line on stderr on failure.
+bool LoadChart(const QString &path, TPolarGraph &graph)
+{
+    switch (CheckOvkFile(path)) {
+    case EOvkValidity::Valid:
+        break;
+    case EOvkValidity::WrongMagic:
+        CliError(InvalidFileMessage(path));
+        return false;
+    case EOvkValidity::Unreadable:
+        CliError(QFile::exists(path)
+                     ? QStringLiteral("Nie można odczytać pliku \"%1\".").arg(path)
+                     : QStringLiteral("Plik \"%1\" nie istnieje.").arg(path));
+        return false;
+    }
+    try {
+        TOvkFile file(&graph, path);
+        file.Untitled = false;
+        file.Load();
+    } catch (const EInOutError &e) {
+        CliError(e.Message());
+        return false;
+    }
+    return true;
+}
+
+int RunExport(const QStringList &args)
+{
+    QStringList positional;
+    int width = TChartExporter::MetafileSize.width();
+    int height = TChartExporter::MetafileSize.height();
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &a = args.at(i);
+        if (a == QLatin1String("--width") || a == QLatin1String("--height")) {
+            if (i + 1 >= args.size()) {
+                CliError(QStringLiteral("orvi-cli export: %1 needs a value").arg(a));
+                return 1;
+            }
+            const bool isWidth = a == QLatin1String("--width");
+            if (!ParseSize(args.at(++i), isWidth ? "--width" : "--height",
+                           isWidth ? width : height))
+                return 1;
+        } else if (a.startsWith(QLatin1String("--"))) {
+            CliError(QStringLiteral("orvi-cli export: unknown option \"%1\"").arg(a));
+            return 1;
+        } else {
+            positional << a;
+        }
+    }
+    if (positional.size() != 2) {
+        CliError(QStringLiteral("usage: orvi-cli %1").arg(QLatin1String(ExportUsage)));
+        return 1;
+    }
+    const QString input = positional.at(0);
+    const QString output = positional.at(1);
+    const auto format = TChartExporter::FormatFromFileName(output);
+    if (!format) {
+        CliError(QStringLiteral("orvi-cli export: unknown picture format of \"%1\" (use .emf, "
+                                ".wmf, .svg, .pdf or .png)")
+                     .arg(output));
+        return 1;
+    }
+
+    TPolarGraph graph;
+    graph.ApplyDocumentDefaults();
+    if (!LoadChart(input, graph))
+        return 1;
+    QString error;
+    if (!TChartExporter::Export(graph, output, *format, QSize(width, height), &error)) {
+        CliError(error);
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace
+
+ORVI_CLI_COMMAND("export", ExportUsage, &RunExport);

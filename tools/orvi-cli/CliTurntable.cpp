@@ -1,0 +1,213 @@
+// orvi-cli turntable: runs one move of the turntable logic against the simulated controller
+// on a virtual clock and prints what happens, one event per line, time in virtual ms.
+
+#include "CliCommand.h"
+
+#include "controls/VirtualClock.h"
+#include "turntable/DLPrinterPortIO.h"
+#include "turntable/PortBackends.h"
+#include "turntable/SimulatedController.h"
+#include "turntable/TurntableController.h"
+
+#include <cmath>
+
+namespace {
+
+enum class EMove { None, Range, Full, Step, Reset };
+
+struct TTurntableArgs
+{
+    EMove Move = EMove::None;
+    int Start = 0;
+    int Stop = 0;
+    int Step = 0;
+    int DeadTimeMs = 1000;
+    int TurnMs = TSimulatedController::DefaultTurnMs;
+};
+
+bool ParseInt(const QString &text, int &value)
+{
+    bool ok = false;
+    value = text.toInt(&ok);
+    return ok;
+}
+
+// False (after a message on stderr) on anything it does not understand.
+bool ParseArgs(const QStringList &args, TTurntableArgs &out)
+{
+    bool simulate = false;
+    auto setMove = [&](EMove move) {
+        if (out.Move != EMove::None) {
+            CliError(QStringLiteral("turntable: give exactly one of --range, --full, --step, "
+                                    "--reset"));
+            return false;
+        }
+        out.Move = move;
+        return true;
+    };
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString &a = args.at(i);
+        auto next = [&](QString &value) {
+            if (i + 1 >= args.size()) {
+                CliError(QStringLiteral("turntable: %1 needs a value").arg(a));
+                return false;
+            }
+            value = args.at(++i);
+            return true;
+        };
+        QString v1, v2;
+        if (a == QLatin1String("--simulate")) {
+            simulate = true;
+        } else if (a == QLatin1String("--range")) {
+            if (!setMove(EMove::Range) || !next(v1) || !next(v2))
+                return false;
+            if (!ParseInt(v1, out.Start) || !ParseInt(v2, out.Stop)) {
+                CliError(QStringLiteral("turntable: --range needs two whole degrees"));
+                return false;
+            }
+        } else if (a == QLatin1String("--full")) {
+            if (!setMove(EMove::Full))
+                return false;
+        } else if (a == QLatin1String("--step")) {
+            if (!setMove(EMove::Step) || !next(v1))
+                return false;
+            if (!ParseInt(v1, out.Step)) {
+                CliError(QStringLiteral("turntable: --step needs whole degrees"));
+                return false;
+            }
+        } else if (a == QLatin1String("--reset")) {
+            if (!setMove(EMove::Reset))
+                return false;
+        } else if (a == QLatin1String("--dead-time")) {
+            if (!next(v1))
+                return false;
+            if (!ParseInt(v1, out.DeadTimeMs) || out.DeadTimeMs < 0) {
+                CliError(QStringLiteral("turntable: --dead-time needs milliseconds >= 0"));
+                return false;
+            }
+        } else if (a == QLatin1String("--turn-seconds")) {
+            if (!next(v1))
+                return false;
+            bool ok = false;
+            const double seconds = v1.toDouble(&ok);
+            if (!ok || !std::isfinite(seconds) || seconds < 1 || seconds > 86400) {
+                CliError(QStringLiteral("turntable: --turn-seconds needs 1..86400 seconds"));
+                return false;
+            }
+            out.TurnMs = int(std::lround(seconds * 1000));
+        } else {
+            CliError(QStringLiteral("turntable: unknown argument \"%1\"").arg(a));
+            return false;
+        }
+    }
+    if (!simulate) {
+        CliError(QStringLiteral("turntable: only the simulated controller can be driven from "
+                                "here; add --simulate"));
+        return false;
+    }
+    if (out.Move == EMove::None) {
+        CliError(QStringLiteral("turntable: give one of --range, --full, --step, --reset"));
+        return false;
+    }
+    return true;
+}
+
+const char *PulseName(int pin)
+{
+    switch (pin) {
+    case TTurntableController::PinForward:
+        return "forward";
+    case TTurntableController::PinBackward:
+        return "backward";
+    case TTurntableController::PinStop:
+        return "stop";
+    case TTurntableController::PinReset:
+        return "reset";
+    default:
+        return "other";
+    }
+}
+
+int RunTurntable(const QStringList &args)
+{
+    TTurntableArgs a;
+    if (!ParseArgs(args, a))
+        return 1;
+
+    TVirtualClock clock;
+    std::shared_ptr<TSimulatedController> simulated;
+    auto port = std::make_unique<TDLPrinterPortIO>(
+            CreateSimulatedPortBackend(clock, &simulated, a.TurnMs));
+    TTurntableController controller(std::move(port), clock);
+    controller.SetMarkUnsensitivityTime(a.DeadTimeMs);
+
+    bool failed = false;
+    int lastProgress = -1;
+    auto emitLine = [&](const QString &text) {
+        CliOut(QStringLiteral("%1 %2\n").arg(clock.NowMs()).arg(text));
+    };
+    QObject::connect(&controller, &TTurntableController::PulseSent, [&](int pin) {
+        emitLine(QStringLiteral("pulse %1").arg(QLatin1String(PulseName(pin))));
+    });
+    QObject::connect(&controller, &TTurntableController::MarkAccepted, [&] {
+        emitLine(QStringLiteral("marker %1").arg(controller.MoveCounter()));
+    });
+    QObject::connect(&controller, &TTurntableController::RecordStart,
+                     [&] { emitLine(QStringLiteral("message 105")); });
+    QObject::connect(&controller, &TTurntableController::RecordAppend,
+                     [&] { emitLine(QStringLiteral("message 103")); });
+    QObject::connect(&controller, &TTurntableController::RecordStop,
+                     [&] { emitLine(QStringLiteral("message 104")); });
+    QObject::connect(&controller, &TTurntableController::RangeProgress, [&](int percent) {
+        if (percent != lastProgress)
+            emitLine(QStringLiteral("progress %1").arg(percent));
+        lastProgress = percent;
+    });
+    QObject::connect(&controller, &TTurntableController::StateChanged,
+                     [&](int state, int) { emitLine(QStringLiteral("state %1").arg(state)); });
+    QObject::connect(&controller, &TTurntableController::ErrorOccurred, [&](const QString &text) {
+        failed = true;
+        emitLine(QStringLiteral("error %1").arg(text));
+    });
+
+    if (!controller.Open(1)) {
+        emitLine(QStringLiteral("error %1").arg(controller.OpenFailureMessage()));
+        return 1;
+    }
+
+    switch (a.Move) {
+    case EMove::Range:
+        controller.RunRange(a.Start, a.Stop);
+        break;
+    case EMove::Full:
+        controller.RunRange(0, 360);
+        break;
+    case EMove::Step:
+        controller.Step(a.Step, a.Step < 0);
+        break;
+    case EMove::Reset: {
+        controller.ResetMove();
+        // A return to 0 takes at most one turn; wait until the state watch sees the table
+        // stand again.
+        const qint64 limit = clock.NowMs() + 2 * qint64(a.TurnMs);
+        do {
+            clock.WaitProcessing(TTurntableController::StateIntervalMs);
+        } while ((controller.ShownState() != 3 || simulated->State() != 3)
+                 && clock.NowMs() < limit);
+        break;
+    }
+    case EMove::None:
+        break;
+    }
+    // Let the state watch report the final state.
+    clock.WaitProcessing(2 * TTurntableController::StateIntervalMs);
+    std::fflush(stdout);
+    return failed ? 1 : 0;
+}
+
+} // namespace
+
+ORVI_CLI_COMMAND("turntable",
+                 "turntable --simulate (--range START STOP | --full | --step DEG | --reset) "
+                 "[--dead-time MS] [--turn-seconds S]",
+                 &RunTurntable);
