@@ -33,9 +33,12 @@ void ForEachCircle(qint64 count, double px, Fn fn)
     if (px == 0)
         return;
     qint64 k = 1;
+    int previous = 0;
     while (k <= count) {
         const int r = Nearest(double(k) * px);
-        fn(k, r);
+        if (k == 1 || r != previous || std::abs(px) >= 1)
+            fn(k, r);
+        previous = r;
         if (std::abs(px) >= 1) {
             ++k;
             continue;

@@ -8,7 +8,12 @@ class TVirtualTimer final : public TClockTimer
 {
 public:
     explicit TVirtualTimer(TVirtualClock &clock) : m_clock(clock) { m_clock.Register(this); }
-    ~TVirtualTimer() override { m_clock.Unregister(this); }
+    ~TVirtualTimer() override
+    {
+        if (m_destroyed)
+            *m_destroyed = true;
+        m_clock.Unregister(this);
+    }
 
     void Start(int intervalMs) override
     {
@@ -24,13 +29,27 @@ public:
     qint64 Due() const { return m_due; }
     quint64 Sequence() const { return m_sequence; }
 
+    bool Firing() const { return m_firing; }
+
     // Re-arms before the handler runs, so a handler may stop or restart its own timer.
+    // Like a QTimer, the timer does not fire again while its own handler runs (a handler
+    // that waits lets the other timers tick), and intervals missed meanwhile are skipped
+    // instead of fired in a burst.
     void Fire()
     {
         m_due += std::max(1, m_interval);
         m_sequence = ++s_sequence;
+        m_firing = true;
+        bool destroyed = false; // the handler may delete its own timer
+        m_destroyed = &destroyed;
         if (OnTimeout)
             OnTimeout();
+        if (destroyed)
+            return;
+        m_destroyed = nullptr;
+        m_firing = false;
+        if (m_active && m_due < m_clock.NowMs())
+            m_due = m_clock.NowMs() + std::max(1, m_interval);
     }
 
 private:
@@ -39,6 +58,8 @@ private:
     bool m_active = false;
     qint64 m_due = 0;
     quint64 m_sequence = 0;
+    bool m_firing = false;
+    bool *m_destroyed = nullptr;
     static inline quint64 s_sequence = 0;
 };
 
@@ -60,7 +81,7 @@ TVirtualTimer *TVirtualClock::NextDue(qint64 until) const
 {
     TVirtualTimer *best = nullptr;
     for (TVirtualTimer *t : m_timers) {
-        if (!t->IsActive() || t->Due() > until)
+        if (!t->IsActive() || t->Firing() || t->Due() > until)
             continue;
         if (!best || t->Due() < best->Due()
             || (t->Due() == best->Due() && t->Sequence() < best->Sequence()))

@@ -138,8 +138,6 @@ void TTurntableController::WritePin(int pin, bool level)
 
 void TTurntableController::Pulse(int pin)
 {
-    if (!m_portAvailable)
-        return;
     emit PulseSent(pin);
     WritePin(pin, false);
     m_clock.WaitProcessing(PulseMs);
@@ -155,6 +153,8 @@ void TTurntableController::EnableMarkerTimer()
 
 void TTurntableController::MoveForward()
 {
+    if (!m_portAvailable)
+        return;
     m_stopFlag = false;
     m_markerArmed = true;
     m_moveCounter = 0;
@@ -165,6 +165,8 @@ void TTurntableController::MoveForward()
 
 void TTurntableController::MoveBackward()
 {
+    if (!m_portAvailable)
+        return;
     m_stopFlag = false;
     m_markerArmed = true;
     m_moveCounter = 0;
@@ -175,6 +177,8 @@ void TTurntableController::MoveBackward()
 
 void TTurntableController::StopMove()
 {
+    if (!m_portAvailable)
+        return;
     m_stopFlag = true;
     ++m_stopRequests;
     Pulse(PinStop);
@@ -183,6 +187,8 @@ void TTurntableController::StopMove()
 
 void TTurntableController::ResetMove()
 {
+    if (!m_portAvailable)
+        return;
     EnableMarkerTimer();
     m_stopFlag = true;
     ++m_stopRequests;
@@ -254,6 +260,8 @@ void TTurntableController::WaitForMarkers(int target, double progressDivisor)
 
 void TTurntableController::Step(int degrees, bool backward)
 {
+    if (!m_portAvailable)
+        return;
     if (backward)
         MoveBackward();
     else
@@ -268,6 +276,8 @@ bool TTurntableController::RunRange(int start, int stop)
         emit ErrorOccurred(QStringLiteral("Nieprawidłowy przedział"));
         return false;
     }
+    if (!m_portAvailable)
+        return false;
     ResetMove();
     m_moveCounter = 0;
     // The reset above sets the stop flag itself; a stop requested after it (button,

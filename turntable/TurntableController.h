@@ -86,7 +86,8 @@ public:
 
     // The commands. MoveForward/MoveBackward clear the stop flag, reset the move counter and
     // start marker counting; StopMove sets the stop flag; ResetMove sets the stop flag and
-    // starts marker counting (the return to 0 is counted too).
+    // starts marker counting (the return to 0 is counted too). Without an available port
+    // the commands, Step and RunRange do nothing.
     void MoveForward();
     void MoveBackward();
     void StopMove();

@@ -25,6 +25,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -75,6 +76,7 @@ TFrmMain::TFrmMain(TClock &clock, QWidget *parent)
 {
     setObjectName(QStringLiteral("FrmMain"));
     setWindowTitle(QStringLiteral("Orvi"));
+    setWindowIcon(QIcon(ProgramPicture(QSize(32, 32), false)));
     setMinimumSize(550, 375);
 
     m_mdiArea = new QMdiArea(this);
@@ -93,6 +95,14 @@ TFrmMain::TFrmMain(TClock &clock, QWidget *parent)
 
 TFrmMain::~TFrmMain()
 {
+    // Tool windows before the rest of the frame: while they go they must not reach back
+    // into a half-destroyed main window.
+    for (QPointer<QWidget> &window : m_toolWindows) {
+        if (window) {
+            window->removeEventFilter(this);
+            delete window.data();
+        }
+    }
     // Documents first: their charts may still be bound to the series editor.
     const QList<QPointer<TFrmChild>> documents = m_documents;
     m_documents.clear();

@@ -27,8 +27,6 @@ TQvVUMeter::TQvVUMeter(QWidget *parent)
     m_Model.OnNeedleChanged = [this] { NeedleChanged(); };
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(170, 100);
-    m_PivotX = width() / 2;
-    m_PivotY = height() + m_NeedleOffset;
 }
 
 TQvVUMeter::~TQvVUMeter() = default;
@@ -112,7 +110,6 @@ void TQvVUMeter::SetNeedleOffset(int value)
     if (value == m_NeedleOffset)
         return;
     m_NeedleOffset = value;
-    m_PivotY = height() + m_NeedleOffset;
     AppearanceChanged();
 }
 
@@ -133,8 +130,6 @@ void TQvVUMeter::SetNeedleColor(const QColor &value)
 void TQvVUMeter::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    m_PivotX = width() / 2;
-    m_PivotY = height() + m_NeedleOffset;
     m_ScaleDirty = true;
 }
 

@@ -49,8 +49,9 @@ public:
     int Level() const { return m_Model.Level(); }
     double HeldLevel() const { return m_Model.HeldLevel(); }
     int NeedlePos() const { return m_Model.NeedlePos(); }
-    int PivotX() const { return m_PivotX; }
-    int PivotY() const { return m_PivotY; }
+    // Needle pivot in widget pixels: mid-width, NeedleOffset() below the bottom edge.
+    int PivotX() const { return width() / 2; }
+    int PivotY() const { return height() + m_NeedleOffset; }
     bool ScaleDirty() const { return m_ScaleDirty; }
     // The cached drawings (empty until the first paint).
     const QImage &ScaleBitmap() const { return m_ScaleBitmap; }
@@ -137,8 +138,6 @@ private:
     TBevelStyle m_BevelStyle = bsLowered;
     QColor m_Color { 0, 0, 0 };
     QColor m_FontColor { 192, 192, 192 };
-    int m_PivotX = 0;
-    int m_PivotY = 0;
     QColor m_ScaleColor1 { 0, 128, 0 };
     QColor m_ScaleColor2 { 255, 255, 0 };
     QColor m_ScaleColor3 { 255, 0, 0 };

@@ -123,6 +123,8 @@ void TFrmChild::SetZoom(int percent)
     m_zoom = percent;
     Settings().DocumentSize = percent;
     m_page->resize(8 * percent, 6 * percent);
+    // Also while hidden, when the resize event is held back until the window shows.
+    Panel1Resize();
     CenterPage();
 }
 

@@ -24,7 +24,13 @@ private slots:
     void menuCaptions();
 
 private:
-    QString IniPath() const { return m_dir.filePath("Orvix.conf"); }
+    // One file per test row: QSettings caches files by name within the process.
+    QString IniPath() const
+    {
+        return m_dir.filePath(QStringLiteral("%1-%2.conf")
+                                  .arg(QLatin1String(QTest::currentTestFunction()),
+                                       QString::fromLatin1(QByteArray(QTest::currentDataTag()).toHex())));
+    }
     QTemporaryDir m_dir;
 };
 

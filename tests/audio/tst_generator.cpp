@@ -566,7 +566,7 @@ void TestGenerator::pinkNoiseRows()
         ++rowsCount;
     // Rows of held random values: row j holds one value per 2^j samples.
     TLcg lcg { seed };
-    std::vector<std::vector<int>> rows(size_t(rowsCount), std::vector<int>(size_t(length)));
+    std::vector<std::vector<int>> rows(static_cast<size_t>(rowsCount), std::vector<int>(static_cast<size_t>(length)));
     for (int j = 0; j < rowsCount; ++j) {
         for (int start = 0; start < length; start += 1 << j) {
             const int r = lcg.Next65535() - 32768;

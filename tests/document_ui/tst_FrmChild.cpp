@@ -289,7 +289,7 @@ void TestFrmChild::cursorReadout_data()
     QTest::addColumn<bool>("shown");
 
     QTest::newRow("45 degrees, half way") << 45.0 << 0.5 << true;
-    QTest::newRow("-90 degrees, near centre") << -90.0 << 0.1 << true;
+    QTest::newRow("-100 degrees, near centre") << -100.0 << 0.15 << true;
     QTest::newRow("180 degrees") << 180.0 << 0.7 << true;
     QTest::newRow("just inside") << 30.0 << 0.97 << true;
     QTest::newRow("outside the outer circle") << 120.0 << 1.1 << false;

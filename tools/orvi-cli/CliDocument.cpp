@@ -7,13 +7,11 @@
 #include "document/OvkFile.h"
 
 #include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QJsonParseError>
 #include <QLocale>
 
+#include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -162,6 +160,231 @@ int RunDump(const QStringList &args)
 
 // ---- import ------------------------------------------------------------------------------
 
+// A small reader for the JSON that dump writes. Qt's own JSON classes store integral
+// numbers as integers and so turn -0.0 into 0; this reader converts every number with a
+// correctly rounded conversion, so each double reads back to the same bits. Values are
+// read straight into the target, so a large document needs no tree of JSON values.
+class TJsonReader
+{
+public:
+    explicit TJsonReader(const QByteArray &text)
+        : m_p(text.constData())
+        , m_begin(text.constData())
+        , m_end(text.constData() + text.size())
+    {
+    }
+
+    QString Error; // first error, with its byte offset
+
+    bool Fail(const QString &why)
+    {
+        if (Error.isEmpty())
+            Error = QStringLiteral("%1 (bajt %2)").arg(why).arg(m_p - m_begin);
+        return false;
+    }
+
+    // The first character of the next value, or 0 at the end of the text.
+    char Next()
+    {
+        while (m_p < m_end && (*m_p == ' ' || *m_p == '\t' || *m_p == '\n' || *m_p == '\r'))
+            ++m_p;
+        return m_p < m_end ? *m_p : '\0';
+    }
+
+    bool AtEnd() { return Next() == '\0'; }
+
+    bool ReadString(QString &out)
+    {
+        if (Next() != '"')
+            return Fail(QStringLiteral("oczekiwano tekstu"));
+        ++m_p;
+        out.clear();
+        QByteArray run;
+        while (m_p < m_end && *m_p != '"') {
+            const char c = *m_p++;
+            if (quint8(c) < 0x20)
+                return Fail(QStringLiteral("znak sterujący w tekście"));
+            if (c != '\\') {
+                run.append(c);
+                continue;
+            }
+            out += QString::fromUtf8(run);
+            run.clear();
+            if (m_p >= m_end)
+                break;
+            const char e = *m_p++;
+            switch (e) {
+            case '"': out += u'"'; break;
+            case '\\': out += u'\\'; break;
+            case '/': out += u'/'; break;
+            case 'b': out += u'\b'; break;
+            case 'f': out += u'\f'; break;
+            case 'n': out += u'\n'; break;
+            case 'r': out += u'\r'; break;
+            case 't': out += u'\t'; break;
+            case 'u': {
+                if (m_end - m_p < 4)
+                    return Fail(QStringLiteral("niepełne \\u"));
+                bool ok = false;
+                const ushort unit = QByteArray(m_p, 4).toUShort(&ok, 16);
+                if (!ok)
+                    return Fail(QStringLiteral("błędne \\u"));
+                m_p += 4;
+                out += QChar(unit); // surrogate halves pair up in the UTF-16 string
+                break;
+            }
+            default:
+                return Fail(QStringLiteral("nieznana sekwencja \\%1").arg(QLatin1Char(e)));
+            }
+        }
+        if (m_p >= m_end)
+            return Fail(QStringLiteral("niezakończony tekst"));
+        ++m_p;
+        out += QString::fromUtf8(run);
+        return true;
+    }
+
+    bool ReadNumber(double &out)
+    {
+        Next();
+        const char *start = m_p;
+        const auto digits = [&] {
+            const char *from = m_p;
+            while (m_p < m_end && *m_p >= '0' && *m_p <= '9')
+                ++m_p;
+            return m_p > from;
+        };
+        if (m_p < m_end && *m_p == '-')
+            ++m_p;
+        if (m_p < m_end && *m_p == '0')
+            ++m_p;
+        else if (!digits())
+            return Fail(QStringLiteral("oczekiwano liczby"));
+        if (m_p < m_end && *m_p == '.') {
+            ++m_p;
+            if (!digits())
+                return Fail(QStringLiteral("błędna liczba"));
+        }
+        if (m_p < m_end && (*m_p == 'e' || *m_p == 'E')) {
+            ++m_p;
+            if (m_p < m_end && (*m_p == '+' || *m_p == '-'))
+                ++m_p;
+            if (!digits())
+                return Fail(QStringLiteral("błędna liczba"));
+        }
+        const auto [end, ec] = std::from_chars(start, m_p, out, std::chars_format::general);
+        if (ec != std::errc() || end != m_p) {
+            m_p = start;
+            return Fail(QStringLiteral("liczba poza zakresem liczb double"));
+        }
+        return true;
+    }
+
+    // Calls member(key) with the reader on each member's value; member reads that value.
+    template<typename F>
+    bool ReadObject(F &&member)
+    {
+        if (Next() != '{')
+            return Fail(QStringLiteral("oczekiwano obiektu"));
+        ++m_p;
+        if (Next() == '}') {
+            ++m_p;
+            return true;
+        }
+        for (;;) {
+            QString key;
+            if (!ReadString(key))
+                return false;
+            if (Next() != ':')
+                return Fail(QStringLiteral("oczekiwano ':'"));
+            ++m_p;
+            if (!member(key))
+                return false;
+            const char c = Next();
+            ++m_p;
+            if (c == '}')
+                return true;
+            if (c != ',')
+                return Fail(QStringLiteral("oczekiwano ',' albo '}'"));
+        }
+    }
+
+    // Calls item(index) with the reader on each element; item reads that element.
+    template<typename F>
+    bool ReadArray(F &&item)
+    {
+        if (Next() != '[')
+            return Fail(QStringLiteral("oczekiwano tablicy"));
+        ++m_p;
+        if (Next() == ']') {
+            ++m_p;
+            return true;
+        }
+        for (qsizetype index = 0;; ++index) {
+            if (!item(index))
+                return false;
+            const char c = Next();
+            ++m_p;
+            if (c == ']')
+                return true;
+            if (c != ',')
+                return Fail(QStringLiteral("oczekiwano ',' albo ']'"));
+        }
+    }
+
+    // Reads and drops any value (members the import does not use, such as "number").
+    bool SkipValue(int depth = 0)
+    {
+        if (depth > 256)
+            return Fail(QStringLiteral("za głębokie zagnieżdżenie"));
+        const char c = Next();
+        if (c == '{')
+            return ReadObject([&](const QString &) { return SkipValue(depth + 1); });
+        if (c == '[')
+            return ReadArray([&](qsizetype) { return SkipValue(depth + 1); });
+        if (c == '"') {
+            QString ignored;
+            return ReadString(ignored);
+        }
+        if (c == '-' || (c >= '0' && c <= '9')) {
+            double ignored;
+            return ReadNumber(ignored);
+        }
+        for (const char *word : { "true", "false", "null" }) {
+            const qsizetype n = qsizetype(std::strlen(word));
+            if (m_end - m_p >= n && std::memcmp(m_p, word, size_t(n)) == 0) {
+                m_p += n;
+                return true;
+            }
+        }
+        return Fail(QStringLiteral("nieoczekiwany znak"));
+    }
+
+    // A point coordinate: a number, or "NaN", "Infinity", "-Infinity" as dump writes them.
+    bool ReadCoordinate(double &out)
+    {
+        if (Next() != '"')
+            return ReadNumber(out);
+        QString word;
+        if (!ReadString(word))
+            return false;
+        if (word == QLatin1String("NaN"))
+            out = std::numeric_limits<double>::quiet_NaN();
+        else if (word == QLatin1String("Infinity"))
+            out = std::numeric_limits<double>::infinity();
+        else if (word == QLatin1String("-Infinity"))
+            out = -std::numeric_limits<double>::infinity();
+        else
+            return Fail(QStringLiteral("oczekiwano liczby"));
+        return true;
+    }
+
+private:
+    const char *m_p;
+    const char *m_begin;
+    const char *m_end;
+};
+
 struct TImportSeries
 {
     bool HasName = false;
@@ -171,77 +394,82 @@ struct TImportSeries
     std::vector<TPolarSample> Points;
 };
 
-bool JsonDouble(const QJsonValue &value, double &result)
+struct TImportDocument
 {
-    if (value.isDouble()) {
-        result = value.toDouble();
-        return true;
-    }
-    if (value.isString()) {
-        const QString s = value.toString();
-        if (s == QLatin1String("NaN"))
-            result = std::numeric_limits<double>::quiet_NaN();
-        else if (s == QLatin1String("Infinity"))
-            result = std::numeric_limits<double>::infinity();
-        else if (s == QLatin1String("-Infinity"))
-            result = -std::numeric_limits<double>::infinity();
-        else
-            return false;
-        return true;
-    }
-    return false;
+    QString Title;
+    QString Info;
+    bool HasSeries = false;
+    std::vector<TImportSeries> Series;
+};
+
+bool ReadSeries(TJsonReader &json, TImportSeries &series)
+{
+    return json.ReadObject([&](const QString &key) {
+        if (key == QLatin1String("name")) {
+            series.HasName = true;
+            return json.ReadString(series.Name);
+        }
+        if (key == QLatin1String("color")) {
+            double c = 0;
+            if (!json.ReadNumber(c))
+                return false;
+            if (!(c >= 0.0 && c <= 4294967295.0 && c == std::floor(c)))
+                return json.Fail(QStringLiteral("color nie jest liczbą całkowitą od 0 do "
+                                                "4294967295"));
+            series.HasColor = true;
+            series.Color = quint32(c);
+            return true;
+        }
+        if (key == QLatin1String("points")) {
+            series.Points.clear();
+            return json.ReadArray([&](qsizetype index) {
+                if (index >= std::numeric_limits<qint32>::max())
+                    return json.Fail(QStringLiteral("za dużo punktów w serii"));
+                TPolarSample p {};
+                int coordinates = 0;
+                const bool ok = json.ReadArray([&](qsizetype i) {
+                    if (i >= 2)
+                        return json.Fail(QStringLiteral("punkt ma więcej niż 2 liczby"));
+                    ++coordinates;
+                    return json.ReadCoordinate(i == 0 ? p.Angle : p.Level);
+                });
+                if (!ok)
+                    return false;
+                if (coordinates != 2)
+                    return json.Fail(QStringLiteral("punkt ma mniej niż 2 liczby"));
+                series.Points.push_back(p);
+                return true;
+            });
+        }
+        return json.SkipValue();
+    });
 }
 
-// Reads one series object; on a mistake sets why and returns false.
-bool ParseSeries(const QJsonValue &value, int index, TImportSeries &series, QString &why)
+bool ReadDocument(TJsonReader &json, TImportDocument &document)
 {
-    const QString where = QStringLiteral("series[%1]").arg(index);
-    if (!value.isObject()) {
-        why = where + QStringLiteral(" nie jest obiektem");
-        return false;
-    }
-    const QJsonObject object = value.toObject();
-    if (object.contains(QLatin1String("name"))) {
-        if (!object.value(QLatin1String("name")).isString()) {
-            why = where + QStringLiteral(".name nie jest tekstem");
-            return false;
+    const bool ok = json.ReadObject([&](const QString &key) {
+        if (key == QLatin1String("title"))
+            return json.ReadString(document.Title);
+        if (key == QLatin1String("info"))
+            return json.ReadString(document.Info);
+        if (key == QLatin1String("series")) {
+            document.HasSeries = true;
+            document.Series.clear();
+            return json.ReadArray([&](qsizetype index) {
+                if (index >= 0xFFFF)
+                    return json.Fail(QStringLiteral("plik mieści najwyżej 65535 serii"));
+                document.Series.emplace_back();
+                return ReadSeries(json, document.Series.back());
+            });
         }
-        series.HasName = true;
-        series.Name = object.value(QLatin1String("name")).toString();
-    }
-    if (object.contains(QLatin1String("color"))) {
-        const QJsonValue color = object.value(QLatin1String("color"));
-        const double c = color.toDouble(-1.0);
-        if (!color.isDouble() || c < 0.0 || c > 4294967295.0 || c != std::floor(c)) {
-            why = where + QStringLiteral(".color nie jest liczbą całkowitą od 0 do 4294967295");
-            return false;
-        }
-        series.HasColor = true;
-        series.Color = quint32(c);
-    }
-    const QJsonValue points = object.value(QLatin1String("points"));
-    if (points.isUndefined())
-        return true;
-    if (!points.isArray()) {
-        why = where + QStringLiteral(".points nie jest tablicą");
+        return json.SkipValue();
+    });
+    if (!ok)
         return false;
-    }
-    const QJsonArray array = points.toArray();
-    if (array.size() > std::numeric_limits<qint32>::max()) {
-        why = where + QStringLiteral(".points ma za dużo punktów");
-        return false;
-    }
-    series.Points.reserve(size_t(array.size()));
-    for (qsizetype i = 0; i < array.size(); ++i) {
-        const QJsonArray pair = array.at(i).toArray();
-        TPolarSample sample {};
-        if (!array.at(i).isArray() || pair.size() != 2 || !JsonDouble(pair.at(0), sample.Angle)
-            || !JsonDouble(pair.at(1), sample.Level)) {
-            why = where + QStringLiteral(".points[%1] nie jest parą liczb [kąt, poziom]").arg(i);
-            return false;
-        }
-        series.Points.push_back(sample);
-    }
+    if (!json.AtEnd())
+        return json.Fail(QStringLiteral("dane po końcu obiektu"));
+    if (!document.HasSeries)
+        return json.Fail(QStringLiteral("brak tablicy \"series\""));
     return true;
 }
 
@@ -253,11 +481,6 @@ int RunImport(const QStringList &args)
     }
     const QString jsonPath = args.at(0);
     const QString outPath = args.at(1);
-    const auto bad = [&](const QString &why) {
-        CliError(QStringLiteral("Plik \"%1\" nie jest poprawnym opisem charakterystyki: %2.")
-                     .arg(jsonPath, why));
-        return 1;
-    };
 
     QFile input(jsonPath);
     if (!input.exists()) {
@@ -269,55 +492,34 @@ int RunImport(const QStringList &args)
                      .arg(jsonPath, input.errorString()));
         return 1;
     }
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(input.readAll(), &error);
-    if (error.error != QJsonParseError::NoError)
-        return bad(QStringLiteral("błąd JSON w bajcie %1 (%2)")
-                       .arg(error.offset)
-                       .arg(error.errorString()));
-    if (!document.isObject())
-        return bad(QStringLiteral("oczekiwano obiektu JSON"));
-    const QJsonObject root = document.object();
-
-    QString title, info;
-    for (const auto &[key, target] :
-         { std::pair<const char *, QString *> { "title", &title }, { "info", &info } }) {
-        const QJsonValue v = root.value(QLatin1String(key));
-        if (v.isUndefined())
-            continue;
-        if (!v.isString())
-            return bad(QStringLiteral("%1 nie jest tekstem").arg(QLatin1String(key)));
-        *target = v.toString();
-    }
-    const QJsonValue seriesValue = root.value(QLatin1String("series"));
-    if (!seriesValue.isArray())
-        return bad(QStringLiteral("brak tablicy series"));
-    const QJsonArray seriesArray = seriesValue.toArray();
-    if (seriesArray.size() > 0xFFFF)
-        return bad(QStringLiteral("plik mieści najwyżej 65535 serii"));
-
-    std::vector<TImportSeries> parsed(size_t(seriesArray.size()));
-    for (qsizetype i = 0; i < seriesArray.size(); ++i) {
-        QString why;
-        if (!ParseSeries(seriesArray.at(i), int(i), parsed[size_t(i)], why))
-            return bad(why);
+    TJsonReader json(input.readAll());
+    input.close();
+    TImportDocument document;
+    if (!ReadDocument(json, document)) {
+        CliError(QStringLiteral("Plik \"%1\" nie jest poprawnym opisem charakterystyki: %2.")
+                     .arg(jsonPath, json.Error));
+        return 1;
     }
 
-    // Series go in array order; numbers and date in the input are ignored.
+    // Series go in array order; numbers and date in the input are ignored. Nothing is
+    // written before the whole input has been read, and the save replaces the output
+    // only when it is complete.
     TPolarGraph graph;
     graph.SetAutoRepaint(false);
-    graph.SetTitle(title);
-    for (size_t i = 0; i < parsed.size(); ++i) {
+    graph.SetTitle(document.Title);
+    for (size_t i = 0; i < document.Series.size(); ++i) {
+        TImportSeries &source = document.Series[i];
         TSeries *series = graph.GetSeries(int(i));
-        if (parsed[i].HasName)
-            series->Name = parsed[i].Name;
-        if (parsed[i].HasColor)
-            series->SetColor(parsed[i].Color);
-        series->SetPoints(parsed[i].Points.data(), int(parsed[i].Points.size()));
+        if (source.HasName)
+            series->Name = source.Name;
+        if (source.HasColor)
+            series->SetColor(source.Color);
+        series->SetPoints(source.Points.data(), int(source.Points.size()));
+        std::vector<TPolarSample>().swap(source.Points);
     }
     TOvkFile file(&graph, outPath);
-    file.Title = title;
-    file.Info = info;
+    file.Title = document.Title;
+    file.Info = document.Info;
     try {
         file.Save();
     } catch (const EInOutError &e) {
