@@ -56,8 +56,7 @@ void ReadOrRepair(QSettings &store, const char *name, int &setting)
 
 TSettings::TSettings()
     : TempDir(DefaultTempDir())
-{
-}
+{ }
 
 QString TSettings::DefaultTempDir()
 {

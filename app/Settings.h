@@ -16,23 +16,23 @@ public:
     TSettings();
 
     // "Options"
-    QString TempDir;                   // working folder, no trailing separator
-    int LPTNumber = 1;                 // parallel port, 1-based
-    int MarkUnsensitivityTime = 1000;  // ms of dead time after an accepted marker pulse
-    int DocWindowState = 2;            // 0 normal, 1 minimised, 2 maximised
-    int DocumentSize = 100;            // zoom of new document windows, percent
+    QString TempDir; // working folder, no trailing separator
+    int LPTNumber = 1; // parallel port, 1-based
+    int MarkUnsensitivityTime = 1000; // ms of dead time after an accepted marker pulse
+    int DocWindowState = 2; // 0 normal, 1 minimised, 2 maximised
+    int DocumentSize = 100; // zoom of new document windows, percent
 
     // "Signal"
-    int InSampleRate = 44100;  // Hz
+    int InSampleRate = 44100; // Hz
     int OutSampleRate = 44100; // Hz
-    int InQuant = 16;          // bits per sample
-    int OutQuant = 16;         // bits per sample
+    int InQuant = 16; // bits per sample
+    int OutQuant = 16; // bits per sample
     int RecordBuffSize = 8192; // bytes per recording buffer
-    int PlayBuffSize = 8192;   // bytes per playback buffer
-    int ReadBuffSize = 512;    // kept and stored only
-    int RMSBuffNumber = 512;   // bytes of input per measured point
-    int WaveINDevID = 0;       // input device number
-    int WaveOUTDevID = 0;      // output device number
+    int PlayBuffSize = 8192; // bytes per playback buffer
+    int ReadBuffSize = 512; // kept and stored only
+    int RMSBuffNumber = 512; // bytes of input per measured point
+    int WaveINDevID = 0; // input device number
+    int WaveOUTDevID = 0; // output device number
 
     // The built-in default of TempDir on this platform.
     static QString DefaultTempDir();

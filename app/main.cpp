@@ -1,9 +1,11 @@
 #include "app/ui/FrmMain.h"
 #include "app/ui/FrmSplash.h"
+#include "app/ui/ProgramPicture.h"
 #include "app/ui/ToolWindows.h"
 #include "controls/Clock.h"
 
 #include <QApplication>
+#include <QIcon>
 
 #include <memory>
 
@@ -11,7 +13,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvi"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Orvi"));
+    QApplication::setWindowIcon(QIcon(ProgramPicture(QSize(32, 32), false)));
 
     auto splash = std::make_unique<TFrmSplash>();
     splash->ShowNow();

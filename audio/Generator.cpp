@@ -17,7 +17,8 @@ constexpr double Pi = 3.14159265358979323846;
 struct TNoiseTable
 {
     std::array<qint16, 65536> Values;
-    constexpr TNoiseTable() : Values {}
+    constexpr TNoiseTable()
+        : Values {}
     {
         for (int i = 0; i < 65536; ++i)
             Values[size_t(i)] = qint16(i - 32768);
@@ -32,9 +33,21 @@ struct TMlsTaps
     int T1, T2, T3;
 };
 constexpr std::array<TMlsTaps, 15> MlsTaps = { {
-    { 0, 0, 0 },   { 0, 0, 0 },   { 0, 0, 0 },  { 2, 0, 0 },   { 3, 0, 0 },
-    { 3, 0, 0 },   { 5, 0, 0 },   { 6, 0, 0 },  { 5, 2, 3 },   { 5, 0, 0 },
-    { 7, 0, 0 },   { 9, 0, 0 },   { 11, 6, 8 }, { 12, 9, 10 }, { 13, 4, 8 },
+    { 0, 0, 0 },
+    { 0, 0, 0 },
+    { 0, 0, 0 },
+    { 2, 0, 0 },
+    { 3, 0, 0 },
+    { 3, 0, 0 },
+    { 5, 0, 0 },
+    { 6, 0, 0 },
+    { 5, 2, 3 },
+    { 5, 0, 0 },
+    { 7, 0, 0 },
+    { 9, 0, 0 },
+    { 11, 6, 8 },
+    { 12, 9, 10 },
+    { 13, 4, 8 },
 } };
 
 constexpr qint16 MlsHigh = 32767;
@@ -161,8 +174,8 @@ void TGenerator::SetSeedSource(TSeedSource source)
 
 void TGenerator::UpdateCycleFraction()
 {
-    const long double x
-        = (long double)m_NumSamples * (long double)m_SignalFrequency / (long double)m_SamplingFrequency;
+    const long double x = (long double)m_NumSamples * (long double)m_SignalFrequency
+        / (long double)m_SamplingFrequency;
     m_CycleFraction = x - std::trunc(x);
 }
 
@@ -186,8 +199,7 @@ void TGenerator::Generate()
         if (m_RestartPhase)
             SetPhase(0.0);
         else
-            SetPhase(double((1.0L - m_BlockCycleFraction) * TwoPiL
-                            + (long double)m_PreviousPhase));
+            SetPhase(double((1.0L - m_BlockCycleFraction) * TwoPiL + (long double)m_PreviousPhase));
     }
 
     switch (m_Signal) {
@@ -242,8 +254,8 @@ void TGenerator::GenerateSinus(bool cosinus)
 void TGenerator::GenerateSquare1()
 {
     // Periods longer than any block behave alike; the limit keeps the count in int.
-    int period = int(std::min(std::nearbyint(double(m_SamplingFrequency) / m_SignalFrequency),
-                              double(1 << 30)));
+    int period = int(
+        std::min(std::nearbyint(double(m_SamplingFrequency) / m_SignalFrequency), double(1 << 30)));
     if (period % 2 != 0)
         period -= 1;
     if (period == 0)
@@ -283,7 +295,8 @@ void TGenerator::GenerateTriangle()
     const double omega = double(TwoPiL * m_SignalFrequency / m_SamplingFrequency);
     for (int k = 0; k < m_NumSamples; ++k) {
         const double x = omega * k - m_Phase;
-        const double t = std::abs(std::sin(x / 2.0 + Pi / 4.0)) - std::abs(std::cos(x / 2.0 + Pi / 4.0));
+        const double t
+            = std::abs(std::sin(x / 2.0 + Pi / 4.0)) - std::abs(std::cos(x / 2.0 + Pi / 4.0));
         OnGenerate(k, Nearest(m_Amplitude * t));
     }
 }
@@ -354,7 +367,9 @@ void TGenerator::GenerateMLS()
     }
     for (int i = length - n; i < length; ++i)
         work[size_t(i)] = MlsHigh;
-    auto bit = [&](int i) { return work[size_t(i)] == MlsHigh ? 1 : 0; };
+    auto bit = [&](int i) {
+        return work[size_t(i)] == MlsHigh ? 1 : 0;
+    };
     for (int i = length - n - 1; i >= 0; --i) {
         int b = bit(i + taps.T1) ^ bit(i + n);
         if (fourTaps)

@@ -92,7 +92,7 @@ public:
 private:
     void UpdateCycleFraction();
     quint32 Random(quint32 below); // next value of the 32-bit LCG, 0 .. below - 1
-    qint16 NoiseValue();           // uniform in -32768 .. 32766
+    qint16 NoiseValue(); // uniform in -32768 .. 32766
 
     void GenerateSinus(bool cosinus);
     void GenerateSquare1();

@@ -12,8 +12,7 @@ class EGeneratorError : public std::runtime_error
 public:
     explicit EGeneratorError(const QString &message)
         : std::runtime_error(message.toUtf8().toStdString())
-    {
-    }
+    { }
 
     // The message as text (what() holds the same text in UTF-8).
     QString Message() const { return QString::fromUtf8(what()); }

@@ -4,8 +4,8 @@
 
 namespace {
 constexpr std::array<const char *, SignalTypeCount> Names
-    = { "Sinus",      "Cosinus",   "Square1", "Square2", "Triangle",
-        "Chirp",      "WhiteNoise", "PinkNoise", "MLS",   "Impuls" };
+    = { "Sinus", "Cosinus",    "Square1",   "Square2", "Triangle",
+        "Chirp", "WhiteNoise", "PinkNoise", "MLS",     "Impuls" };
 }
 
 QString SignalTypeName(TSignalType type)

@@ -114,5 +114,6 @@ int TVUMeterModel::TickLabel(int i, int ticks, int sensitivity, bool logScale)
     if (logScale)
         return NearestInt(double(ticks - i - 1) / (ticks - 1) * sensitivity);
     const double floor = LinearFloor(sensitivity);
-    return NearestInt(20.0 * std::log10((floor + (FullScale - floor) * i / (ticks - 1)) / FullScale));
+    return NearestInt(20.0
+                      * std::log10((floor + (FullScale - floor) * i / (ticks - 1)) / FullScale));
 }

@@ -135,7 +135,7 @@ void TEmfWriter::SelectPen(const TGdiPen &pen)
     m_out.U32(pen.PenStyle);
     m_out.I32(std::max(pen.Width, 0));
     m_out.I32(0);
-    m_out.U32(pen.Color);
+    m_out.U32(pen.Color == 0xFF ? 0xFF00 : pen.Color);
     EndRecord();
     ReplaceObject(m_pen, old);
 }

@@ -13,8 +13,7 @@ class EInOutError : public std::runtime_error
 public:
     explicit EInOutError(const QString &message)
         : std::runtime_error(message.toStdString())
-    {
-    }
+    { }
 
     // The message as the user sees it (stored as UTF-8 in what()).
     QString Message() const { return QString::fromUtf8(what()); }

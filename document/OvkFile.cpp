@@ -4,16 +4,17 @@
 #include "chart/Series.h"
 #include "document/InOutError.h"
 
+#include <QCursor>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QCursor>
 #include <QGuiApplication>
 #include <QHash>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QtEndian>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
@@ -48,18 +49,17 @@ static_assert(SampleSize == 16);
 // Upper half of Windows-1250 as Windows maps it (undefined bytes map to the C1 controls).
 // Used only when the platform offers no "windows-1250" converter, so files stay identical.
 constexpr std::array<char16_t, 128> Cp1250High = {
-    0x20AC, 0x0081, 0x201A, 0x0083, 0x201E, 0x2026, 0x2020, 0x2021, 0x0088, 0x2030, 0x0160,
-    0x2039, 0x015A, 0x0164, 0x017D, 0x0179, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x0098, 0x2122, 0x0161, 0x203A, 0x015B, 0x0165, 0x017E, 0x017A, 0x00A0,
-    0x02C7, 0x02D8, 0x0141, 0x00A4, 0x0104, 0x00A6, 0x00A7, 0x00A8, 0x00A9, 0x015E, 0x00AB,
-    0x00AC, 0x00AD, 0x00AE, 0x017B, 0x00B0, 0x00B1, 0x02DB, 0x0142, 0x00B4, 0x00B5, 0x00B6,
-    0x00B7, 0x00B8, 0x0105, 0x015F, 0x00BB, 0x013D, 0x02DD, 0x013E, 0x017C, 0x0154, 0x00C1,
-    0x00C2, 0x0102, 0x00C4, 0x0139, 0x0106, 0x00C7, 0x010C, 0x00C9, 0x0118, 0x00CB, 0x011A,
-    0x00CD, 0x00CE, 0x010E, 0x0110, 0x0143, 0x0147, 0x00D3, 0x00D4, 0x0150, 0x00D6, 0x00D7,
-    0x0158, 0x016E, 0x00DA, 0x0170, 0x00DC, 0x00DD, 0x0162, 0x00DF, 0x0155, 0x00E1, 0x00E2,
-    0x0103, 0x00E4, 0x013A, 0x0107, 0x00E7, 0x010D, 0x00E9, 0x0119, 0x00EB, 0x011B, 0x00ED,
-    0x00EE, 0x010F, 0x0111, 0x0144, 0x0148, 0x00F3, 0x00F4, 0x0151, 0x00F6, 0x00F7, 0x0159,
-    0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9,
+    0x20AC, 0x0081, 0x201A, 0x0083, 0x201E, 0x2026, 0x2020, 0x2021, 0x0088, 0x2030, 0x0160, 0x2039,
+    0x015A, 0x0164, 0x017D, 0x0179, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x0098, 0x2122, 0x0161, 0x203A, 0x015B, 0x0165, 0x017E, 0x017A, 0x00A0, 0x02C7, 0x02D8, 0x0141,
+    0x00A4, 0x0104, 0x00A6, 0x00A7, 0x00A8, 0x00A9, 0x015E, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x017B,
+    0x00B0, 0x00B1, 0x02DB, 0x0142, 0x00B4, 0x00B5, 0x00B6, 0x00B7, 0x00B8, 0x0105, 0x015F, 0x00BB,
+    0x013D, 0x02DD, 0x013E, 0x017C, 0x0154, 0x00C1, 0x00C2, 0x0102, 0x00C4, 0x0139, 0x0106, 0x00C7,
+    0x010C, 0x00C9, 0x0118, 0x00CB, 0x011A, 0x00CD, 0x00CE, 0x010E, 0x0110, 0x0143, 0x0147, 0x00D3,
+    0x00D4, 0x0150, 0x00D6, 0x00D7, 0x0158, 0x016E, 0x00DA, 0x0170, 0x00DC, 0x00DD, 0x0162, 0x00DF,
+    0x0155, 0x00E1, 0x00E2, 0x0103, 0x00E4, 0x013A, 0x0107, 0x00E7, 0x010D, 0x00E9, 0x0119, 0x00EB,
+    0x011B, 0x00ED, 0x00EE, 0x010F, 0x0111, 0x0144, 0x0148, 0x00F3, 0x00F4, 0x0151, 0x00F6, 0x00F7,
+    0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9,
 };
 
 // The code page as two tables. Encoding goes character by character through the reverse
@@ -181,7 +181,14 @@ public:
     {
         m_graph.SetAutoRepaint(false);
     }
-    ~TRepaintHold() { m_graph.SetAutoRepaint(m_was); }
+    // The loaded content is shown with one refresh instead of one per series.
+    ~TRepaintHold()
+    {
+        m_graph.SetAutoRepaint(m_was);
+        m_graph.SetNeedsRender();
+        if (m_was)
+            m_graph.Refresh();
+    }
     TRepaintHold(const TRepaintHold &) = delete;
     TRepaintHold &operator=(const TRepaintHold &) = delete;
 
@@ -197,8 +204,7 @@ QString Native(const QString &path)
 
 [[noreturn]] void ThrowCorrupt(const QString &path, const QString &reason)
 {
-    throw EInOutError(
-        QStringLiteral("Plik \"%1\" jest uszkodzony: %2.").arg(Native(path), reason));
+    throw EInOutError(QStringLiteral("Plik \"%1\" jest uszkodzony: %2.").arg(Native(path), reason));
 }
 
 // One series record as read, before it goes into the chart.
@@ -209,8 +215,7 @@ struct TSeriesRecord
     std::vector<TPolarSample> Points;
 };
 
-void ReadExactly(QFile &file, char *buffer, qint64 size, const QString &path,
-                 const QString &what)
+void ReadExactly(QFile &file, char *buffer, qint64 size, const QString &path, const QString &what)
 {
     const qint64 got = file.read(buffer, size);
     if (got < 0)
@@ -353,7 +358,7 @@ bool TOvkFile::Load()
     // the chart as it was. Point counts are checked against the bytes the file still has
     // before any memory is reserved for them.
     std::vector<TSeriesRecord> records;
-    records.reserve(size_t(count));
+    records.reserve(size_t(std::min<qint64>(count, (file.size() - file.pos()) / RecordHeaderSize)));
     for (int i = 0; i < count; ++i) {
         char head[RecordHeaderSize];
         ReadExactly(file, head, RecordHeaderSize, path,
@@ -363,15 +368,16 @@ bool TOvkFile::Load()
         record.Color = ReadLE<quint32>(head + ColorOffset);
         const qint32 points = ReadLE<qint32>(head + PointCountOffset);
         if (points < 0)
-            ThrowCorrupt(path, QStringLiteral("seria %1 ma ujemną liczbę punktów (%2)")
-                                   .arg(i + 1)
-                                   .arg(points));
+            ThrowCorrupt(
+                path,
+                QStringLiteral("seria %1 ma ujemną liczbę punktów (%2)").arg(i + 1).arg(points));
         const qint64 left = file.size() - file.pos();
         if (qint64(points) * SampleSize > left)
-            ThrowCorrupt(path, QStringLiteral("seria %1 zapowiada %2 punktów, a plik "
-                                              "kończy się wcześniej")
-                                   .arg(i + 1)
-                                   .arg(points));
+            ThrowCorrupt(path,
+                         QStringLiteral("seria %1 zapowiada %2 punktów, a plik "
+                                        "kończy się wcześniej")
+                             .arg(i + 1)
+                             .arg(points));
         try {
             record.Points.resize(size_t(points));
         } catch (const std::bad_alloc &) {

@@ -29,13 +29,13 @@ public:
     TOvkFile(const TOvkFile &) = delete;
     TOvkFile &operator=(const TOvkFile &) = delete;
 
-    QString Path;          // directory, with its trailing separator ("/" or "\")
-    QString FileName;      // file name without directory
-    double Date = 0.0;     // days since 1899-12-30 00:00 local time, time of day as fraction
-    QString Title;         // chart title as last read, or copied from the chart before saving
-    QString Info;          // info text ("Nieznany" after Save as); shown nowhere
-    int SeriesCount = 0;   // series count read from the last loaded header
-    bool Untitled = true;  // the document has no file of its own yet
+    QString Path; // directory, with its trailing separator ("/" or "\")
+    QString FileName; // file name without directory
+    double Date = 0.0; // days since 1899-12-30 00:00 local time, time of day as fraction
+    QString Title; // chart title as last read, or copied from the chart before saving
+    QString Info; // info text ("Nieznany" after Save as); shown nowhere
+    int SeriesCount = 0; // series count read from the last loaded header
+    bool Untitled = true; // the document has no file of its own yet
 
     // Path + FileName.
     QString FullPath() const;
@@ -80,9 +80,9 @@ private:
 
 // Result of the silent check of a file's first 16 bytes.
 enum class EOvkValidity {
-    Valid,      // begins with the magic
+    Valid, // begins with the magic
     Unreadable, // missing, cannot be opened or shorter than 16 bytes
-    WrongMagic  // readable, but the first 16 bytes are not the magic
+    WrongMagic // readable, but the first 16 bytes are not the magic
 };
 
 // Checks whether path is a characteristic file (reads its first 16 bytes, read-only).

@@ -10,8 +10,9 @@
 #include <QVBoxLayout>
 
 TFrmAbout::TFrmAbout(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                      | Qt::WindowCloseButtonHint)
+    : QDialog(parent,
+              Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+                  | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("FrmAbout"));
     setWindowTitle(QStringLiteral("O programie..."));
@@ -25,7 +26,7 @@ TFrmAbout::TFrmAbout(QWidget *parent)
     icon->setPixmap(ProgramPicture(QSize(32, 32), false));
 
     auto *description = new QLabel(
-            QStringLiteral("program do pomiaru charakterystyk kierunkowości głośników"), this);
+        QStringLiteral("program do pomiaru charakterystyk kierunkowości głośników"), this);
     description->setObjectName(QStringLiteral("lblOpis"));
     description->setWordWrap(true);
     auto *version = new QLabel(QStringLiteral("wersja 1.0"), this);

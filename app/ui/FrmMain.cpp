@@ -2,16 +2,20 @@
 
 #include "app/FileTypeRegistration.h"
 #include "app/Settings.h"
+#include "app/ui/DocumentArea.h"
 #include "app/ui/FrmAbout.h"
 #include "app/ui/FrmSplash.h"
 #include "app/ui/MainActions.h"
 #include "app/ui/ProgramPicture.h"
+#include "app/ui/RecentFilesMenu.h"
+#include "app/ui/SizeBox.h"
 #include "chart/PolarGraph.h"
 #include "controls/Clock.h"
 #include "controls/Messages.h"
 #include "controls/ui/FormHelpers.h"
 #include "document/InOutError.h"
 #include "document/OvkFile.h"
+#include "document/ui/DocumentFiles.h"
 #include "document/ui/FrmChild.h"
 #include "document/ui/Prompts.h"
 #include "turntable/TurntableController.h"
@@ -43,29 +47,10 @@
 
 namespace {
 
-const QString OvkFilter = QStringLiteral("*.OvK (Ch-ki Kierunkowości) (*.OvK)");
-
 // The text shown when the program ends while the turntable's port is in use.
 const QString SwitchOffWarning
-        = QStringLiteral("Przed zakończeniem pracy należy wyłączyć stolik,\r\naby przywrócić "
-                         "poprzedni stan portu LPT.\r\n\r\nGdy będziesz gotowy wciśnij OK.  ");
-
-// fileName with its extension (after the last dot of the name part) replaced by ext
-// (".emf"); appended when it has none.
-QString ChangeFileExt(const QString &fileName, const QString &ext)
-{
-    const qsizetype slash = qMax(fileName.lastIndexOf(QLatin1Char('/')),
-                                 fileName.lastIndexOf(QLatin1Char('\\')));
-    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
-    if (dot > slash)
-        return fileName.left(dot) + ext;
-    return fileName + ext;
-}
-
-QString EscapeAmpersands(QString text)
-{
-    return text.replace(QLatin1Char('&'), QStringLiteral("&&"));
-}
+    = QStringLiteral("Przed zakończeniem pracy należy wyłączyć stolik,\r\naby przywrócić "
+                     "poprzedni stan portu LPT.\r\n\r\nGdy będziesz gotowy wciśnij OK.  ");
 
 } // namespace
 
@@ -79,9 +64,7 @@ TFrmMain::TFrmMain(TClock &clock, QWidget *parent)
     setWindowIcon(QIcon(ProgramPicture(QSize(32, 32), false)));
     setMinimumSize(550, 375);
 
-    m_mdiArea = new QMdiArea(this);
-    m_mdiArea->setObjectName(QStringLiteral("MdiArea"));
-    m_mdiArea->setBackground(palette().brush(QPalette::Dark));
+    m_mdiArea = new TDocumentArea(this);
     setCentralWidget(m_mdiArea);
 
     CreateMenus();
@@ -134,7 +117,9 @@ void TFrmMain::CreateMenus()
                              a.acZamknij, a.acZamknijWszy });
     m_fileMenu->addSeparator();
     m_fileMenu->addAction(a.acZakoncz);
-    RebuildRecentFilesMenu();
+    m_recentMenu = new TRecentFilesMenu(*m_fileMenu, m_recentFiles, this);
+    // Opening from the list leaves its order and the entry alone, also when it fails.
+    connect(m_recentMenu, &TRecentFilesMenu::Chosen, this, &TFrmMain::OpenDocument);
 
     menuBar()->addMenu(QStringLiteral("Po&miar"))->addAction(a.acDodaj);
 
@@ -158,9 +143,8 @@ void TFrmMain::CreateMenus()
         turntableItem->setChecked(source->isChecked());
     };
     connect(a.acStolikKontrol, &QAction::changed, turntableItem, syncItem);
-    connect(turntableItem, &QAction::triggered, a.acStolikKontrol, [source = a.acStolikKontrol] {
-        source->trigger();
-    });
+    connect(turntableItem, &QAction::triggered, a.acStolikKontrol,
+            [source = a.acStolikKontrol] { source->trigger(); });
     syncItem();
     tools->addAction(turntableItem);
     tools->addAction(a.acdBMeter);
@@ -169,7 +153,8 @@ void TFrmMain::CreateMenus()
 
     m_windowMenu = menuBar()->addMenu(QStringLiteral("&Okno"));
     m_windowMenu->addActions({ a.acKaskada, a.acPion, a.acPoziom });
-    connect(m_windowMenu, &QMenu::aboutToShow, this, &TFrmMain::RebuildWindowMenu);
+    connect(m_windowMenu, &QMenu::aboutToShow, this,
+            [this] { m_mdiArea->FillWindowList(*m_windowMenu); });
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Pomoc"));
     help->addAction(a.acPomoc);
@@ -208,28 +193,16 @@ void TFrmMain::CreateToolBars()
 
     m_sizeBar = addToolBar(QStringLiteral("Rozmiar"));
     m_sizeBar->setObjectName(QStringLiteral("ToolBar3"));
-    m_lblSize = new QLabel(QStringLiteral("&Rozmiar"), m_sizeBar);
-    m_lblSize->setObjectName(QStringLiteral("lblSize"));
-    m_lblSize->setContentsMargins(4, 0, 4, 0);
-    m_cbSize = new QComboBox(m_sizeBar);
-    m_cbSize->setObjectName(QStringLiteral("cbSize"));
-    m_cbSize->setEditable(true);
-    m_cbSize->setInsertPolicy(QComboBox::NoInsert);
-    m_cbSize->setCompleter(nullptr);
-    m_cbSize->addItems({ QStringLiteral("200"), QStringLiteral("175"), QStringLiteral("150"),
-                         QStringLiteral("125"), QStringLiteral("100"), QStringLiteral("75"),
-                         QStringLiteral("50") });
-    m_cbSize->setCurrentIndex(-1);
-    m_cbSize->setEditText(QStringLiteral("100"));
-    m_cbSize->setToolTip(QStringLiteral("Rozmiar "));
-    m_cbSize->setStatusTip(QStringLiteral(" Ustala rozmiar dokumentu"));
-    m_cbSize->setMinimumContentsLength(4);
-    m_lblSize->setBuddy(m_cbSize);
-    m_sizeBar->addWidget(m_lblSize);
-    m_sizeBar->addWidget(m_cbSize);
-    m_cbSize->installEventFilter(this);
-    m_cbSize->lineEdit()->installEventFilter(this);
-    connect(m_cbSize, &QComboBox::activated, this, &TFrmMain::ApplyChosenZoom);
+    m_sizeBox = new TSizeBox(m_sizeBar);
+    m_sizeBar->addWidget(m_sizeBox);
+    connect(m_sizeBox, &TSizeBox::ZoomChosen, this, [this](int percent) {
+        if (TFrmChild *doc = ActiveDocument())
+            doc->SetZoom(percent);
+    });
+    connect(m_sizeBox, &TSizeBox::InvalidEntered, this, [this] {
+        if (TFrmChild *doc = ActiveDocument())
+            m_sizeBox->ShowZoom(doc->Zoom());
+    });
 
     m_leftBar = new QToolBar(QStringLiteral("Pomiar"), this);
     m_leftBar->setObjectName(QStringLiteral("ToolBar4"));
@@ -259,10 +232,9 @@ void TFrmMain::CreateStatusBar()
     bar->setMouseTracking(true);
     bar->installEventFilter(this);
     static constexpr int Widths[4] = { 300, 100, 100, 50 };
-    static constexpr Qt::Alignment Aligns[4] = { Qt::AlignLeft | Qt::AlignVCenter,
-                                                 Qt::AlignRight | Qt::AlignVCenter,
-                                                 Qt::AlignRight | Qt::AlignVCenter,
-                                                 Qt::AlignCenter };
+    static constexpr Qt::Alignment Aligns[4]
+        = { Qt::AlignLeft | Qt::AlignVCenter, Qt::AlignRight | Qt::AlignVCenter,
+            Qt::AlignRight | Qt::AlignVCenter, Qt::AlignCenter };
     for (int i = 0; i < 4; ++i) {
         auto *panel = new QLabel(bar);
         panel->setObjectName(QStringLiteral("Panel%1").arg(i));
@@ -308,8 +280,8 @@ void TFrmMain::ConnectActions()
     connect(a.acdBMeter, &QAction::triggered, this,
             [this] { ToggleToolWindow(EToolWindow::Meter); });
     connect(a.acKaskada, &QAction::triggered, m_mdiArea, &QMdiArea::cascadeSubWindows);
-    connect(a.acPion, &QAction::triggered, this, [this] { TileDocuments(Qt::Horizontal); });
-    connect(a.acPoziom, &QAction::triggered, this, [this] { TileDocuments(Qt::Vertical); });
+    connect(a.acPion, &QAction::triggered, this, [this] { m_mdiArea->Tile(Qt::Horizontal); });
+    connect(a.acPoziom, &QAction::triggered, this, [this] { m_mdiArea->Tile(Qt::Vertical); });
     connect(a.acPomoc, &QAction::triggered, this, &TFrmMain::ShowManual);
     connect(a.acAbout, &QAction::triggered, this, &TFrmMain::ShowAbout);
     // acDodaj, acDrukuj, acDrukujExtra, acUstawienia and acUstawieniaG open windows that
@@ -442,17 +414,16 @@ void TFrmMain::UpdateActions()
 {
     const TMainActions &a = *m_actions;
     const bool open = DocumentCount() > 0;
-    for (QAction *action : { a.acZapisz, a.acZapiszJako, a.acZamknij, a.acZapiszWykres,
-                             a.acOdswiez })
+    for (QAction *action :
+         { a.acZapisz, a.acZapiszJako, a.acZamknij, a.acZapiszWykres, a.acOdswiez })
         action->setEnabled(open);
     a.acZamknijWszy->setEnabled(ActiveDocument() != nullptr);
-    m_cbSize->setEnabled(open);
-    m_lblSize->setEnabled(open);
+    m_sizeBox->setEnabled(open);
 
     // Their windows (measurement, print layout, chart settings, options) are not part of
     // the program yet.
-    for (QAction *action : { a.acDodaj, a.acDrukuj, a.acDrukujExtra, a.acUstawienia,
-                             a.acUstawieniaG })
+    for (QAction *action :
+         { a.acDodaj, a.acDrukuj, a.acDrukujExtra, a.acUstawienia, a.acUstawieniaG })
         action->setEnabled(false);
 
     auto visible = [this](EToolWindow which) {
@@ -478,7 +449,7 @@ void TFrmMain::UpdateActions()
 QString TFrmMain::ManualPath()
 {
     return QDir(QCoreApplication::applicationDirPath())
-            .filePath(QStringLiteral("Manual/manual.htm"));
+        .filePath(QStringLiteral("Manual/manual.htm"));
 }
 
 void TFrmMain::ShowManual()
@@ -493,6 +464,16 @@ void TFrmMain::ShowAbout()
 {
     TFrmAbout about(this);
     about.exec();
+}
+
+QMdiArea *TFrmMain::MdiArea() const
+{
+    return m_mdiArea;
+}
+
+QComboBox *TFrmMain::SizeBox() const
+{
+    return m_sizeBox->Combo();
 }
 
 QString TFrmMain::StatusPanelText(int panel) const
@@ -605,15 +586,10 @@ void TFrmMain::OpenCommandLineFiles(const QStringList &paths)
 
 void TFrmMain::OpenFromDialog()
 {
-    TFileDialogRequest request;
-    request.Kind = TFileDialogRequest::Open;
-    request.Filters = { OvkFilter };
-    request.DefaultSuffix = QStringLiteral("OvK");
-    if (!AskFileName(this, request))
-        return;
-    if (OpenDocument(request.FileName)) {
-        m_recentFiles.Add(QDir::toNativeSeparators(QFileInfo(request.FileName).absoluteFilePath()));
-        RebuildRecentFilesMenu();
+    const QString path = TDocumentFiles::AskOpenPath(this);
+    if (!path.isEmpty() && OpenDocument(path)) {
+        m_recentFiles.Add(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
+        m_recentMenu->Rebuild();
     }
 }
 
@@ -626,88 +602,18 @@ bool TFrmMain::SaveActive()
 bool TFrmMain::SaveActiveAs()
 {
     TFrmChild *doc = ActiveDocument();
-    return doc && SaveDocumentAs(*doc);
+    return doc && TDocumentFiles::SaveAs(this, *doc) == ESaveResult::Saved;
 }
 
 TDocumentHost::ESaveResult TFrmMain::SaveDocument(TFrmChild &document)
 {
-    TOvkFile &file = document.DocFile();
-    if (file.Untitled) {
-        // Save as, told apart from a cancelled dialog by the modified mark that stays.
-        if (SaveDocumentAs(document))
-            return ESaveResult::Saved;
-        return m_lastSaveFailed ? ESaveResult::Failed : ESaveResult::Cancelled;
-    }
-    file.SetTitle(document.Graph().Title());
-    try {
-        file.Save();
-    } catch (const EInOutError &error) {
-        ShowMessage(&document, QMessageBox::Critical, error.Message());
-        return ESaveResult::Failed;
-    }
-    document.SetModified(false);
-    document.SetCaption(file.FullPath());
-    return ESaveResult::Saved;
-}
-
-bool TFrmMain::SaveDocumentAs(TFrmChild &document)
-{
-    m_lastSaveFailed = false;
-    TOvkFile &file = document.DocFile();
-    TFileDialogRequest request;
-    request.Kind = TFileDialogRequest::Save;
-    request.FileName = file.FullPath();
-    request.Filters = { OvkFilter };
-    request.DefaultSuffix = QStringLiteral("OvK");
-    request.ConfirmOverwrite = true;
-    if (!AskFileName(this, request))
-        return false;
-
-    file.SetFullPath(QDir::toNativeSeparators(request.FileName));
-    file.SetInfo(QStringLiteral("Nieznany"));
-    file.SetTitle(document.Graph().Title());
-    file.SetDate(TOvkFile::NowAsDate());
-    try {
-        file.Save();
-    } catch (const EInOutError &error) {
-        // The chosen name stays proposed; the document stays untitled and modified.
-        m_lastSaveFailed = true;
-        ShowMessage(&document, QMessageBox::Critical, error.Message());
-        return false;
-    }
-    document.SetModified(false);
-    document.SetCaption(file.FullPath());
-    file.Untitled = false;
-    return true;
+    return TDocumentFiles::Save(this, document);
 }
 
 bool TFrmMain::ExportActive()
 {
     TFrmChild *doc = ActiveDocument();
-    if (!doc)
-        return false;
-    TFileDialogRequest request;
-    request.Kind = TFileDialogRequest::Save;
-    request.FileName = QFileInfo(doc->DocFile().FileName).completeBaseName();
-    // Metafiles first, as the program always offered; then the formats for reports.
-    static const QStringList extensions = { QStringLiteral(".emf"), QStringLiteral(".wmf"),
-                                            QStringLiteral(".svg"), QStringLiteral(".pdf"),
-                                            QStringLiteral(".png") };
-    for (const QString &ext : extensions)
-        request.Filters.append(QStringLiteral("*%1 (*%1)").arg(ext));
-    request.DefaultSuffix = QStringLiteral("emf");
-    request.ConfirmOverwrite = true;
-    if (!AskFileName(this, request))
-        return false;
-
-    const int filter = qBound(0, request.FilterIndex, int(extensions.size()) - 1);
-    const QString fileName = ChangeFileExt(request.FileName, extensions.at(filter));
-    QString error;
-    const bool ok = filter < 2 ? doc->Graph().ExportMetafile(fileName, filter == 0, &error)
-                               : doc->Graph().ExportFile(fileName, QSize(800, 600), &error);
-    if (!ok)
-        ShowMessage(this, QMessageBox::Critical, error);
-    return ok;
+    return doc && TDocumentFiles::Export(this, *doc);
 }
 
 void TFrmMain::CloseAllDocuments(bool force)
@@ -729,59 +635,11 @@ void TFrmMain::CloseAllDocuments(bool force)
     UpdateActions();
 }
 
-void TFrmMain::TileDocuments(Qt::Orientation orientation)
-{
-    QList<QMdiSubWindow *> windows;
-    for (QMdiSubWindow *sub : m_mdiArea->subWindowList())
-        if (sub->isVisible() && !sub->isMinimized())
-            windows.append(sub);
-    if (windows.isEmpty())
-        return;
-    const QRect area = m_mdiArea->viewport()->rect();
-    const int n = int(windows.size());
-    for (int i = 0; i < n; ++i) {
-        QMdiSubWindow *sub = windows.at(i);
-        if (sub->isMaximized())
-            sub->showNormal();
-        if (orientation == Qt::Horizontal) { // side by side
-            const int x0 = area.width() * i / n, x1 = area.width() * (i + 1) / n;
-            sub->setGeometry(x0, 0, x1 - x0, area.height());
-        } else { // one above the other
-            const int y0 = area.height() * i / n, y1 = area.height() * (i + 1) / n;
-            sub->setGeometry(0, y0, area.width(), y1 - y0);
-        }
-    }
-}
-
-void TFrmMain::ApplyChosenZoom(int index)
-{
-    TFrmChild *doc = ActiveDocument();
-    if (!doc || index < 0)
-        return;
-    bool ok = false;
-    const int zoom = m_cbSize->itemText(index).toInt(&ok);
-    if (ok)
-        doc->SetZoom(zoom);
-}
-
-void TFrmMain::SizeBoxEnter()
-{
-    TFrmChild *doc = ActiveDocument();
-    if (!doc)
-        return;
-    bool ok = false;
-    const int zoom = m_cbSize->currentText().trimmed().toInt(&ok);
-    if (ok && zoom >= TFrmChild::MinZoom && zoom <= TFrmChild::MaxZoom)
-        doc->SetZoom(zoom);
-    else
-        m_cbSize->setEditText(QString::number(doc->Zoom()));
-}
-
 // --- TDocumentHost ---
 
 void TFrmMain::ShowZoom(int zoom)
 {
-    m_cbSize->setEditText(QString::number(zoom));
+    m_sizeBox->ShowZoom(zoom);
 }
 
 void TFrmMain::BindSeriesEditor(TPolarGraph *graph)
@@ -821,7 +679,7 @@ QList<QAction *> TFrmMain::ChartContextActions() const
 bool TFrmMain::CanDropSeries(QObject *dragSource, TPolarGraph &target) const
 {
     return m_seriesEditor.CanCopyTo && m_seriesEditor.CopyTo
-            && m_seriesEditor.CanCopyTo(dragSource, target);
+        && m_seriesEditor.CanCopyTo(dragSource, target);
 }
 
 void TFrmMain::DropSeries(TPolarGraph &target)
@@ -835,62 +693,12 @@ void TFrmMain::DropSeries(TPolarGraph &target)
 void TFrmMain::LoadRecentFiles(QSettings &store)
 {
     m_recentFiles.Load(store);
-    RebuildRecentFilesMenu();
+    m_recentMenu->Rebuild();
 }
 
 void TFrmMain::SaveRecentFiles(QSettings &store) const
 {
     m_recentFiles.Save(store);
-}
-
-void TFrmMain::RebuildRecentFilesMenu()
-{
-    for (QAction *action : std::as_const(m_recentActions)) {
-        m_fileMenu->removeAction(action);
-        delete action;
-    }
-    m_recentActions.clear();
-    if (m_recentFiles.Count() == 0)
-        return;
-    m_recentActions.append(m_fileMenu->addSeparator());
-    const QStringList items = m_recentFiles.Items();
-    for (int i = 0; i < items.size(); ++i) {
-        QAction *action = m_fileMenu->addAction(m_recentFiles.MenuCaption(i));
-        action->setObjectName(QStringLiteral("miRecent%1").arg(i));
-        action->setStatusTip(items.at(i));
-        const QString path = items.at(i);
-        // The list keeps its order and the entry, even when the file fails to open.
-        connect(action, &QAction::triggered, this, [this, path] { OpenDocument(path); });
-        m_recentActions.append(action);
-    }
-}
-
-void TFrmMain::RebuildWindowMenu()
-{
-    for (QAction *action : std::as_const(m_windowListActions)) {
-        m_windowMenu->removeAction(action);
-        delete action;
-    }
-    m_windowListActions.clear();
-    const QList<TFrmChild *> docs = Documents();
-    if (docs.isEmpty())
-        return;
-    m_windowListActions.append(m_windowMenu->addSeparator());
-    TFrmChild *active = ActiveDocument();
-    for (int i = 0; i < docs.size(); ++i) {
-        TFrmChild *doc = docs.at(i);
-        const QString caption = EscapeAmpersands(doc->Caption());
-        QAction *action = m_windowMenu->addAction(
-                i < 9 ? QStringLiteral("&%1 %2").arg(i + 1).arg(caption) : caption);
-        action->setCheckable(true);
-        action->setChecked(doc == active);
-        QPointer<TFrmChild> target(doc);
-        connect(action, &QAction::triggered, this, [this, target] {
-            if (target && target->parentWidget())
-                m_mdiArea->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(target->parentWidget()));
-        });
-        m_windowListActions.append(action);
-    }
 }
 
 // --- events ---
@@ -920,15 +728,6 @@ bool TFrmMain::eventFilter(QObject *watched, QEvent *event)
             || watched == m_fileBar || watched->parent() == m_fileBar
             || watched->parent() == statusBar())
             m_panels[2]->clear();
-        break;
-    case QEvent::KeyPress:
-        if (watched == m_cbSize || watched == m_cbSize->lineEdit()) {
-            const int key = static_cast<QKeyEvent *>(event)->key();
-            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-                SizeBoxEnter();
-                return true;
-            }
-        }
         break;
     case QEvent::Show:
     case QEvent::Hide:

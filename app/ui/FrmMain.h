@@ -18,9 +18,12 @@ class QMenu;
 class QSettings;
 class QToolBar;
 class TClock;
+class TDocumentArea;
 class TFrmChild;
 class TFrmSplash;
 class TMainActions;
+class TRecentFilesMenu;
+class TSizeBox;
 class TTurntableController;
 
 // What the series editor lets the main window do with it (the editor's owner fills these
@@ -37,9 +40,9 @@ struct TSeriesEditorHooks
 // The default colour (0x00BBGGRR) and name of the next measurement in a chart.
 struct TMeasurementProposal
 {
-    int Number;    // the Number the new series will get
+    int Number; // the Number the new series will get
     quint32 Color; // SeriesColors[Number mod 8]
-    QString Name;  // "Pomiar " + (Number + 1)
+    QString Name; // "Pomiar " + (Number + 1)
 };
 
 // The main frame window "Orvi": menus, tool bars, status bar and actions, the document
@@ -59,9 +62,8 @@ public:
 
     // Default series colours of new measurements, 0x00BBGGRR: maroon, green, navy, purple,
     // grey, red, blue, black.
-    static constexpr std::array<quint32, 8> SeriesColors = { 0x000080, 0x008000, 0x800000,
-                                                             0x800080, 0x808080, 0x0000FF,
-                                                             0xFF0000, 0x000000 };
+    static constexpr std::array<quint32, 8> SeriesColors
+        = { 0x000080, 0x008000, 0x800000, 0x800080, 0x808080, 0x0000FF, 0xFF0000, 0x000000 };
 
     // clock times the splash pause and the waits of "close all"; it must outlive the window.
     explicit TFrmMain(TClock &clock, QWidget *parent = nullptr);
@@ -108,7 +110,6 @@ public:
     // Saves the active document / saves it under a new name (the user is asked).
     bool SaveActive();
     bool SaveActiveAs();
-    bool SaveDocumentAs(TFrmChild &document);
     // Exports the active document's chart to a picture file (the user is asked).
     bool ExportActive();
     // Closes every document (asking to save modified ones). With force no close is refused.
@@ -127,8 +128,8 @@ public:
 
     // --- Controls, for the windows that reach into the frame ---
     const TMainActions &Actions() const { return *m_actions; }
-    QComboBox *SizeBox() const { return m_cbSize; }
-    QMdiArea *MdiArea() const { return m_mdiArea; }
+    QComboBox *SizeBox() const;
+    QMdiArea *MdiArea() const;
     QMenu *FileMenu() const { return m_fileMenu; }
     QMenu *WindowMenu() const { return m_windowMenu; }
     // Text of status panel 0..3.
@@ -167,13 +168,8 @@ private:
     void CreateToolBars();
     void CreateStatusBar();
     void ConnectActions();
-    void RebuildRecentFilesMenu();
-    void RebuildWindowMenu();
     void TurntableMark();
     void OpenFromDialog();
-    void ApplyChosenZoom(int index);
-    void SizeBoxEnter();
-    void TileDocuments(Qt::Orientation orientation);
     void ToggleToolWindow(EToolWindow which);
     void ShowManual();
     void ShowAbout();
@@ -182,17 +178,15 @@ private:
 
     TClock &m_clock;
     std::unique_ptr<TMainActions> m_actions;
-    QMdiArea *m_mdiArea = nullptr;
+    TDocumentArea *m_mdiArea = nullptr;
     QMenu *m_fileMenu = nullptr;
     QMenu *m_windowMenu = nullptr;
-    QList<QAction *> m_recentActions;
-    QList<QAction *> m_windowListActions;
+    TRecentFilesMenu *m_recentMenu = nullptr;
     QToolBar *m_fileBar = nullptr;
     QToolBar *m_toolsBar = nullptr;
     QToolBar *m_sizeBar = nullptr;
     QToolBar *m_leftBar = nullptr;
-    QLabel *m_lblSize = nullptr;
-    QComboBox *m_cbSize = nullptr;
+    TSizeBox *m_sizeBox = nullptr;
     std::array<QLabel *, 4> m_panels {};
     std::array<QPointer<QWidget>, ToolWindowCount> m_toolWindows {};
     TSeriesEditorHooks m_seriesEditor;
@@ -205,5 +199,4 @@ private:
     bool m_shown = false;
     bool m_shuttingDown = false;
     bool m_closed = false;
-    bool m_lastSaveFailed = false; // the last Save as failed (not cancelled)
 };

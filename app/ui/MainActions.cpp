@@ -28,7 +28,8 @@ void TMainActions::SetHint(QAction *action, const QString &hint)
 TMainActions::TMainActions(QObject *owner)
 {
     acNowy = MakeAction(owner, "acNowy", QStringLiteral("&Nowy"),
-                        QStringLiteral("Nowy|Tworzy nowy dokument"), QKeySequence(QStringLiteral("Ctrl+N")));
+                        QStringLiteral("Nowy|Tworzy nowy dokument"),
+                        QKeySequence(QStringLiteral("Ctrl+N")));
     acOtworz = MakeAction(owner, "acOtworz", QStringLiteral("&Otworz"),
                           QStringLiteral("Otwórz|Otwiera istniejący dokument"),
                           QKeySequence(QStringLiteral("Ctrl+O")));
@@ -38,8 +39,8 @@ TMainActions::TMainActions(QObject *owner)
     acZapiszJako = MakeAction(owner, "acZapiszJako", QStringLiteral("Zapisz &jako..."),
                               QStringLiteral("|Zapisuje aktywny dokument z nową nazwą"));
     acDrukujExtra
-            = MakeAction(owner, "acDrukujExtra", QStringLiteral("&Drukuj"),
-                         QStringLiteral("|Drukuje wiącej otwartych dokumentów na jednej stronie"));
+        = MakeAction(owner, "acDrukujExtra", QStringLiteral("&Drukuj"),
+                     QStringLiteral("|Drukuje wiącej otwartych dokumentów na jednej stronie"));
     acZamknij = MakeAction(owner, "acZamknij", QStringLiteral("Za&mknij"),
                            QStringLiteral("|Zamyka aktywny dokument"));
     acZamknijWszy = MakeAction(owner, "acZamknijWszy", QStringLiteral("Zamknij &wszystko"),
@@ -50,8 +51,8 @@ TMainActions::TMainActions(QObject *owner)
     acDodaj = MakeAction(owner, "acDodaj", QStringLiteral("&Dodaj"),
                          QStringLiteral("|Dodaje nowy pomiar do aktywnego dokumentu"));
     acZapiszWykres
-            = MakeAction(owner, "acZapiszWykres", QStringLiteral("&Eksportuj"),
-                         QStringLiteral("|Eksportuje aktywny dokument do pliku graficznego"));
+        = MakeAction(owner, "acZapiszWykres", QStringLiteral("&Eksportuj"),
+                     QStringLiteral("|Eksportuje aktywny dokument do pliku graficznego"));
     acDrukuj = MakeAction(owner, "acDrukuj", QStringLiteral("&Drukuj"),
                           QStringLiteral("|Drukuje aktywny dokument"),
                           QKeySequence(QStringLiteral("Ctrl+P")));
@@ -66,14 +67,14 @@ TMainActions::TMainActions(QObject *owner)
     acGenerator = MakeAction(owner, "acGenerator", QStringLiteral("&Generator"),
                              QStringLiteral("Generator|Pokazuje/ukrywa generator"),
                              QKeySequence(QStringLiteral("Ctrl+G")));
-    acStolikKontrol = MakeAction(
-            owner, "acStolikKontrol", QStringLiteral("&Kontroler stolika"),
-            QStringLiteral("Kontrola stolika|Pokazuje/ukrywa panel kontrolny stolika"),
-            QKeySequence(QStringLiteral("Ctrl+K")));
-    acdBMeter = MakeAction(
-            owner, "acdBMeter", QStringLiteral("&Wskaźnik wysterowania"),
-            QStringLiteral("Wskaźnik wysterowania|Pokazuje/ukrywa wskaźnik wysterowania"),
-            QKeySequence(QStringLiteral("Ctrl+M")));
+    acStolikKontrol
+        = MakeAction(owner, "acStolikKontrol", QStringLiteral("&Kontroler stolika"),
+                     QStringLiteral("Kontrola stolika|Pokazuje/ukrywa panel kontrolny stolika"),
+                     QKeySequence(QStringLiteral("Ctrl+K")));
+    acdBMeter
+        = MakeAction(owner, "acdBMeter", QStringLiteral("&Wskaźnik wysterowania"),
+                     QStringLiteral("Wskaźnik wysterowania|Pokazuje/ukrywa wskaźnik wysterowania"),
+                     QKeySequence(QStringLiteral("Ctrl+M")));
     acKaskada = MakeAction(owner, "acKaskada", QStringLiteral("&Kaskada"),
                            QStringLiteral("|Rozmieszca okna kaskadowo"));
     acPion = MakeAction(owner, "acPion", QStringLiteral("&Sąsiadująco w pionie"),
@@ -90,9 +91,8 @@ TMainActions::TMainActions(QObject *owner)
 
 QList<QAction *> TMainActions::All() const
 {
-    return { acNowy,       acOtworz,      acZapisz,       acZapiszJako,  acDrukujExtra,
-             acZamknij,    acZamknijWszy, acZakoncz,      acDodaj,       acZapiszWykres,
-             acDrukuj,     acSerie,       acUstawienia,   acOdswiez,     acUstawieniaG,
-             acGenerator,  acStolikKontrol, acdBMeter,    acKaskada,     acPion,
-             acPoziom,     acPomoc,       acAbout };
+    return { acNowy,        acOtworz,  acZapisz,      acZapiszJako,   acDrukujExtra,   acZamknij,
+             acZamknijWszy, acZakoncz, acDodaj,       acZapiszWykres, acDrukuj,        acSerie,
+             acUstawienia,  acOdswiez, acUstawieniaG, acGenerator,    acStolikKontrol, acdBMeter,
+             acKaskada,     acPion,    acPoziom,      acPomoc,        acAbout };
 }

@@ -31,12 +31,11 @@ void CreateToolWindows(TFrmMain &main, const TStartOptions &options)
     {
         // The simulated controller stands in for the hardware on a port of its own.
         std::unique_ptr<TPortBackend> backend = options.Simulate
-                ? CreateSimulatedPortBackend(TClock::System(), nullptr)
-                : CreateHardwarePortBackend();
+            ? CreateSimulatedPortBackend(TClock::System(), nullptr)
+            : CreateHardwarePortBackend();
         auto controller = std::make_unique<TTurntableController>(
-                std::make_unique<TDLPrinterPortIO>(std::move(backend)), TClock::System());
-        controller->SetMarkUnsensitivityTimeSource(
-                [] { return Settings().MarkUnsensitivityTime; });
+            std::make_unique<TDLPrinterPortIO>(std::move(backend)), TClock::System());
+        controller->SetMarkUnsensitivityTimeSource([] { return Settings().MarkUnsensitivityTime; });
         TTurntableController *turntable = controller.get();
         auto *turntableWindow = new TFrmStolikKontrol(std::move(controller));
         turntableWindow->SetMainWindow(&main);

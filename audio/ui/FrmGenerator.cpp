@@ -38,7 +38,7 @@ public:
     }
 };
 
-constexpr quint32 Lime = 0x0000FF00;  // 0x00BBGGRR
+constexpr quint32 Lime = 0x0000FF00; // 0x00BBGGRR
 constexpr quint32 Green = 0x00008000; // 0x00BBGGRR
 
 } // namespace
@@ -93,14 +93,22 @@ TFrmGenerator::TFrmGenerator(QWidget *parent)
     m_Generator->SetSignal(TSignalType::Sinus);
     m_Generator->SetVolumeInPercents(100.0);
     m_Generator->SetImpulsLength(50.0);
-    m_Generator->OnGenerate = [this](int index, qint16 value) { GeneratorGenerate(index, value); };
+    m_Generator->OnGenerate = [this](int index, qint16 value) {
+        GeneratorGenerate(index, value);
+    };
 
     m_GenOut->SetBufferSize(4096);
     m_GenOut->SetFrameRate(22050);
     m_GenOut->SetWaveDevice(0);
-    m_GenOut->OnStart = [this](QObject *) { GenOutStart(); };
-    m_GenOut->OnStop = [this](QObject *) { GenOutStop(); };
-    m_GenOut->OnFillBuffer = [this](char *buffer, int &size) { return GenOutFillBuffer(buffer, size); };
+    m_GenOut->OnStart = [this](QObject *) {
+        GenOutStart();
+    };
+    m_GenOut->OnStop = [this](QObject *) {
+        GenOutStop();
+    };
+    m_GenOut->OnFillBuffer = [this](char *buffer, int &size) {
+        return GenOutFillBuffer(buffer, size);
+    };
 
     m_Label2 = new QLabel(QStringLiteral("&Rodzaj sygnału"), this);
     m_Label2->setGeometry(8, 8, 78, 13);
@@ -115,8 +123,12 @@ TFrmGenerator::TFrmGenerator(QWidget *parent)
     freq->setSingleStep(1);
     freq->setValue(1000);
     freq->setGeometry(90, 32, 102, 21);
-    freq->OnTopClick = [this] { seFreqTopClick(); };
-    freq->OnBottomClick = [this] { seFreqBottomClick(); };
+    freq->OnTopClick = [this] {
+        seFreqTopClick();
+    };
+    freq->OnBottomClick = [this] {
+        seFreqBottomClick();
+    };
     m_seFreq = freq;
     m_Label1->setBuddy(m_seFreq);
 
@@ -200,8 +212,8 @@ double TFrmGenerator::GetFrequency() const
 void TFrmGenerator::SetFrequency(double x)
 {
     m_Generator->SetSignalFrequency(x);
-    const double shown = std::clamp(std::trunc(x), double(m_seFreq->minimum()),
-                                    double(m_seFreq->maximum()));
+    const double shown
+        = std::clamp(std::trunc(x), double(m_seFreq->minimum()), double(m_seFreq->maximum()));
     m_seFreq->setValue(int(shown));
 }
 
@@ -215,8 +227,8 @@ void TFrmGenerator::SetAmplitude(double x)
     m_Generator->SetVolumeInPercents(x);
     if (std::isnan(x))
         return;
-    const double shown = std::clamp(std::trunc(x), double(m_seAmp->minimum()),
-                                    double(m_seAmp->maximum()));
+    const double shown
+        = std::clamp(std::trunc(x), double(m_seAmp->minimum()), double(m_seAmp->maximum()));
     m_seAmp->setValue(int(shown));
 }
 

@@ -23,8 +23,12 @@ TQvVUMeter::TQvVUMeter(QWidget *parent)
     QFont f = font();
     f.setBold(true);
     setFont(f);
-    m_Model.OnClip = [this] { emit OnClip(this); };
-    m_Model.OnNeedleChanged = [this] { NeedleChanged(); };
+    m_Model.OnClip = [this] {
+        emit OnClip(this);
+    };
+    m_Model.OnNeedleChanged = [this] {
+        NeedleChanged();
+    };
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(170, 100);
 }
@@ -60,13 +64,13 @@ void TQvVUMeter::AppearanceChanged()
 }
 
 // Setters of the appearance act only on a changed value.
-#define ORVI_METER_SETTER(Name, Type, member)                                                    \
-    void TQvVUMeter::Set##Name(Type value)                                                       \
-    {                                                                                            \
-        if (member == value)                                                                     \
-            return;                                                                              \
-        member = value;                                                                          \
-        AppearanceChanged();                                                                     \
+#define ORVI_METER_SETTER(Name, Type, member)                                                      \
+    void TQvVUMeter::Set##Name(Type value)                                                         \
+    {                                                                                              \
+        if (member == value)                                                                       \
+            return;                                                                                \
+        member = value;                                                                            \
+        AppearanceChanged();                                                                       \
     }
 
 ORVI_METER_SETTER(BevelStyle, TBevelStyle, m_BevelStyle)
@@ -276,7 +280,7 @@ void TQvVUMeter::RenderScale(QPainter &painter, const QRect &inner, QPoint pivot
             const int v = TVUMeterModel::TickLabel(i, ticks, sensitivity, m_Model.LogScale());
             const QString text = QString::number(v);
             const int x = outPoint.x() + fm.horizontalAdvance(QString::number(std::abs(v))) / 2
-                        - fm.horizontalAdvance(text) + 1;
+                - fm.horizontalAdvance(text) + 1;
             const int y = outPoint.y() - fm.height() - 3;
             painter.setPen(QPen(m_FontColor, 1));
             painter.drawText(x, y + fm.ascent(), text);
@@ -290,7 +294,8 @@ void TQvVUMeter::RenderNeedle(QPainter &painter, QSize size)
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setPen(QPen(m_NeedleColor, 1));
     const QPoint pivot(size.width() / 2, size.height() + m_NeedleOffset);
-    painter.drawLine(pivot, LevelToPoint(m_Model.NeedlePos(),
-                                         size.height() + m_NeedleOffset - m_TopMargin, pivot));
+    painter.drawLine(
+        pivot,
+        LevelToPoint(m_Model.NeedlePos(), size.height() + m_NeedleOffset - m_TopMargin, pivot));
     painter.restore();
 }

@@ -156,13 +156,13 @@ QString TFrmChild::CursorReadout(int x, int y) const
     const TGrid &grid = m_graph->Grid();
     // At or beyond the outer circle, for either direction of the level scale.
     const bool outside = grid.RadiusMax() >= grid.RadiusMin()
-            ? position.Level - grid.RadiusMax() >= 0
-            : position.Level - grid.RadiusMax() <= 0;
+        ? position.Level - grid.RadiusMax() >= 0
+        : position.Level - grid.RadiusMax() <= 0;
     if (outside)
         return QString();
     return QString::number(position.Angle, 'f', 1) + QStringLiteral("° ")
-            + QString::number(position.Level, 'f', 1) + QLatin1Char(' ') + grid.Units()
-            + QLatin1Char(' ');
+        + QString::number(position.Level, 'f', 1) + QLatin1Char(' ') + grid.Units()
+        + QLatin1Char(' ');
 }
 
 int TFrmChild::WindowStateCode() const

@@ -22,7 +22,7 @@ class TFrmChild : public QWidget
 
 public:
     static constexpr int PageMargin = 10; // pixels around the chart inside the page
-    static constexpr int MinZoom = 50;    // percent, the range the size box accepts
+    static constexpr int MinZoom = 50; // percent, the range the size box accepts
     static constexpr int MaxZoom = 200;
 
     // fullPath: the document's file (for a new document, the working folder and its name).

@@ -54,8 +54,8 @@ bool TPrompts::RealFileDialog(QWidget *owner, TFileDialogRequest &request)
     return true;
 }
 
-QMessageBox::StandardButton ShowMessage(QWidget *owner, QMessageBox::Icon icon,
-                                        const QString &text, QMessageBox::StandardButtons buttons)
+QMessageBox::StandardButton ShowMessage(QWidget *owner, QMessageBox::Icon icon, const QString &text,
+                                        QMessageBox::StandardButtons buttons)
 {
     return TPrompts::Instance().Message(owner, icon, text, buttons);
 }

@@ -14,10 +14,10 @@ struct TFileDialogRequest
     enum EKind { Open, Save };
 
     EKind Kind = Open;
-    QString FileName;        // in: proposed name (may hold a directory); out: chosen full path
-    QStringList Filters;     // "description (*.ext)" entries, in the order shown
-    int FilterIndex = 0;     // in: preselected filter; out: the filter chosen (0-based)
-    QString DefaultSuffix;   // appended when the typed name has no extension
+    QString FileName; // in: proposed name (may hold a directory); out: chosen full path
+    QStringList Filters; // "description (*.ext)" entries, in the order shown
+    int FilterIndex = 0; // in: preselected filter; out: the filter chosen (0-based)
+    QString DefaultSuffix; // appended when the typed name has no extension
     bool ConfirmOverwrite = true; // Save: ask before replacing an existing file
 };
 
@@ -29,11 +29,11 @@ class TPrompts
 {
 public:
     using TMessageFn = std::function<QMessageBox::StandardButton(
-            QWidget *owner, QMessageBox::Icon icon, const QString &text,
-            QMessageBox::StandardButtons buttons)>;
+        QWidget *owner, QMessageBox::Icon icon, const QString &text,
+        QMessageBox::StandardButtons buttons)>;
     using TFileDialogFn = std::function<bool(QWidget *owner, TFileDialogRequest &request)>;
 
-    TMessageFn Message;       // returns the button pressed
+    TMessageFn Message; // returns the button pressed
     TFileDialogFn FileDialog; // returns false when the user cancels
 
     // The program-wide instance.
@@ -48,7 +48,6 @@ public:
 };
 
 // Shortcuts for TPrompts::Instance().
-QMessageBox::StandardButton ShowMessage(QWidget *owner, QMessageBox::Icon icon,
-                                        const QString &text,
+QMessageBox::StandardButton ShowMessage(QWidget *owner, QMessageBox::Icon icon, const QString &text,
                                         QMessageBox::StandardButtons buttons = QMessageBox::Ok);
 bool AskFileName(QWidget *owner, TFileDialogRequest &request);

@@ -52,7 +52,8 @@ void TestFileTypeRegistration::writesMimeTypeAndDesktopEntry()
     const QByteArray desktop = Read(DesktopFile());
     QVERIFY(desktop.startsWith("[Desktop Entry]\n"));
     QVERIFY(desktop.contains("MimeType=application/x-orvi-characteristic;\n"));
-    const QByteArray exec = "Exec=\"" + QCoreApplication::applicationFilePath().toUtf8() + "\" %f\n";
+    const QByteArray exec
+        = "Exec=\"" + QCoreApplication::applicationFilePath().toUtf8() + "\" %f\n";
     QVERIFY2(desktop.contains(exec), desktop.constData());
 }
 

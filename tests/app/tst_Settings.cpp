@@ -61,9 +61,10 @@ private:
     // One file per test row: QSettings caches files by name within the process.
     QString IniPath() const
     {
-        return m_dir.filePath(QStringLiteral("%1-%2.conf")
-                                  .arg(QLatin1String(QTest::currentTestFunction()),
-                                       QString::fromLatin1(QByteArray(QTest::currentDataTag()).toHex())));
+        return m_dir.filePath(
+            QStringLiteral("%1-%2.conf")
+                .arg(QLatin1String(QTest::currentTestFunction()),
+                     QString::fromLatin1(QByteArray(QTest::currentDataTag()).toHex())));
     }
     // Writes raw INI text, bypassing QSettings' own typing.
     void WriteIni(const QByteArray &text);

@@ -25,7 +25,8 @@ void TestFrmAbout::texts()
     QStringList texts;
     for (QLabel *label : about.findChildren<QLabel *>())
         texts << label->text();
-    QVERIFY(texts.contains(QStringLiteral("program do pomiaru charakterystyk kierunkowości głośników")));
+    QVERIFY(texts.contains(
+        QStringLiteral("program do pomiaru charakterystyk kierunkowości głośników")));
     QVERIFY(texts.contains(QStringLiteral("wersja 1.0")));
     QPushButton *ok = about.findChild<QPushButton *>(QStringLiteral("btnOK"));
     QVERIFY(ok);

@@ -194,8 +194,7 @@ void TestFrmMain::commandLineFiles()
     main->show();
     QTest::qWait(20);
     QCOMPARE(main->DocumentCount(), 2); // no new document on top of them
-    QCOMPARE(main->Documents().at(0)->Caption(),
-             QDir::toNativeSeparators(Path("cl1.OvK")));
+    QCOMPARE(main->Documents().at(0)->Caption(), QDir::toNativeSeparators(Path("cl1.OvK")));
     QCOMPARE(main->Documents().at(1)->Graph().Title(), QStringLiteral("Drugi"));
     QCOMPARE(main->Documents().at(1)->Graph().SeriesCount(), 2);
     QVERIFY(!main->Documents().at(1)->Modified());
@@ -301,8 +300,9 @@ void TestFrmMain::windowMenuListsDocuments()
         if (action->isChecked())
             checked = action;
     }
-    QCOMPARE(texts, QStringList({ "&Kaskada", "&Sąsiadująco w pionie", "Sąsiadująco w &poziomie",
-                                  "&1 Seria_1", "&2 A&&B" }));
+    QCOMPARE(texts,
+             QStringList({ "&Kaskada", "&Sąsiadująco w pionie", "Sąsiadująco w &poziomie",
+                           "&1 Seria_1", "&2 A&&B" }));
     QVERIFY(checked && checked->text() == QStringLiteral("&2 A&&B"));
     main->WindowMenu()->actions().at(4)->trigger(); // "&1 Seria_1"
     QCOMPARE(main->ActiveDocument(), main->Documents().first());
@@ -371,7 +371,7 @@ void TestFrmMain::activationShowsDocumentZoom()
     QCOMPARE(second->Zoom(), 150);
     second->SetZoom(75);
     main->MdiArea()->setActiveSubWindow(
-            qobject_cast<QMdiSubWindow *>(main->Documents().first()->parentWidget()));
+        qobject_cast<QMdiSubWindow *>(main->Documents().first()->parentWidget()));
     QCOMPARE(main->ActiveDocument(), main->Documents().first());
     QCOMPARE(main->SizeBox()->currentText(), QStringLiteral("150"));
 }
@@ -511,8 +511,8 @@ void TestFrmMain::exportReplacesExtension_data()
 
     // EMF begins with record type 1 (EMR_HEADER), WMF with the placeable key 0x9AC6CDD7.
     QTest::newRow("emf") << "plot" << 0 << "plot.emf" << QByteArray("\x01\x00\x00\x00", 4);
-    QTest::newRow("wmf filter, emf typed") << "plot.emf" << 1 << "plot.wmf"
-                                           << QByteArray("\xD7\xCD\xC6\x9A", 4);
+    QTest::newRow("wmf filter, emf typed")
+        << "plot.emf" << 1 << "plot.wmf" << QByteArray("\xD7\xCD\xC6\x9A", 4);
     QTest::newRow("svg") << "plot.x" << 2 << "plot.svg" << QByteArray("<?xm");
     QTest::newRow("pdf") << "plot" << 3 << "plot.pdf" << QByteArray("%PDF");
     QTest::newRow("png") << "plot.png" << 4 << "plot.png" << QByteArray("\x89PNG");
@@ -547,7 +547,7 @@ void TestFrmMain::actionStates()
 {
     auto main = MakeMain();
     const TMainActions &a = main->Actions();
-    const QList<QAction *> needDocument = { a.acZapisz, a.acZapiszJako, a.acZamknij,
+    const QList<QAction *> needDocument = { a.acZapisz,      a.acZapiszJako,   a.acZamknij,
                                             a.acZamknijWszy, a.acZapiszWykres, a.acOdswiez };
     for (QAction *action : needDocument)
         QVERIFY2(!action->isEnabled(), qPrintable(action->objectName()));
@@ -562,9 +562,9 @@ void TestFrmMain::actionStates()
     QVERIFY(main->SizeBox()->isEnabled());
 
     // Windows that do not exist leave their actions disabled: nothing pretends to work.
-    for (QAction *action : { a.acDodaj, a.acDrukuj, a.acDrukujExtra, a.acUstawienia,
-                             a.acUstawieniaG, a.acGenerator, a.acdBMeter, a.acSerie,
-                             a.acStolikKontrol })
+    for (QAction *action :
+         { a.acDodaj, a.acDrukuj, a.acDrukujExtra, a.acUstawienia, a.acUstawieniaG, a.acGenerator,
+           a.acdBMeter, a.acSerie, a.acStolikKontrol })
         QVERIFY2(!action->isEnabled(), qPrintable(action->objectName()));
 
     // The tools menu names the turntable item differently and follows its action.
@@ -708,8 +708,8 @@ void TestFrmMain::shutDown()
     QVERIFY(probe->Received.contains(OrviMessage::ProgramClosing));
     QCOMPARE(main->DocumentCount(), 0);
     const QString warning = QStringLiteral(
-            "Przed zakończeniem pracy należy wyłączyć stolik,\r\naby przywrócić poprzedni stan "
-            "portu LPT.\r\n\r\nGdy będziesz gotowy wciśnij OK.  ");
+        "Przed zakończeniem pracy należy wyłączyć stolik,\r\naby przywrócić poprzedni stan "
+        "portu LPT.\r\n\r\nGdy będziesz gotowy wciśnij OK.  ");
     QCOMPARE(m_prompts->Messages.size(), port ? 2 : 1);
     QCOMPARE(m_prompts->Messages.first().Text, QStringLiteral("Zapisać zmiany w Seria_1~?"));
     if (port) {
@@ -732,7 +732,7 @@ void TestFrmMain::hintGoesToPanel0()
     QCOMPARE(main->Actions().acNowy->toolTip(), QStringLiteral("Nowy"));
     QCOMPARE(main->Actions().acZapiszJako->statusTip(),
              QStringLiteral("Zapisuje aktywny dokument z nową nazwą"));
-    QStatusTipEvent none(QString{});
+    QStatusTipEvent none(QString {});
     QCoreApplication::sendEvent(main.get(), &none);
     QCOMPARE(main->StatusPanelText(0), QString());
 }
@@ -772,8 +772,8 @@ void TestFrmMain::proposedMeasurement_data()
     QTest::newRow("empty") << 0 << QList<int> {} << "Pomiar 1" << quint32(0x000080);
     QTest::newRow("0..2, 2 deleted") << 3 << QList<int> { 2 } << "Pomiar 4" << quint32(0x800080);
     QTest::newRow("0..8") << 9 << QList<int> {} << "Pomiar 10" << quint32(0x008000);
-    QTest::newRow("0..1, all deleted") << 2 << QList<int> { 0, 1 } << "Pomiar 3"
-                                       << quint32(0x800000);
+    QTest::newRow("0..1, all deleted")
+        << 2 << QList<int> { 0, 1 } << "Pomiar 3" << quint32(0x800000);
 }
 
 void TestFrmMain::proposedMeasurement()

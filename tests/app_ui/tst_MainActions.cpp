@@ -40,8 +40,7 @@ void TestMainActions::texts_data()
         { "acZamknijWszy", "Zamknij &wszystko", "|Zamyka wszystkie okna", "" },
         { "acZakoncz", "Za&koncz", "|Kończy działanie programu", "Alt+F4" },
         { "acDodaj", "&Dodaj", "|Dodaje nowy pomiar do aktywnego dokumentu", "" },
-        { "acZapiszWykres", "&Eksportuj", "|Eksportuje aktywny dokument do pliku graficznego",
-          "" },
+        { "acZapiszWykres", "&Eksportuj", "|Eksportuje aktywny dokument do pliku graficznego", "" },
         { "acDrukuj", "&Drukuj", "|Drukuje aktywny dokument", "Ctrl+P" },
         { "acSerie", "Edytor &serii", "Edytor serii|Pokazuje/ukrywa menadżera serii", "" },
         { "acUstawienia", "&Ustawienia", "|Zmienia ustawienia wykresu", "" },
@@ -99,7 +98,7 @@ void TestMainActions::toggles()
     TMainActions actions(&owner);
     for (QAction *action : actions.All()) {
         const bool toggle = action == actions.acSerie || action == actions.acGenerator
-                || action == actions.acStolikKontrol || action == actions.acdBMeter;
+            || action == actions.acStolikKontrol || action == actions.acdBMeter;
         QCOMPARE(action->isCheckable(), toggle);
     }
 }

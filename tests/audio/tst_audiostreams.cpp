@@ -28,10 +28,12 @@ struct TCounterSource
     {
         const int call = int(Filled.size());
         Filled.push_back(buffer);
+        const int capacity = size;
         bool result = true;
         if (Decide)
             result = Decide(call, size);
-        for (int i = 0; i + 1 < size; i += 2) {
+        // Counts on only for what is reported as filled, never past the buffer.
+        for (int i = 0; i + 1 < std::min(size, capacity); i += 2) {
             std::memcpy(buffer + i, &Next, 2);
             Next = qint16(Next == 32767 ? 1 : Next + 1);
         }

@@ -111,9 +111,9 @@ struct TLcg
 // Bit recurrence of the MLS register of length n with its taps (t2 = 0: two taps).
 Block Mls(int n)
 {
-    static const int taps[15][3] = { {}, {}, {}, { 2 }, { 3 }, { 3 }, { 5 }, { 6 }, { 5, 2, 3 },
-                                     { 5 }, { 7 }, { 9 }, { 11, 6, 8 }, { 12, 9, 10 },
-                                     { 13, 4, 8 } };
+    static const int taps[15][3]
+        = { {},          {},    {},    { 2 }, { 3 },        { 3 },         { 5 },       { 6 },
+            { 5, 2, 3 }, { 5 }, { 7 }, { 9 }, { 11, 6, 8 }, { 12, 9, 10 }, { 13, 4, 8 } };
     const int length = 1 << n;
     std::vector<int> bits(size_t(length), 0);
     for (int i = length - n; i < length; ++i)
@@ -244,7 +244,8 @@ void TestGenerator::phaseSetter()
     QFETCH(double, expected);
     TGenerator g;
     g.SetPhase(value);
-    QVERIFY2(std::fabs(g.Phase() - expected) < 1e-12, qPrintable(QString::number(g.Phase(), 'g', 17)));
+    QVERIFY2(std::fabs(g.Phase() - expected) < 1e-12,
+             qPrintable(QString::number(g.Phase(), 'g', 17)));
     QVERIFY(g.Phase() < 2 * Pi);
 }
 
@@ -263,11 +264,13 @@ void TestGenerator::errorTexts()
             QFAIL("a frequency of 0 or less must be refused");
         } catch (const EGeneratorError &e) {
             QCOMPARE(e.Message(), QString::fromUtf8("No co ty, chcesz to usłyczeć ???"));
-            QCOMPARE(QString::fromUtf8(e.what()), QString::fromUtf8("No co ty, chcesz to usłyczeć ???"));
+            QCOMPARE(QString::fromUtf8(e.what()),
+                     QString::fromUtf8("No co ty, chcesz to usłyczeć ???"));
         }
         QCOMPARE(g.SignalFrequency(), 1000.0);
     }
-    QCOMPARE(TGenerator::NoMemoryText(), QString::fromUtf8("Brakuje pamięci do zaalokowania teblicy !"));
+    QCOMPARE(TGenerator::NoMemoryText(),
+             QString::fromUtf8("Brakuje pamięci do zaalokowania teblicy !"));
 }
 
 void TestGenerator::periodicBlocks_data()
@@ -278,13 +281,14 @@ void TestGenerator::periodicBlocks_data()
     QTest::addColumn<int>("fs");
     QTest::addColumn<double>("volume");
     QTest::addColumn<double>("phase");
-    const TSignalType kinds[] = { TSignalType::Sinus, TSignalType::Cosinus, TSignalType::Square2,
-                                  TSignalType::Triangle };
+    const TSignalType kinds[]
+        = { TSignalType::Sinus, TSignalType::Cosinus, TSignalType::Square2, TSignalType::Triangle };
     for (TSignalType s : kinds) {
         const QByteArray name = SignalTypeName(s).toLatin1();
         QTest::newRow(name + " 1 kHz") << s << 4096 << 1000.0 << 44100 << 100.0 << 0.0;
         QTest::newRow(name + " 10 %, phase 1.3") << s << 1000 << 440.5 << 48000 << 10.0 << 1.3;
-        QTest::newRow(name + " 50 %, negative phase") << s << 2048 << 20000.0 << 44100 << 50.0 << -2.0;
+        QTest::newRow(name + " 50 %, negative phase")
+            << s << 2048 << 20000.0 << 44100 << 50.0 << -2.0;
         // fs / f = 4: the sine's zero crossings land on samples; Square2's tie rule decides.
         QTest::newRow(name + " quarter rate") << s << 64 << 2000.0 << 8000 << 100.0 << 0.0;
     }
@@ -342,7 +346,8 @@ void TestGenerator::autoPhaseJoins()
     for (int b = 0; b < 4; ++b) {
         const Block got = Run(g);
         const Block want = Periodic(signal, n, f, fs, 32767.0, phase);
-        QVERIFY2(got == want, qPrintable(QStringLiteral("block %1: %2").arg(b).arg(FirstDifference(got, want))));
+        QVERIFY2(got == want,
+                 qPrintable(QStringLiteral("block %1: %2").arg(b).arg(FirstDifference(got, want))));
         QCOMPARE(g.PreviousPhase(), phase);
         QVERIFY(!g.RestartPhase());
         stream.insert(stream.end(), got.begin(), got.end());
@@ -356,8 +361,9 @@ void TestGenerator::autoPhaseJoins()
         for (size_t k = 0; k < stream.size(); ++k) {
             const double x = w * double(k);
             const double v = 32767.0 * (signal == TSignalType::Sinus ? std::sin(x) : std::cos(x));
-            QVERIFY2(std::fabs(stream[k] - v) <= 1.0,
-                     qPrintable(QStringLiteral("sample %1: %2 vs %3").arg(k).arg(stream[k]).arg(v)));
+            QVERIFY2(
+                std::fabs(stream[k] - v) <= 1.0,
+                qPrintable(QStringLiteral("sample %1: %2 vs %3").arg(k).arg(stream[k]).arg(v)));
         }
     }
 
@@ -452,7 +458,9 @@ void TestGenerator::square1AboveTwoThirdsOfTheRateHandsOutNothing()
     g.SetSignal(TSignalType::Square1);
     g.SetSignalFrequency(40000.0);
     int calls = 0;
-    g.OnGenerate = [&](int, qint16) { ++calls; };
+    g.OnGenerate = [&](int, qint16) {
+        ++calls;
+    };
     g.Generate();
     QCOMPARE(calls, 0);
 }
@@ -497,7 +505,10 @@ void TestGenerator::whiteNoiseFromSeed()
     g.SetNumSamples(n);
     g.SetVolumeInPercents(volume);
     int seedCalls = 0;
-    g.SetSeedSource([&] { ++seedCalls; return seed; });
+    g.SetSeedSource([&] {
+        ++seedCalls;
+        return seed;
+    });
     for (int block = 0; block < 2; ++block) {
         const Block got = Run(g);
         QCOMPARE(seedCalls, block + 1); // reseeded at every block
@@ -566,7 +577,8 @@ void TestGenerator::pinkNoiseRows()
         ++rowsCount;
     // Rows of held random values: row j holds one value per 2^j samples.
     TLcg lcg { seed };
-    std::vector<std::vector<int>> rows(static_cast<size_t>(rowsCount), std::vector<int>(static_cast<size_t>(length)));
+    std::vector<std::vector<int>> rows(static_cast<size_t>(rowsCount),
+                                       std::vector<int>(static_cast<size_t>(length)));
     for (int j = 0; j < rowsCount; ++j) {
         for (int start = 0; start < length; start += 1 << j) {
             const int r = lcg.Next65535() - 32768;

@@ -86,15 +86,16 @@ void TestGeneratorCli::wavFileHoldsJoinedBlocks()
     const std::vector<qint16> s = ReadSamples(all.mid(44));
     const double a = 50 * 32767.0 / 100, w = 2 * 3.14159265358979323846 * 1000 / 48000;
     for (size_t k = 0; k < s.size(); ++k)
-        QVERIFY2(std::fabs(s[k] - a * std::sin(w * double(k))) <= 1.0, qPrintable(QString::number(k)));
+        QVERIFY2(std::fabs(s[k] - a * std::sin(w * double(k))) <= 1.0,
+                 qPrintable(QString::number(k)));
 }
 
 void TestGeneratorCli::rawFileHasNoHeader()
 {
     QTemporaryDir dir;
     const QString out = dir.filePath(QStringLiteral("imp.raw"));
-    const TResult r = RunCli({ "--signal", "Impuls", "--freq", "1", "--amp", "10", "--rate",
-                               "8000", "--block", "10", "--blocks", "2", out });
+    const TResult r = RunCli({ "--signal", "Impuls", "--freq", "1", "--amp", "10", "--rate", "8000",
+                               "--block", "10", "--blocks", "2", out });
     QCOMPARE(r.Exit, 0);
     QFile f(out);
     QVERIFY(f.open(QIODevice::ReadOnly));
@@ -109,8 +110,8 @@ void TestGeneratorCli::badArguments_data()
 {
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<QString>("outName"); // empty: no output named
-    const QStringList good = { "--signal", "Sinus", "--freq", "1000", "--amp", "50",
-                               "--rate", "44100", "--block", "64", "--blocks", "1" };
+    const QStringList good = { "--signal", "Sinus", "--freq",  "1000", "--amp",    "50",
+                               "--rate",   "44100", "--block", "64",   "--blocks", "1" };
     auto with = [&](const QString &option, const QString &value) {
         QStringList a = good;
         a[a.indexOf(option) + 1] = value;
@@ -124,8 +125,10 @@ void TestGeneratorCli::badArguments_data()
     QTest::newRow("zero block") << with("--block", "0") << QStringLiteral("out.raw");
     QTest::newRow("negative blocks") << with("--blocks", "-2") << QStringLiteral("out.raw");
     QTest::newRow("missing option") << good.mid(2) << QStringLiteral("out.raw");
-    QTest::newRow("option without value") << (good + QStringList { "--blocks" }) << QStringLiteral("out.raw");
-    QTest::newRow("unknown option") << (good + QStringList { "--loud", "1" }) << QStringLiteral("out.raw");
+    QTest::newRow("option without value")
+        << (good + QStringList { "--blocks" }) << QStringLiteral("out.raw");
+    QTest::newRow("unknown option")
+        << (good + QStringList { "--loud", "1" }) << QStringLiteral("out.raw");
     QTest::newRow("no output") << good << QString();
     QTest::newRow("folder missing") << good << QStringLiteral("no/such/out.raw");
 }

@@ -154,8 +154,9 @@ void TestGeneratorWindow::controlsAndDefaults()
     for (QLabel *l : w.findChildren<QLabel *>())
         labels << l->text();
     labels.sort();
-    QCOMPARE(labels, (QStringList { QString::fromUtf8("&Amplituda"), QString::fromUtf8("&Częstotliwość"),
-                                    QString::fromUtf8("&Rodzaj sygnału") }));
+    QCOMPARE(labels,
+             (QStringList { QString::fromUtf8("&Amplituda"), QString::fromUtf8("&Częstotliwość"),
+                            QString::fromUtf8("&Rodzaj sygnału") }));
     QCOMPARE(w.btnStart().text(), QStringLiteral("&Start"));
     QCOMPARE(w.btnStop().text(), QStringLiteral("S&top"));
     QCOMPARE(w.seFreq().minimum(), 20);
@@ -184,13 +185,12 @@ void TestGeneratorWindow::controlsAndDefaults()
 void TestGeneratorWindow::signalListGivesTheGeneratorItsSignal()
 {
     TFrmGenerator w;
-    const QStringList captions = { "Sinus", "Cosinus", "Prostokąt", "Trójkąt", "Chirp",
-                                   "Szum biały", "Szum różowy", "MLS", "Impuls" };
-    const TSignalType kinds[] = { TSignalType::Sinus,      TSignalType::Cosinus,
-                                    TSignalType::Square2,    TSignalType::Triangle,
-                                    TSignalType::Chirp,      TSignalType::WhiteNoise,
-                                    TSignalType::PinkNoise,  TSignalType::MLS,
-                                    TSignalType::Impuls };
+    const QStringList captions = { "Sinus",      "Cosinus",     "Prostokąt", "Trójkąt", "Chirp",
+                                   "Szum biały", "Szum różowy", "MLS",       "Impuls" };
+    const TSignalType kinds[]
+        = { TSignalType::Sinus,     TSignalType::Cosinus, TSignalType::Square2,
+            TSignalType::Triangle,  TSignalType::Chirp,   TSignalType::WhiteNoise,
+            TSignalType::PinkNoise, TSignalType::MLS,     TSignalType::Impuls };
     QCOMPARE(w.cbSygnal().count(), 9);
     QCOMPARE(w.cbSygnal().currentIndex(), 0);
     for (int i = 8; i >= 0; --i) {
@@ -219,7 +219,8 @@ void TestGeneratorWindow::frequencyArrows_data()
     QTest::newRow("20 up") << 20 << int(Qt::Key_Up) << 32;
     QTest::newRow("1000 down") << 1000 << int(Qt::Key_Down) << 500;
     QTest::newRow("1500 down") << 1500 << int(Qt::Key_Down) << 1000;
-    QTest::newRow("1001 down: the decrement reaches 1000 first") << 1001 << int(Qt::Key_Down) << 500;
+    QTest::newRow("1001 down: the decrement reaches 1000 first")
+        << 1001 << int(Qt::Key_Down) << 500;
     QTest::newRow("32 down") << 32 << int(Qt::Key_Down) << 20;
     QTest::newRow("21 down") << 21 << int(Qt::Key_Down) << 20;
     QTest::newRow("20 down stays") << 20 << int(Qt::Key_Down) << 20;
@@ -245,7 +246,8 @@ void TestGeneratorWindow::stepTable_data()
     QTest::addColumn<int>("down");
     const int table[] = { 20, 32, 63, 125, 250, 500, 1000, 2000, 4000, 8000, 16000, 20000 };
     for (int i = 1; i + 1 < 12; ++i) {
-        QTest::newRow(qPrintable(QString::number(table[i]))) << table[i] << table[i + 1] << table[i - 1];
+        QTest::newRow(qPrintable(QString::number(table[i])))
+            << table[i] << table[i + 1] << table[i - 1];
         QTest::newRow(qPrintable(QString::number(table[i] + 1)))
             << table[i] + 1 << table[i + 1] << table[i];
     }

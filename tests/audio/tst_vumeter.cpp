@@ -157,15 +157,17 @@ void TestVUMeter::processBufferExaminesEverySecondSampleFromWord4()
     m.SetBufferSize(4096);
     m.SetDecay(0);
     std::vector<int> peaks;
-    m.OnNeedleChanged = [&] { peaks.push_back(m.Level()); };
+    m.OnNeedleChanged = [&] {
+        peaks.push_back(m.Level());
+    };
     std::vector<qint16> s(2048, 0);
-    s[0] = s[2] = 30000;       // before word 4: never examined
+    s[0] = s[2] = 30000; // before word 4: never examined
     for (size_t i = 5; i < 800; i += 2)
-        s[i] = -31000;         // odd words: never examined
+        s[i] = -31000; // odd words: never examined
     s[4] = 1000;
-    s[798] = -2000;            // word 2·399: in the first block
-    s[800] = 3000;             // word 2·400: the block closes after it
-    s[802] = 4000;             // first of the second block
+    s[798] = -2000; // word 2·399: in the first block
+    s[800] = 3000; // word 2·400: the block closes after it
+    s[802] = 4000; // first of the second block
     m.ProcessBuffer(Samples(s).constData(), 4096, 400);
     // 1024 words examined positions i = 2..1023: one whole block of 400 only ends at
     // i = 400 and i = 800; the rest is dropped.
@@ -177,7 +179,9 @@ void TestVUMeter::processBufferFeedsFivePeaksPer8192Bytes()
     TVUMeterModel m;
     m.SetBufferSize(8192);
     std::vector<int> peaks;
-    m.OnNeedleChanged = [&] { peaks.push_back(m.Level()); };
+    m.OnNeedleChanged = [&] {
+        peaks.push_back(m.Level());
+    };
     std::vector<qint16> s(4096, 0);
     for (int b = 0; b < 6; ++b)
         s[size_t(2 * (400 * b + 300))] = qint16(1000 * (b + 1)); // i = 400b + 300
@@ -191,7 +195,9 @@ void TestVUMeter::processBufferNeverReadsPastTheBuffer()
     TVUMeterModel m;
     m.SetBufferSize(8192);
     int updates = 0;
-    m.OnNeedleChanged = [&] { ++updates; };
+    m.OnNeedleChanged = [&] {
+        ++updates;
+    };
     // A buffer smaller than BufferSize is scanned only as far as it goes.
     std::vector<qint16> s(1024, 100);
     m.ProcessBuffer(Samples(s).constData(), 2048, 400);
@@ -222,7 +228,9 @@ void TestVUMeter::clipAtExactlyFullScale()
     TVUMeterModel m;
     m.SetBufferSize(4096);
     int clipCount = 0;
-    m.OnClip = [&] { ++clipCount; };
+    m.OnClip = [&] {
+        ++clipCount;
+    };
     std::vector<qint16> s(2048, 0);
     // Two full-scale samples in block 1, one in block 2: one clip per block.
     s[10] = s[12] = qint16(sample);
@@ -268,7 +276,9 @@ void TestVUMeter::resetNeedleKeepsTheHeldLevel()
     TVUMeterModel m;
     m.SetLevel(25000);
     int updates = 0;
-    m.OnNeedleChanged = [&] { ++updates; };
+    m.OnNeedleChanged = [&] {
+        ++updates;
+    };
     m.ResetNeedle();
     QCOMPARE(updates, 1);
     QCOMPARE(m.NeedlePos(), 0);
@@ -289,7 +299,8 @@ void TestVUMeter::scaleLabels_data()
     QList<int> linear;
     const double floor = FullScale / std::pow(10.0, 2.5);
     for (int i = 0; i <= 40; i += 8)
-        linear << int(HalfEven(20 * std::log10((floor + (FullScale - floor) * i / 40.0) / FullScale)));
+        linear << int(
+            HalfEven(20 * std::log10((floor + (FullScale - floor) * i / 40.0) / FullScale)));
     QTest::newRow("linear") << -50 << false << linear;
 }
 
@@ -367,8 +378,8 @@ void TestVUMeter::levelUpdateRedrawsOnlyTheNeedle()
             if (scale.pixel(x, y) != needle.pixel(x, y)) {
                 // distance of (x, y) from the line pivot-tip
                 const double dx = tip.x() - pivot.x(), dy = tip.y() - pivot.y();
-                const double d = std::fabs(dy * (x - pivot.x()) - dx * (y - pivot.y()))
-                               / std::hypot(dx, dy);
+                const double d
+                    = std::fabs(dy * (x - pivot.x()) - dx * (y - pivot.y())) / std::hypot(dx, dy);
                 QVERIFY2(d < 1.5, qPrintable(QStringLiteral("pixel %1,%2").arg(x).arg(y)));
             }
 

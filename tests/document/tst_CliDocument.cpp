@@ -220,7 +220,7 @@ void TestCliDocument::errors_data()
 {
     QTest::addColumn<QString>("command");
     QTest::addColumn<QByteArray>("content"); // written to the input file unless null
-    QTest::addColumn<QString>("message");    // the exact error line, when fixed
+    QTest::addColumn<QString>("message"); // the exact error line, when fixed
 
     QByteArray header("ORVI SYSTEM V1.0");
     header.append(8, '\0').append(306, ' ');
@@ -253,7 +253,8 @@ void TestCliDocument::errors_data()
     const QString importRow = QStringLiteral("import");
     QTest::newRow("import: missing file") << importRow << QByteArray() << QString();
     QTest::newRow("import: not JSON") << importRow << QByteArray("{\"series\": [") << QString();
-    QTest::newRow("import: no series") << importRow << QByteArray("{\"title\": \"t\"}") << QString();
+    QTest::newRow("import: no series")
+        << importRow << QByteArray("{\"title\": \"t\"}") << QString();
     QTest::newRow("import: bad point")
         << importRow << QByteArray("{\"series\": [{\"points\": [[1, 2], [3]]}]}") << QString();
     QTest::newRow("import: text as number")
@@ -277,7 +278,8 @@ void TestCliDocument::errors()
     const QString output = FilePath("out.OvK");
     QFile::remove(output);
 
-    const TRun run = command == "import" ? Cli({ command, input, output }) : Cli({ command, input });
+    const TRun run
+        = command == "import" ? Cli({ command, input, output }) : Cli({ command, input });
     QCOMPARE(run.Status, 1);
     QVERIFY(run.Out.isEmpty());
     const QString err = QString::fromUtf8(run.Err);

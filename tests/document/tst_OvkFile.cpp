@@ -219,14 +219,18 @@ void TestOvkFile::windows1250Texts_data()
                                     << QByteArray("\xb9\xe6\xea\xb3\xf1\xf3\x9c\x9f\xbf "
                                                   "\xa5\xc6\xca\xa3\xd1\xd3\x8c\x8f\xaf")
                                     << QStringLiteral("ąćęłńóśźż ĄĆĘŁŃÓŚŹŻ");
-    QTest::newRow("euro and degree") << QStringLiteral("€ 90°") << QByteArray("\x80 90\xb0")
-                                     << QStringLiteral("€ 90°");
+    QTest::newRow("euro and degree")
+        << QStringLiteral("€ 90°") << QByteArray("\x80 90\xb0") << QStringLiteral("€ 90°");
     QTest::newRow("outside the code page becomes ?")
         << QStringLiteral("a日b") << QByteArray("a?b") << QStringLiteral("a?b");
     QTest::newRow("one ? per character beyond 16 bits")
         << QStringLiteral("x\U0001F50Ay") << QByteArray("x?y") << QStringLiteral("x?y");
-    QTest::newRow("SUB control stays itself")
-        << QStringLiteral("a\x1a" "b") << QByteArray("a\x1a" "b") << QStringLiteral("a\x1a" "b");
+    QTest::newRow("SUB control stays itself") << QStringLiteral("a\x1a"
+                                                                "b")
+                                              << QByteArray("a\x1a"
+                                                            "b")
+                                              << QStringLiteral("a\x1a"
+                                                                "b");
 }
 
 void TestOvkFile::windows1250Texts()
@@ -286,12 +290,12 @@ void TestOvkFile::decodeText_data()
     QTest::addColumn<QString>("text");
     QTest::newRow("blank padded") << QByteArray("Pomiar 1").append(42, ' ')
                                   << QStringLiteral("Pomiar 1");
-    QTest::newRow("zero then junk") << QByteArray("Pomiar 1\0\xff junk\x01", 15).append(35, 'Q')
-                                    << QStringLiteral("Pomiar 1");
+    QTest::newRow("zero then junk")
+        << QByteArray("Pomiar 1\0\xff junk\x01", 15).append(35, 'Q') << QStringLiteral("Pomiar 1");
     QTest::newRow("zero first") << QByteArray(1, '\0').append(49, 'A') << QString();
     QTest::newRow("all blanks") << QByteArray(50, ' ') << QString();
-    QTest::newRow("inner blanks kept") << QByteArray("\x01 a  b \x1f").append(42, ' ')
-                                       << QStringLiteral("a  b");
+    QTest::newRow("inner blanks kept")
+        << QByteArray("\x01 a  b \x1f").append(42, ' ') << QStringLiteral("a  b");
     QTest::newRow("full width, no end") << QByteArray(50, 'z') << QString(50, u'z');
 }
 
@@ -420,8 +424,8 @@ void TestOvkFile::checkFile_data()
     const QByteArray rest = Header(0).mid(16);
     QTest::newRow("valid") << Header(0) << int(EOvkValidity::Valid);
     QTest::newRow("magic alone") << Magic << int(EOvkValidity::Valid);
-    QTest::newRow("other version") << QByteArray("ORVI SYSTEM V1.1") + rest
-                                   << int(EOvkValidity::WrongMagic);
+    QTest::newRow("other version")
+        << QByteArray("ORVI SYSTEM V1.1") + rest << int(EOvkValidity::WrongMagic);
     QTest::newRow("lower case") << QByteArray("orvi system v1.0") + rest
                                 << int(EOvkValidity::WrongMagic);
     QTest::newRow("text file") << QByteArray("hello, this is not a chart\n")

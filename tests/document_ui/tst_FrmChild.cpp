@@ -311,8 +311,9 @@ void TestFrmChild::cursorReadout()
     const int x = qRound(graph.Center().x() + r * std::sin(a));
     const int y = qRound(graph.Center().y() - r * std::cos(a));
 
-    QMouseEvent move(QEvent::MouseMove, QPointF(x, y), child->GraphView().mapToGlobal(QPointF(x, y)),
-                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(x, y),
+                     child->GraphView().mapToGlobal(QPointF(x, y)), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
     QCoreApplication::sendEvent(&child->GraphView(), &move);
 
     QCOMPARE(m_host.ReadoutCalls, 1);

@@ -17,8 +17,8 @@
 
 namespace {
 
-// Loads path into the file's chart as the program opens a file: the magic is checked first, then the
-// whole file is read. On failure writes one line to stderr and returns false.
+// Loads path into the file's chart as the program opens a file: the magic is checked first, then
+// the whole file is read. On failure writes one line to stderr and returns false.
 bool LoadDocument(const QString &path, TOvkFile &file)
 {
     switch (CheckOvkFile(path)) {
@@ -167,12 +167,12 @@ int RunDump(const QStringList &args)
 class TJsonReader
 {
 public:
-    explicit TJsonReader(const QByteArray &text)
-        : m_p(text.constData())
-        , m_begin(text.constData())
-        , m_end(text.constData() + text.size())
-    {
-    }
+    explicit TJsonReader(QByteArray text)
+        : m_text(std::move(text))
+        , m_p(m_text.constData())
+        , m_begin(m_text.constData())
+        , m_end(m_text.constData() + m_text.size())
+    { }
 
     QString Error; // first error, with its byte offset
 
@@ -214,14 +214,30 @@ public:
                 break;
             const char e = *m_p++;
             switch (e) {
-            case '"': out += u'"'; break;
-            case '\\': out += u'\\'; break;
-            case '/': out += u'/'; break;
-            case 'b': out += u'\b'; break;
-            case 'f': out += u'\f'; break;
-            case 'n': out += u'\n'; break;
-            case 'r': out += u'\r'; break;
-            case 't': out += u'\t'; break;
+            case '"':
+                out += u'"';
+                break;
+            case '\\':
+                out += u'\\';
+                break;
+            case '/':
+                out += u'/';
+                break;
+            case 'b':
+                out += u'\b';
+                break;
+            case 'f':
+                out += u'\f';
+                break;
+            case 'n':
+                out += u'\n';
+                break;
+            case 'r':
+                out += u'\r';
+                break;
+            case 't':
+                out += u'\t';
+                break;
             case 'u': {
                 if (m_end - m_p < 4)
                     return Fail(QStringLiteral("niepełne \\u"));
@@ -380,6 +396,7 @@ public:
     }
 
 private:
+    const QByteArray m_text;
     const char *m_p;
     const char *m_begin;
     const char *m_end;
@@ -531,7 +548,8 @@ int RunImport(const QStringList &args)
 
 } // namespace
 
-ORVI_CLI_COMMAND("info", "info FILE.OvK        title, info, date and series of a characteristic file",
+ORVI_CLI_COMMAND("info",
+                 "info FILE.OvK        title, info, date and series of a characteristic file",
                  &RunInfo);
 ORVI_CLI_COMMAND("dump", "dump FILE.OvK        the whole characteristic file as one JSON object",
                  &RunDump);

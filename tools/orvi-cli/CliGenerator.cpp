@@ -36,18 +36,22 @@ QByteArray WavHeader(int rate, quint32 dataBytes)
 {
     QByteArray h(44, '\0');
     char *p = h.data();
-    auto put32 = [&](int at, quint32 v) { qToLittleEndian<quint32>(v, p + at); };
-    auto put16 = [&](int at, quint16 v) { qToLittleEndian<quint16>(v, p + at); };
+    auto put32 = [&](int at, quint32 v) {
+        qToLittleEndian<quint32>(v, p + at);
+    };
+    auto put16 = [&](int at, quint16 v) {
+        qToLittleEndian<quint16>(v, p + at);
+    };
     std::memcpy(p, "RIFF", 4);
     put32(4, 36 + dataBytes);
     std::memcpy(p + 8, "WAVEfmt ", 8);
-    put32(16, 16);               // fmt chunk size
-    put16(20, 1);                // PCM
-    put16(22, 1);                // mono
-    put32(24, quint32(rate));    // samples per second
+    put32(16, 16); // fmt chunk size
+    put16(20, 1); // PCM
+    put16(22, 1); // mono
+    put32(24, quint32(rate)); // samples per second
     put32(28, quint32(rate) * 2); // bytes per second
-    put16(32, 2);                // block align
-    put16(34, 16);               // bits per sample
+    put16(32, 2); // block align
+    put16(34, 16); // bits per sample
     std::memcpy(p + 36, "data", 4);
     put32(40, dataBytes);
     return h;
@@ -73,10 +77,12 @@ int RunGenerate(const QStringList &args)
             target = &blocksText;
         if (target) {
             if (i + 1 >= args.size())
-                return Fail(QStringLiteral("%1 needs a value; usage: %2").arg(a, QLatin1String(Usage)));
+                return Fail(
+                    QStringLiteral("%1 needs a value; usage: %2").arg(a, QLatin1String(Usage)));
             *target = args[++i];
         } else if (a.startsWith(QLatin1String("--"))) {
-            return Fail(QStringLiteral("unknown option %1; usage: %2").arg(a, QLatin1String(Usage)));
+            return Fail(
+                QStringLiteral("unknown option %1; usage: %2").arg(a, QLatin1String(Usage)));
         } else if (out.isEmpty()) {
             out = a;
         } else {
@@ -88,8 +94,9 @@ int RunGenerate(const QStringList &args)
     {
         const QString &value;
         const char *name;
-    } required[] = { { signalName, "--signal" }, { freqText, "--freq" }, { ampText, "--amp" },
-                     { rateText, "--rate" },     { blockText, "--block" }, { blocksText, "--blocks" } };
+    } required[]
+        = { { signalName, "--signal" }, { freqText, "--freq" },   { ampText, "--amp" },
+            { rateText, "--rate" },     { blockText, "--block" }, { blocksText, "--blocks" } };
     for (const auto &r : required) {
         if (r.value.isEmpty())
             return Fail(QStringLiteral("%1 is missing; usage: %2")
@@ -100,11 +107,13 @@ int RunGenerate(const QStringList &args)
 
     const std::optional<TSignalType> signal = SignalTypeFromName(signalName);
     if (!signal)
-        return Fail(QStringLiteral("unknown signal \"%1\" (one of %2)").arg(signalName, SignalNames()));
+        return Fail(
+            QStringLiteral("unknown signal \"%1\" (one of %2)").arg(signalName, SignalNames()));
     bool ok = false;
     const double freq = freqText.toDouble(&ok);
     if (!ok || !std::isfinite(freq) || freq <= 0)
-        return Fail(QStringLiteral("--freq must be a frequency above 0 Hz, not \"%1\"").arg(freqText));
+        return Fail(
+            QStringLiteral("--freq must be a frequency above 0 Hz, not \"%1\"").arg(freqText));
     const double amp = ampText.toDouble(&ok);
     if (!ok || !(amp >= 0 && amp <= 100))
         return Fail(QStringLiteral("--amp must be a percentage 0..100, not \"%1\"").arg(ampText));
@@ -135,7 +144,9 @@ int RunGenerate(const QStringList &args)
     generator.SetVolumeInPercents(amp);
     generator.SetSignalFrequency(freq);
     std::vector<qint16> samples(size_t(block), 0);
-    generator.OnGenerate = [&](int index, qint16 value) { samples[size_t(index)] = value; };
+    generator.OnGenerate = [&](int index, qint16 value) {
+        samples[size_t(index)] = value;
+    };
 
     QSaveFile file(out);
     if (!file.open(QIODevice::WriteOnly))

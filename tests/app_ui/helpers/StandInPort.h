@@ -8,7 +8,9 @@
 class TStandInPort : public TPortBackend
 {
 public:
-    explicit TStandInPort(quint8 *status) : m_status(status) { }
+    explicit TStandInPort(quint8 *status)
+        : m_status(status)
+    { }
 
     TPortTable DetectPorts() override
     {

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "document/ui/DocumentHost.h"
+
+#include <QString>
+
+class QWidget;
+class TFrmChild;
+
+// The file commands on one document window: save, save as, export, and the open dialog.
+// They ask the user through TPrompts and report errors there (message box "Orvi"), so a
+// failure never ends silently. GUI thread only.
+class TDocumentFiles
+{
+public:
+    using ESaveResult = TDocumentHost::ESaveResult;
+
+    // The open and save dialogs' filter of characteristic files.
+    static QString OvkFilter();
+
+    // The open dialog; the chosen path, or an empty string when cancelled.
+    static QString AskOpenPath(QWidget *owner);
+
+    // Writes the document to its file, or asks for a name first when it has none (SaveAs).
+    static ESaveResult Save(QWidget *owner, TFrmChild &document);
+    // Asks for a name (proposing the current one) and writes the document there with the
+    // info text "Nieznany" and the current date. After a failure the chosen name stays with
+    // the document, which stays untitled and modified.
+    static ESaveResult SaveAs(QWidget *owner, TFrmChild &document);
+
+    // Asks for a picture file and exports the chart: enhanced or old-style metafile by the
+    // first two filters (the extension follows the filter), then SVG, PDF and PNG of
+    // 800 x 600. Returns true when a file was written.
+    static bool Export(QWidget *owner, TFrmChild &document);
+
+    // fileName with the extension of its name part replaced by ext (".emf"), or ext
+    // appended when it has none.
+    static QString ChangeFileExt(const QString &fileName, const QString &ext);
+};
