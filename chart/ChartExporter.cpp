@@ -107,9 +107,9 @@ bool ExportPdf(TPolarGraph &graph, const QString &fileName, QSize size, QString 
     {
         QPdfWriter writer(&file);
         writer.setResolution(ExportDpi);
-        writer.setPageSize(QPageSize(QSizeF(size.width() * 72.0 / ExportDpi,
-                                            size.height() * 72.0 / ExportDpi),
-                                     QPageSize::Point));
+        writer.setPageSize(
+            QPageSize(QSizeF(size.width() * 72.0 / ExportDpi, size.height() * 72.0 / ExportDpi),
+                      QPageSize::Point));
         writer.setPageMargins(QMarginsF(0, 0, 0, 0));
         writer.setTitle(graph.Title());
         QPainter painter;
@@ -125,9 +125,8 @@ bool ExportPdf(TPolarGraph &graph, const QString &fileName, QSize size, QString 
 bool ExportMeta(TPolarGraph &graph, const QString &fileName, bool enhanced, QString *error)
 {
     const QSize size = TChartExporter::MetafileSize;
-    TMetafileDevice device(enhanced ? TMetafileDevice::Kind::Enhanced
-                                    : TMetafileDevice::Kind::Placeable,
-                           size);
+    TMetafileDevice device(
+        enhanced ? TMetafileDevice::Kind::Enhanced : TMetafileDevice::Kind::Placeable, size);
     {
         QPainter painter;
         if (!painter.begin(&device))
@@ -178,16 +177,47 @@ QString TChartExporter::Extension(Format format)
     return QStringLiteral(".png");
 }
 
-bool TChartExporter::Export(TPolarGraph &graph, const QString &fileName, Format format,
-                            QSize size, QString *error)
+QString TChartExporter::SuggestedFileName(const QString &documentFileName)
+{
+    return QFileInfo(documentFileName).completeBaseName();
+}
+
+QStringList TChartExporter::DialogFilters()
+{
+    return { QStringLiteral("*.emf (*.emf)"), QStringLiteral("*.wmf (*.wmf)"),
+             QStringLiteral("SVG (*.svg)"), QStringLiteral("PDF (*.pdf)"),
+             QStringLiteral("PNG (*.png)") };
+}
+
+std::optional<TChartExporter::Format> TChartExporter::FormatOfFilter(int index)
+{
+    static constexpr Format order[]
+        = { Format::Emf, Format::Wmf, Format::Svg, Format::Pdf, Format::Png };
+    if (index < 0 || index >= int(std::size(order)))
+        return std::nullopt;
+    return order[index];
+}
+
+QString TChartExporter::ApplyExtension(const QString &chosenName, Format format)
+{
+    // Only the last dot of the file name itself counts, not one in a folder name.
+    const qsizetype slash = std::max(chosenName.lastIndexOf(QLatin1Char('/')),
+                                     chosenName.lastIndexOf(QLatin1Char('\\')));
+    const qsizetype dot = chosenName.lastIndexOf(QLatin1Char('.'));
+    const QString stem = dot > slash ? chosenName.left(dot) : chosenName;
+    return stem + Extension(format);
+}
+
+bool TChartExporter::Export(TPolarGraph &graph, const QString &fileName, Format format, QSize size,
+                            QString *error)
 {
     if (format == Format::Emf || format == Format::Wmf)
         size = MetafileSize;
-    if (size.width() <= 0 || size.height() <= 0 || size.width() > 20000
-        || size.height() > 20000)
-        return Fail(error, QStringLiteral("Nieprawidłowy rozmiar obrazu: %1 × %2")
-                               .arg(size.width())
-                               .arg(size.height()));
+    if (size.width() <= 0 || size.height() <= 0 || size.width() > 20000 || size.height() > 20000)
+        return Fail(error,
+                    QStringLiteral("Nieprawidłowy rozmiar obrazu: %1 × %2")
+                        .arg(size.width())
+                        .arg(size.height()));
     const TExportScope scope(graph, [](TPolarGraph &g, bool on) { g.SetMetafileMode(on); });
     switch (format) {
     case Format::Emf:

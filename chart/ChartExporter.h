@@ -2,6 +2,7 @@
 
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -21,6 +22,16 @@ public:
     static std::optional<Format> FormatFromFileName(const QString &fileName);
     // The usual extension of a format, with the dot (".emf").
     static QString Extension(Format format);
+
+    // The export dialog's rules. The preset name is the document's file name without
+    // directory and extension. The filters are the two metafile filters first, then SVG,
+    // PDF and PNG; the chosen filter decides the format, and the chosen name's extension
+    // is replaced by the filter's (added when there is none): "plot.emf" typed with the
+    // WMF filter is written as "plot.wmf".
+    static QString SuggestedFileName(const QString &documentFileName);
+    static QStringList DialogFilters();
+    static std::optional<Format> FormatOfFilter(int index);
+    static QString ApplyExtension(const QString &chosenName, Format format);
 
     // Renders graph into fileName. size is the picture in pixels (96 per inch) for SVG, PDF
     // and PNG; metafiles are always MetafileSize. Returns false with a message in *error.

@@ -30,7 +30,7 @@ enum : quint32 {
 
 constexpr quint32 EmfSignature = 0x464D4520; // " EMF"
 constexpr quint32 EmfVersion = 0x00010000;
-constexpr quint32 HeaderSize = 108;          // with both header extensions
+constexpr quint32 HeaderSize = 108; // with both header extensions
 constexpr quint32 MM_TEXT = 1;
 constexpr quint32 TRANSPARENT = 1;
 constexpr quint32 ALTERNATE = 1;
@@ -135,7 +135,7 @@ void TEmfWriter::SelectPen(const TGdiPen &pen)
     m_out.U32(pen.PenStyle);
     m_out.I32(std::max(pen.Width, 0));
     m_out.I32(0);
-    m_out.U32(pen.Color == 0xFF ? 0xFF00 : pen.Color);
+    m_out.U32(pen.Color);
     EndRecord();
     ReplaceObject(m_pen, old);
 }
@@ -226,14 +226,14 @@ void TEmfWriter::Polygon(const std::vector<QPoint> &points)
 
 void TEmfWriter::Ellipse(const QRect &box)
 {
-    Record(EMR_ELLIPSE, { box.left(), box.top(), box.left() + box.width(),
-                          box.top() + box.height() });
+    Record(EMR_ELLIPSE,
+           { box.left(), box.top(), box.left() + box.width(), box.top() + box.height() });
 }
 
 void TEmfWriter::Rectangle(const QRect &box)
 {
-    Record(EMR_RECTANGLE, { box.left(), box.top(), box.left() + box.width(),
-                            box.top() + box.height() });
+    Record(EMR_RECTANGLE,
+           { box.left(), box.top(), box.left() + box.width(), box.top() + box.height() });
 }
 
 void TEmfWriter::TextOut(const QPoint &position, const QString &text,
@@ -270,12 +270,12 @@ QByteArray TEmfWriter::Finish()
 {
     if (!m_finished) {
         BeginRecord(EMR_EOF);
-        m_out.U32(0);  // nPalEntries
+        m_out.U32(0); // nPalEntries
         m_out.U32(16); // offPalEntries
         m_out.U32(20); // SizeLast: the size of this record
         EndRecord();
         m_out.PatchU32(48, quint32(m_out.Size())); // Bytes
-        m_out.PatchU32(52, m_records);             // Records
+        m_out.PatchU32(52, m_records); // Records
         m_finished = true;
     }
     return m_out.Data();

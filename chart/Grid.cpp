@@ -27,7 +27,7 @@ QPoint PointAt(const QPoint &center, double d, double a)
 // Calls fn(k, r) for k = 1 … count with r = Nearest(k × px). Where the circles are less
 // than a pixel apart, runs of k giving the same radius are skipped after their first, so
 // that huge level spans cannot keep the drawing busy for minutes.
-template <typename Fn>
+template<typename Fn>
 void ForEachCircle(qint64 count, double px, Fn fn)
 {
     if (px == 0)
@@ -57,7 +57,7 @@ TGrid::TGrid(TPolarGraph &graph)
     m_font.setPointSize(8);
 }
 
-template <typename T>
+template<typename T>
 void TGrid::Assign(T &field, const T &value)
 {
     if (field == value)
@@ -81,16 +81,46 @@ void TGrid::SetFont(const QFont &font)
     Changed();
 }
 
-void TGrid::SetAngleStep(int value) { Assign(m_angleStep, value); }
-void TGrid::SetAngleMainStep(int value) { Assign(m_angleMainStep, value); }
-void TGrid::SetRadiusStep(int value) { Assign(m_radiusStep, value); }
-void TGrid::SetRadiusMainStep(int value) { Assign(m_radiusMainStep, value); }
-void TGrid::SetRadiusMax(int value) { Assign(m_radiusMax, value); }
-void TGrid::SetRadiusMin(int value) { Assign(m_radiusMin, value); }
-void TGrid::SetUnits(const QString &value) { Assign(m_units, value); }
-void TGrid::SetLineMainColor(quint32 value) { Assign(m_lineMainColor, value); }
-void TGrid::SetLineColor(quint32 value) { Assign(m_lineColor, value); }
-void TGrid::SetAlignToRight(bool value) { Assign(m_alignToRight, value); }
+void TGrid::SetAngleStep(int value)
+{
+    Assign(m_angleStep, value);
+}
+void TGrid::SetAngleMainStep(int value)
+{
+    Assign(m_angleMainStep, value);
+}
+void TGrid::SetRadiusStep(int value)
+{
+    Assign(m_radiusStep, value);
+}
+void TGrid::SetRadiusMainStep(int value)
+{
+    Assign(m_radiusMainStep, value);
+}
+void TGrid::SetRadiusMax(int value)
+{
+    Assign(m_radiusMax, value);
+}
+void TGrid::SetRadiusMin(int value)
+{
+    Assign(m_radiusMin, value);
+}
+void TGrid::SetUnits(const QString &value)
+{
+    Assign(m_units, value);
+}
+void TGrid::SetLineMainColor(quint32 value)
+{
+    Assign(m_lineMainColor, value);
+}
+void TGrid::SetLineColor(quint32 value)
+{
+    Assign(m_lineColor, value);
+}
+void TGrid::SetAlignToRight(bool value)
+{
+    Assign(m_alignToRight, value);
+}
 
 qint64 TGrid::Span() const
 {
@@ -142,8 +172,8 @@ void TGrid::DrawRays(QPainter &Canvas, int lw, int onePx)
     const int radius = m_graph->Radius();
 
     if (m_angleStep != 0) {
-        Canvas.setPen(QPen(bw ? QColor(Qt::black) : WinColor::ToQColor(m_lineColor), 1,
-                           Qt::DotLine));
+        Canvas.setPen(
+            QPen(bw ? QColor(Qt::black) : WinColor::ToQColor(m_lineColor), 1, Qt::DotLine));
         const int count = 359 / m_angleStep;
         for (int k = 0; k <= count; ++k) {
             const int a = k * m_angleStep;
@@ -183,8 +213,8 @@ void TGrid::DrawCircles(QPainter &Canvas)
     const double minorPx = double(radius) * m_radiusStep / double(span);
 
     if (m_radiusStep != 0) {
-        Canvas.setPen(QPen(bw ? QColor(Qt::black) : WinColor::ToQColor(m_lineColor), 1,
-                           Qt::DotLine));
+        Canvas.setPen(
+            QPen(bw ? QColor(Qt::black) : WinColor::ToQColor(m_lineColor), 1, Qt::DotLine));
         ForEachCircle(span / m_radiusStep, minorPx,
                       [&](qint64, int r) { Canvas.drawEllipse(center, r, r); });
     }

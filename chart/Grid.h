@@ -62,7 +62,7 @@ public:
     void Draw(QPainter &Canvas, const QRect &Area);
 
 private:
-    template <typename T>
+    template<typename T>
     void Assign(T &field, const T &value);
     void Changed();
     void DrawRays(QPainter &Canvas, int lw, int onePx);

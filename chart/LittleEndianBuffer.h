@@ -46,7 +46,7 @@ public:
     }
 
 private:
-    template <typename T>
+    template<typename T>
     void Put(T le)
     {
         m_bytes.append(reinterpret_cast<const char *>(&le), sizeof le);

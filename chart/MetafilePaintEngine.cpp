@@ -36,8 +36,7 @@ TMetafilePaintEngine::TMetafilePaintEngine(TMetafileWriter &writer, QPaintDevice
     : QPaintEngine(QPaintEngine::AllFeatures)
     , m_writer(writer)
     , m_device(device)
-{
-}
+{ }
 
 bool TMetafilePaintEngine::begin(QPaintDevice *)
 {
@@ -151,8 +150,7 @@ void TMetafilePaintEngine::drawEllipse(const QRectF &rect)
     m_writer.Ellipse(QRect(left, top, right - left + 1, bottom - top + 1));
 }
 
-void TMetafilePaintEngine::drawPolygon(const QPointF *points, int pointCount,
-                                       PolygonDrawMode mode)
+void TMetafilePaintEngine::drawPolygon(const QPointF *points, int pointCount, PolygonDrawMode mode)
 {
     if (pointCount <= 0)
         return;
@@ -200,8 +198,8 @@ void TMetafilePaintEngine::drawTextItem(const QPointF &p, const QTextItem &textI
     if (font.pixelSize() > 0)
         gdi.Height = -font.pixelSize();
     else
-        gdi.Height = -std::max(1, int(std::lround(font.pointSizeF()
-                                                  * m_device.logicalDpiY() / 72.0)));
+        gdi.Height
+            = -std::max(1, int(std::lround(font.pointSizeF() * m_device.logicalDpiY() / 72.0)));
     gdi.Weight = std::clamp(int(font.weight()), 1, 1000);
     gdi.Italic = font.italic();
     gdi.Underline = font.underline();

@@ -15,8 +15,8 @@ struct TGdiPen
 {
     enum Style : quint16 { Solid = 0, Dash = 1, Dot = 2, DashDot = 3, DashDotDot = 4, Null = 5 };
     quint16 PenStyle = Solid;
-    int Width = 1;         // logical units
-    quint32 Color = 0;     // 0x00BBGGRR
+    int Width = 1; // logical units
+    quint32 Color = 0; // 0x00BBGGRR
     bool operator==(const TGdiPen &) const = default;
 };
 
@@ -30,8 +30,8 @@ struct TGdiBrush
 
 struct TGdiFont
 {
-    int Height = -11;    // negative: character height in logical units
-    int Weight = 400;    // 400 normal, 700 bold
+    int Height = -11; // negative: character height in logical units
+    int Weight = 400; // 400 normal, 700 bold
     bool Italic = false;
     bool Underline = false;
     bool StrikeOut = false;

@@ -25,6 +25,8 @@ int Nearest(double x)
 {
     // Halves to the even neighbour (the default rounding mode); clamped so that absurd
     // scales cannot overflow the pixel type.
+    if (std::isnan(x))
+        return 0;
     const double clamped = std::clamp(x, -1.0e9, 1.0e9);
     return int(std::nearbyint(clamped));
 }
@@ -277,7 +279,7 @@ TPolarPosition TPolarGraph::PointToPolar(int X, int Y) const
         return pos;
     const double delta = span * d / m_screenRadius;
     pos.Level = m_grid.RadiusMin() > m_grid.RadiusMax() ? m_grid.RadiusMin() - delta
-                                                         : m_grid.RadiusMin() + delta;
+                                                        : m_grid.RadiusMin() + delta;
     return pos;
 }
 
@@ -331,10 +333,9 @@ void TPolarGraph::PaintCached(QPainter &Canvas, const QSize &size, int dpiX, int
 
 bool TPolarGraph::ExportMetafile(const QString &FileName, bool Enhanced, QString *error)
 {
-    return TChartExporter::Export(*this, FileName,
-                                  Enhanced ? TChartExporter::Format::Emf
-                                           : TChartExporter::Format::Wmf,
-                                  TChartExporter::MetafileSize, error);
+    return TChartExporter::Export(
+        *this, FileName, Enhanced ? TChartExporter::Format::Emf : TChartExporter::Format::Wmf,
+        TChartExporter::MetafileSize, error);
 }
 
 bool TPolarGraph::ExportFile(const QString &FileName, const QSize &size, QString *error)

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPoint>
 
+#include <cmath>
 #include <vector>
 
 TSeries::TSeries(TPolarGraph &graph, int number)
@@ -96,8 +97,14 @@ void TSeries::Draw(QPainter &Canvas) const
     for (size_t start = 0; start < points.size(); start += MaxRunPoints) {
         const size_t end = std::min(points.size(), start + MaxRunPoints);
         run.clear();
-        for (size_t i = start; i < end; ++i)
-            run.push_back(m_graph->PolarToPoint(points[i].Angle, points[i].Level));
+        for (size_t i = start; i < end; ++i) {
+            // A point without a finite angle or level has no place on the chart; the curve
+            // goes from its neighbour to its neighbour.
+            if (std::isfinite(points[i].Angle) && std::isfinite(points[i].Level))
+                run.push_back(m_graph->PolarToPoint(points[i].Angle, points[i].Level));
+        }
+        if (run.empty())
+            continue;
         if (!print) {
             Canvas.drawPolyline(run.data(), int(run.size()));
             continue;

@@ -2,8 +2,8 @@
 
 #include "chart/PolarData.h"
 
-#include <QtGlobal>
 #include <Qt>
+#include <QtGlobal>
 
 class QPainter;
 class TPolarGraph;

@@ -22,7 +22,10 @@ inline constexpr quint32 clBtnShadow = SystemFlag | 16;
 inline constexpr quint32 clBtnText = SystemFlag | 18;
 inline constexpr quint32 clBtnHighlight = SystemFlag | 20;
 
-inline constexpr bool IsSystemColor(quint32 c) { return (c & SystemFlag) != 0; }
+inline constexpr bool IsSystemColor(quint32 c)
+{
+    return (c & SystemFlag) != 0;
+}
 
 // The QColor that a stored colour stands for. System codes are looked up in the
 // application's palette (GUI thread); unknown codes give black.

@@ -93,7 +93,8 @@ TWmfWriter::TWmfWriter(const QSize &size)
     m_out.U32(0); // Reserved
     quint16 checksum = 0;
     for (int i = 0; i < 10; ++i)
-        checksum ^= quint16(quint8(m_out.Data().at(2 * i)) | (quint8(m_out.Data().at(2 * i + 1)) << 8));
+        checksum
+            ^= quint16(quint8(m_out.Data().at(2 * i)) | (quint8(m_out.Data().at(2 * i + 1)) << 8));
     m_out.U16(checksum);
 
     // Metafile header: type 1 (on disk), 9 words, version 3.0; sizes patched in Finish.

@@ -30,9 +30,7 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QIcon>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -86,7 +84,7 @@ TFrmMain::~TFrmMain()
             delete window.data();
         }
     }
-    // Documents first: their charts may still be bound to the series editor.
+    // Then the documents, without the closing questions (the program is ending).
     const QList<QPointer<TFrmChild>> documents = m_documents;
     m_documents.clear();
     for (const QPointer<TFrmChild> &doc : documents) {
@@ -300,21 +298,6 @@ void TFrmMain::ConnectActions()
 }
 
 // --- tool windows and turntable ---
-
-QAction *TFrmMain::ToolWindowAction(EToolWindow which) const
-{
-    switch (which) {
-    case EToolWindow::Generator:
-        return m_actions->acGenerator;
-    case EToolWindow::Meter:
-        return m_actions->acdBMeter;
-    case EToolWindow::Turntable:
-        return m_actions->acStolikKontrol;
-    case EToolWindow::SeriesEditor:
-        return m_actions->acSerie;
-    }
-    return nullptr;
-}
 
 void TFrmMain::SetToolWindow(EToolWindow which, QWidget *window)
 {

@@ -174,7 +174,6 @@ private:
     void ShowManual();
     void ShowAbout();
     TFrmChild *AddDocumentWindow(const QString &fullPath);
-    QAction *ToolWindowAction(EToolWindow which) const;
 
     TClock &m_clock;
     std::unique_ptr<TMainActions> m_actions;

@@ -7,6 +7,7 @@
 #include "audio/AudioBackend.h"
 #include "audio/ui/FrmGenerator.h"
 // includes: level meter window
+#include "audio/ui/FrmMeter.h"
 // includes: turntable control window
 #include "app/Settings.h"
 #include "app/ui/FrmMain.h"
@@ -27,6 +28,7 @@ void CreateToolWindows(TFrmMain &main, const TStartOptions &options)
         TAudioBackend::SetDefault(EAudioBackend::Loopback);
     main.SetToolWindow(TFrmMain::EToolWindow::Generator, new TFrmGenerator());
     // section: level meter window
+    main.SetToolWindow(TFrmMain::EToolWindow::Meter, new TFrmMeter(TClock::System()));
     // section: turntable control window
     {
         // The simulated controller stands in for the hardware on a port of its own.

@@ -111,18 +111,18 @@ TFrmGenerator::TFrmGenerator(QWidget *parent)
     };
 
     m_Label2 = new QLabel(QStringLiteral("&Rodzaj sygnału"), this);
-    m_Label2->setGeometry(8, 8, 78, 13);
+    m_Label2->setGeometry(6, 8, 88, 13);
     m_cbSygnal = new QComboBox(this);
-    m_cbSygnal->setGeometry(90, 4, 102, 21);
+    m_cbSygnal->setGeometry(96, 4, 98, 21);
     m_Label2->setBuddy(m_cbSygnal);
 
     m_Label1 = new QLabel(QStringLiteral("&Częstotliwość"), this);
-    m_Label1->setGeometry(8, 36, 78, 13);
+    m_Label1->setGeometry(6, 36, 88, 13);
     auto *freq = new TArrowSpinBox(this);
     freq->setRange(20, 20000);
     freq->setSingleStep(1);
     freq->setValue(1000);
-    freq->setGeometry(90, 32, 102, 21);
+    freq->setGeometry(96, 32, 98, 21);
     freq->OnTopClick = [this] {
         seFreqTopClick();
     };
@@ -133,12 +133,12 @@ TFrmGenerator::TFrmGenerator(QWidget *parent)
     m_Label1->setBuddy(m_seFreq);
 
     m_Label3 = new QLabel(QStringLiteral("&Amplituda"), this);
-    m_Label3->setGeometry(8, 64, 78, 13);
+    m_Label3->setGeometry(6, 64, 88, 13);
     m_seAmp = new QSpinBox(this);
     m_seAmp->setRange(10, 100);
     m_seAmp->setSingleStep(10);
     m_seAmp->setValue(100);
-    m_seAmp->setGeometry(90, 60, 102, 21);
+    m_seAmp->setGeometry(96, 60, 98, 21);
     m_Label3->setBuddy(m_seAmp);
 
     m_GenLed = new TQvLed(this);
@@ -176,22 +176,24 @@ TFrmGenerator::~TFrmGenerator()
 
 void TFrmGenerator::StartGenerator()
 {
-    const TSettings &settings = Settings();
-    m_Generator->SetSamplingFrequency(settings.OutSampleRate);
     m_Generating = true;
+    // A second start while the output still plays (the measurement run may ask) must not
+    // reformat the running stream or its block; Start then reports the open device.
+    if (!m_GenOut->DeviceOpen()) {
+        const TSettings &settings = Settings();
+        m_Generator->SetSamplingFrequency(settings.OutSampleRate);
+        m_GenOut->SetWaveDevice(quint32(settings.WaveOUTDevID));
+        m_GenOut->SetBufferSize(settings.PlayBuffSize);
+        m_GenOut->SetFrameRate(settings.OutSampleRate);
+        m_GenOut->SetQuantization(settings.OutQuant);
 
-    m_GenOut->SetWaveDevice(quint32(settings.WaveOUTDevID));
-    m_GenOut->SetBufferSize(settings.PlayBuffSize);
-    m_GenOut->SetFrameRate(settings.OutSampleRate);
-    m_GenOut->SetQuantization(settings.OutQuant);
-
-    // One generated sample per output sample: the block has as many samples as the
-    // effective buffer holds (PlayBuffSize div 2 for 16-bit output), so the copy in
-    // GenOutFillBuffer never reads past the block, whatever size or format was set.
-    m_BytesPerSample = m_GenOut->Quantization() == 8 ? 1 : 2;
-    m_Generator->SetNumSamples(m_GenOut->BufferSize() / m_BytesPerSample);
-    m_SampleBlock.assign(size_t(m_Generator->NumSamples()), 0);
-
+        // One generated sample per output sample: the block has as many samples as the
+        // effective buffer holds (PlayBuffSize div 2 for 16-bit output), so the copy in
+        // GenOutFillBuffer never reads past the block, whatever size or format was set.
+        m_BytesPerSample = m_GenOut->Quantization() == 8 ? 1 : 2;
+        m_Generator->SetNumSamples(m_GenOut->BufferSize() / m_BytesPerSample);
+        m_SampleBlock.assign(size_t(m_Generator->NumSamples()), 0);
+    }
     if (!m_GenOut->Start())
         ShowError(m_GenOut->ErrorMessage());
 }

@@ -89,8 +89,8 @@ void TQvLed::Render(QPainter &painter, const QRect &rect) const
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     const int x0 = rect.left();
     const int y0 = rect.top();
-    const int x1 = rect.right(); // W - 1
-    const int y1 = rect.bottom(); // H - 1
+    const int x1 = rect.right(); // left + W - 1
+    const int y1 = rect.bottom(); // top + H - 1
 
     // The fill leaves the last column and row to the frame, as the bevel covers them.
     painter.fillRect(QRect(x0, y0, rect.width() - 1, rect.height() - 1),
@@ -101,20 +101,16 @@ void TQvLed::Render(QPainter &painter, const QRect &rect) const
     const QColor leftTop = m_bevelStyle == bsLowered ? shadow : highlight;
     const QColor rightBottom = m_bevelStyle == bsLowered ? highlight : shadow;
 
-    // Each polyline stops one pixel short of its last point, so the two meet without
-    // overdrawing a corner: left/top from the bottom-left corner to the top-right one,
-    // right/bottom from the top-right corner back to the bottom-left one.
-    QPen pen(leftTop, 1, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
-    pen.setCosmetic(true);
-    painter.setPen(pen);
-    painter.drawLine(x0, y1, x0, y0);
-    if (x1 - 1 >= x0)
-        painter.drawLine(x0, y0, x1 - 1, y0);
-    pen.setColor(rightBottom);
-    painter.setPen(pen);
-    painter.drawLine(x1, y0, x1, y1);
-    if (x1 - 1 >= x0)
-        painter.drawLine(x1, y1, x0 + 1, y1);
+    // The two one-pixel lines as filled strips, so that the corners come out exactly as
+    // with polylines that stop short of their last point: left/top from the bottom-left
+    // corner to just before the top-right one, right/bottom from the top-right corner to
+    // just before the bottom-left one.
+    const int w = rect.width();
+    const int h = rect.height();
+    painter.fillRect(QRect(x0, y0, 1, h), leftTop);
+    painter.fillRect(QRect(x0, y0, w - 1, 1), leftTop);
+    painter.fillRect(QRect(x1, y0, 1, h), rightBottom);
+    painter.fillRect(QRect(x0 + 1, y1, w - 1, 1), rightBottom);
     painter.restore();
 }
 

@@ -13,6 +13,7 @@
 #include "document_ui/helpers/IsolatedSettings.h"
 #include "document_ui/helpers/PromptStub.h"
 #include "document_ui/helpers/TestFiles.h"
+#include "helpers/MainFixture.h"
 #include "helpers/StandInPort.h"
 #include "turntable/DLPrinterPortIO.h"
 #include "turntable/TurntableController.h"
@@ -63,13 +64,6 @@ private slots:
 
     void filesDroppedOnAChart();
     void windowMenuListsDocuments();
-    void zoomTyped_data();
-    void zoomTyped();
-    void zoomChosenFromList();
-    void activationShowsDocumentZoom();
-
-    void recentFilesThroughWindow();
-    void recentFilesStoredAndMenu();
 
     void saveAsThenSave();
     void failedSaveAsKeepsDocumentUntitled();
@@ -91,40 +85,28 @@ private slots:
     void screenshot();
 
 private:
-    QString Path(const QString &name) const { return m_dir.filePath(name); }
-    std::unique_ptr<TFrmMain> MakeMain();
+    QString Path(const QString &name) const { return m_fixture.Path(name); }
+    std::unique_ptr<TFrmMain> MakeMain() { return m_fixture.MakeMain(); }
 
-    QTemporaryDir m_dir;
-    TVirtualClock m_clock;
-    std::unique_ptr<TPromptStub> m_prompts;
+    TMainFixture m_fixture;
+    QTemporaryDir &m_dir = m_fixture.Dir;
+    TVirtualClock &m_clock = m_fixture.Clock;
+    std::unique_ptr<TPromptStub> &m_prompts = m_fixture.Prompts;
 };
 
 void TestFrmMain::initTestCase()
 {
-    IsolateUserFolders();
     QVERIFY(m_dir.isValid());
 }
 
 void TestFrmMain::init()
 {
-    m_prompts = std::make_unique<TPromptStub>();
-    // A clean store for every case.
-    OpenSettingsStore()->clear();
-    Settings() = TSettings();
-    Settings().TempDir = m_dir.path();
+    m_fixture.Init();
 }
 
 void TestFrmMain::cleanup()
 {
-    m_prompts.reset();
-}
-
-std::unique_ptr<TFrmMain> TestFrmMain::MakeMain()
-{
-    auto main = std::make_unique<TFrmMain>(m_clock);
-    Settings().TempDir = m_dir.path(); // the store held the system default
-    main->resize(1000, 750);
-    return main;
+    m_fixture.Cleanup();
 }
 
 void TestFrmMain::newDocumentNames()
@@ -306,150 +288,6 @@ void TestFrmMain::windowMenuListsDocuments()
     QVERIFY(checked && checked->text() == QStringLiteral("&2 A&&B"));
     main->WindowMenu()->actions().at(4)->trigger(); // "&1 Seria_1"
     QCOMPARE(main->ActiveDocument(), main->Documents().first());
-}
-
-void TestFrmMain::zoomTyped_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<int>("zoom");
-
-    QTest::newRow("60 applies") << "60" << 60;
-    QTest::newRow("200 applies") << "200" << 200;
-    QTest::newRow("50 applies") << "50" << 50;
-    QTest::newRow("250 out of range") << "250" << 100;
-    QTest::newRow("49 out of range") << "49" << 100;
-    QTest::newRow("abc not a number") << "abc" << 100;
-    QTest::newRow("empty") << "" << 100;
-    QTest::newRow("12.5 not an integer") << "12.5" << 100;
-}
-
-void TestFrmMain::zoomTyped()
-{
-    QFETCH(QString, typed);
-    QFETCH(int, zoom);
-
-    auto main = MakeMain();
-    main->show();
-    main->Actions().acNowy->trigger();
-    TFrmChild *doc = main->ActiveDocument();
-    QCOMPARE(doc->Zoom(), 100);
-
-    QLineEdit *edit = main->SizeBox()->lineEdit();
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_Backspace);
-    QTest::keyClicks(edit, typed);
-    QCOMPARE(main->SizeBox()->currentText(), typed); // nothing applied before Enter
-    QCOMPARE(doc->Zoom(), 100);
-    QTest::keyClick(edit, Qt::Key_Return);
-
-    QCOMPARE(doc->Zoom(), zoom);
-    QCOMPARE(main->SizeBox()->currentText(), QString::number(zoom));
-    QCOMPARE(doc->Page()->width(), 8 * zoom);
-}
-
-void TestFrmMain::zoomChosenFromList()
-{
-    auto main = MakeMain();
-    main->Actions().acNowy->trigger();
-    const int index = main->SizeBox()->findText(QStringLiteral("175"));
-    QVERIFY(index >= 0);
-    main->SizeBox()->setCurrentIndex(index);
-    emit main->SizeBox()->activated(index);
-    QCOMPARE(main->ActiveDocument()->Zoom(), 175);
-    QCOMPARE(Settings().DocumentSize, 175);
-}
-
-void TestFrmMain::activationShowsDocumentZoom()
-{
-    auto main = MakeMain();
-    main->show();
-    main->Actions().acNowy->trigger();
-    main->ActiveDocument()->SetZoom(150);
-    main->Actions().acNowy->trigger(); // new documents take the last zoom
-    TFrmChild *second = main->ActiveDocument();
-    QCOMPARE(second->Zoom(), 150);
-    second->SetZoom(75);
-    main->MdiArea()->setActiveSubWindow(
-        qobject_cast<QMdiSubWindow *>(main->Documents().first()->parentWidget()));
-    QCOMPARE(main->ActiveDocument(), main->Documents().first());
-    QCOMPARE(main->SizeBox()->currentText(), QStringLiteral("150"));
-}
-
-void TestFrmMain::recentFilesThroughWindow()
-{
-    QStringList files;
-    for (int i = 0; i < 11; ++i) {
-        files << QDir::toNativeSeparators(Path(QStringLiteral("r%1.OvK").arg(i)));
-        WriteTestDocument(files.last(), QStringLiteral("R%1").arg(i));
-    }
-    auto main = MakeMain();
-    auto openThroughDialog = [&](const QString &file) {
-        m_prompts->DialogAnswers.push_back({ true, file, 0 });
-        main->Actions().acOtworz->trigger();
-    };
-    openThroughDialog(files[0]); // x
-    openThroughDialog(files[1]); // y
-    openThroughDialog(files[2]); // z
-    QCOMPARE(main->RecentFiles().Items(), QStringList({ files[2], files[1], files[0] }));
-    QCOMPARE(m_prompts->Dialogs.first().Filters,
-             QStringList { QStringLiteral("*.OvK (Ch-ki Kierunkowości) (*.OvK)") });
-
-    openThroughDialog(files[1]); // opened again: moves to the top
-    QCOMPARE(main->RecentFiles().Items(), QStringList({ files[1], files[2], files[0] }));
-
-    // Choosing an entry of the menu opens it and leaves the order alone.
-    const int before = main->DocumentCount();
-    QList<QAction *> entries;
-    for (QAction *action : main->FileMenu()->actions())
-        if (action->objectName().startsWith(QLatin1String("miRecent")))
-            entries << action;
-    QCOMPARE(entries.size(), 3);
-    QCOMPARE(entries.at(2)->text(), QStringLiteral("&3 ") + QString(files[0]).replace("&", "&&"));
-    entries.at(2)->trigger();
-    QCOMPARE(main->DocumentCount(), before + 1);
-    QCOMPARE(main->ActiveDocument()->Graph().Title(), QStringLiteral("R0"));
-    QCOMPARE(main->RecentFiles().Items(), QStringList({ files[1], files[2], files[0] }));
-
-    // A failing file is not added; a cancelled dialog changes nothing.
-    WriteForeignFile(Path("bad.OvK"));
-    openThroughDialog(QDir::toNativeSeparators(Path("bad.OvK")));
-    m_prompts->DialogAnswers.push_back({ false, {}, 0 });
-    main->Actions().acOtworz->trigger();
-    QCOMPARE(main->RecentFiles().Count(), 3);
-
-    // Eleven distinct files: the oldest goes.
-    for (int i = 3; i < 11; ++i)
-        openThroughDialog(files[i]);
-    QCOMPARE(main->RecentFiles().Count(), 10);
-    QCOMPARE(main->RecentFiles().Items().first(), files[10]);
-    QVERIFY(!main->RecentFiles().Items().contains(files[0]));
-    QVERIFY(main->RecentFiles().Items().contains(files[2]));
-}
-
-void TestFrmMain::recentFilesStoredAndMenu()
-{
-    const QString x = QStringLiteral("/data/x.OvK"), y = QStringLiteral("/data/y&z.OvK"),
-                  z = QStringLiteral("/data/z.OvK");
-    {
-        auto main = MakeMain();
-        main->RecentFiles().Add(z);
-        main->RecentFiles().Add(y);
-        main->RecentFiles().Add(x);
-        main->close(); // shut-down stores the list
-    }
-    auto main = MakeMain(); // creation loads it
-    QCOMPARE(main->RecentFiles().Items(), QStringList({ x, y, z }));
-    QStringList captions;
-    for (QAction *action : main->FileMenu()->actions())
-        if (action->objectName().startsWith(QLatin1String("miRecent")))
-            captions << action->text();
-    QCOMPARE(captions, QStringList({ "&1 " + x, "&2 /data/y&&z.OvK", "&3 " + z }));
-    // They come after the separator that follows "Za&koncz".
-    const QList<QAction *> all = main->FileMenu()->actions();
-    const qsizetype quit = all.indexOf(main->Actions().acZakoncz);
-    QVERIFY(all.at(quit + 1)->isSeparator());
-    QCOMPARE(all.at(quit + 2)->text(), captions.first());
 }
 
 void TestFrmMain::saveAsThenSave()

@@ -126,6 +126,7 @@ private slots:
     void settingsAreReadAtEveryStart();
     void playsAContinuousSineAcrossAFrequencyChange();
     void amplitudeTenPercent();
+    void eightBitOutputPlaysTheSameWave();
     void closingOnlyHides();
 };
 
@@ -338,13 +339,33 @@ void TestGeneratorWindow::startTwiceOpensOnceAndStopWhenIdleDoesNothing()
     QVERIFY(!w.Generating());
     w.btnStart().click();
     const int filled = w.GenOut().FilledCount();
-    TBoxCloser closer;
-    w.btnStart().click();
-    m_clock.Advance(20);
-    QVERIFY(closer.Text.isEmpty()); // no "already open" error: the click was ignored
+    {
+        TBoxCloser closer;
+        w.btnStart().click();
+        m_clock.Advance(20);
+        QVERIFY(closer.Text.isEmpty()); // no "already open" error: the click was ignored
+    }
     QVERIFY(w.GenOut().ErrorMessage().isEmpty());
     QVERIFY(w.GenOut().FilledCount() >= filled);
     QVERIFY(w.Generating());
+
+    // The measurement run may call StartGenerator itself: the open device is reported and
+    // the playing stream keeps its format and block, whatever the settings say now.
+    Settings().PlayBuffSize = 2048;
+    Settings().OutSampleRate = 22050;
+    {
+        TBoxCloser again;
+        w.StartGenerator();
+        QVERIFY(!again.Text.isEmpty());
+        QCOMPARE(again.Text, w.GenOut().ErrorMessage());
+    }
+    QCOMPARE(w.GenOut().BufferSize(), 8192);
+    QCOMPARE(w.Generator().SamplingFrequency(), 44100);
+    QCOMPARE(int(w.SampleBlock().size()), 4096);
+    const int done = w.GenOut().DoneCount();
+    m_clock.Advance(300);
+    QVERIFY(w.GenOut().DoneCount() > done);
+
     w.btnStop().click();
     QVERIFY(!w.GenOut().DeviceOpen());
     m_clock.Advance(10);
@@ -446,11 +467,40 @@ void TestGeneratorWindow::amplitudeTenPercent()
     QVERIFY(*lo <= -3270 && *lo >= -3277);
 }
 
+void TestGeneratorWindow::eightBitOutputPlaysTheSameWave()
+{
+    // 8-bit output: one unsigned byte per sample, so the block holds PlayBuffSize samples.
+    Settings().OutQuant = 8;
+    TFrmGenerator w;
+    TRecorder recorder(44100);
+    QVERIFY(recorder.In.Start());
+    w.StartGenerator();
+    QCOMPARE(w.GenOut().Quantization(), 8);
+    QCOMPARE(w.Generator().NumSamples(), 8192);
+    m_clock.Advance(1000);
+    recorder.In.StopAtOnce();
+    w.StopGenerator();
+    m_clock.Advance(10);
+
+    const std::vector<qint16> &s = recorder.Samples;
+    size_t first = 0;
+    const double step = LargestStep(s, first);
+    QVERIFY2(step <= 32767 * 2 * Pi * 1000 / 44100 + 512, qPrintable(QString::number(step)));
+    int crossings = 0;
+    for (size_t i = first + 1; i < s.size(); ++i)
+        crossings += (s[i - 1] < 0) != (s[i] < 0);
+    const double seconds = double(s.size() - first) / 44100;
+    QVERIFY2(std::fabs(crossings / seconds - 2000) < 40, qPrintable(QString::number(crossings)));
+    const auto peak = *std::max_element(s.begin(), s.end());
+    QVERIFY(peak >= 32000);
+}
+
 void TestGeneratorWindow::closingOnlyHides()
 {
     QPointer<TFrmGenerator> w = new TFrmGenerator;
     w->show();
     QVERIFY(QTest::qWaitForWindowExposed(w));
+    w->grab().save(QStringLiteral("/tmp/ag_genwin.png"));
     w->close();
     QVERIFY(w);
     QVERIFY(!w->isVisible());

@@ -28,6 +28,8 @@ private slots:
     void initTestCase();
     void formatFromFileName_data();
     void formatFromFileName();
+    void dialogRules_data();
+    void dialogRules();
     void emfRecordsAreConsistent();
     void wmfRecordsAreConsistent();
     void exportLeavesChartAsItWas();
@@ -140,6 +142,36 @@ void TestChartExporter::formatFromFileName()
     QCOMPARE(TChartExporter::FormatFromFileName(name), format);
 }
 
+void TestChartExporter::dialogRules_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("filter");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("emf filter") << "plot" << 0 << "plot.emf";
+    QTest::newRow("wmf filter replaces emf") << "plot.emf" << 1 << "plot.wmf";
+    QTest::newRow("emf filter replaces wmf") << "/home/a/plot.wmf" << 0 << "/home/a/plot.emf";
+    QTest::newRow("last extension only") << "a.b.c" << 1 << "a.b.wmf";
+    QTest::newRow("dot in folder") << "/x.y/plot" << 0 << "/x.y/plot.emf";
+    QTest::newRow("svg") << "plot.emf" << 2 << "plot.svg";
+    QTest::newRow("pdf") << "plot" << 3 << "plot.pdf";
+    QTest::newRow("png") << "plot.PNG" << 4 << "plot.png";
+}
+
+void TestChartExporter::dialogRules()
+{
+    QFETCH(QString, typed);
+    QFETCH(int, filter);
+    QFETCH(QString, written);
+    const auto format = TChartExporter::FormatOfFilter(filter);
+    QVERIFY(format);
+    QCOMPARE(TChartExporter::ApplyExtension(typed, *format), written);
+    QCOMPARE(TChartExporter::DialogFilters().size(), 5);
+    QVERIFY(TChartExporter::DialogFilters().at(filter).contains(written.section('.', -1)));
+    QVERIFY(!TChartExporter::FormatOfFilter(5));
+    QCOMPARE(TChartExporter::SuggestedFileName(QStringLiteral("/dane/Głośnik 1.OvK")),
+             QStringLiteral("Głośnik 1"));
+}
+
 void TestChartExporter::emfRecordsAreConsistent()
 {
     TPolarGraph g;
@@ -149,10 +181,10 @@ void TestChartExporter::emfRecordsAreConsistent()
     QVERIFY2(g.ExportMetafile(path, true, &error), qPrintable(error));
     const QByteArray d = ReadAll(path);
     QVERIFY(d.size() > 108);
-    QCOMPARE(U32(d, 0), 1u);                  // EMR_HEADER
-    QCOMPARE(U32(d, 40), 0x464D4520u);        // " EMF"
-    QCOMPARE(U32(d, 48), quint32(d.size()));  // Bytes
-    QCOMPARE(qint32(U32(d, 16)), 799);        // Bounds: 800 × 600 units
+    QCOMPARE(U32(d, 0), 1u); // EMR_HEADER
+    QCOMPARE(U32(d, 40), 0x464D4520u); // " EMF"
+    QCOMPARE(U32(d, 48), quint32(d.size())); // Bytes
+    QCOMPARE(qint32(U32(d, 16)), 799); // Bounds: 800 × 600 units
     QCOMPARE(qint32(U32(d, 20)), 599);
     qsizetype at = 0;
     quint32 records = 0, last = 0, dotted = 0, fonts = 0, texts = 0;
@@ -227,7 +259,9 @@ void TestChartExporter::wmfRecordsAreConsistent()
     QVERIFY(d.contains(TWmfWriter::EncodeCp1250(PolishTitle)));
     QCOMPARE(TWmfWriter::EncodeCp1250(QStringLiteral("żółć°–")),
              QByteArray("\xBF\xF3\xB3\xE6\xB0\x96"));
-    QCOMPARE(TWmfWriter::EncodeCp1250(QStringLiteral("a€b😀")), QByteArray("a\x80" "b?"));
+    QCOMPARE(TWmfWriter::EncodeCp1250(QStringLiteral("a€b😀")),
+             QByteArray("a\x80"
+                        "b?"));
 }
 
 void TestChartExporter::exportLeavesChartAsItWas()
@@ -258,9 +292,9 @@ void TestChartExporter::failedExportLeavesNoFile()
 {
     TPolarGraph g;
     FillDocument(g);
-    for (const QString &name : { QStringLiteral("missing/dir/x.emf"),
-                                 QStringLiteral("missing/dir/x.wmf"),
-                                 QStringLiteral("missing/dir/x.png") }) {
+    for (const QString &name :
+         { QStringLiteral("missing/dir/x.emf"), QStringLiteral("missing/dir/x.wmf"),
+           QStringLiteral("missing/dir/x.png") }) {
         const QString path = m_dir.filePath(name);
         QString error;
         QVERIFY(!g.ExportFile(path, QSize(800, 600), &error));
@@ -327,8 +361,8 @@ void TestChartExporter::libreOfficeReadsMetafile()
     const QPoint c = g.Center();
     const int radius = g.Radius();
 
-    const QString outDir = m_dir.filePath(enhanced ? QStringLiteral("lo-emf")
-                                                   : QStringLiteral("lo-wmf"));
+    const QString outDir
+        = m_dir.filePath(enhanced ? QStringLiteral("lo-emf") : QStringLiteral("lo-wmf"));
     QDir().mkpath(outDir);
     QProcess lo;
     lo.start(soffice,
@@ -353,7 +387,7 @@ void TestChartExporter::libreOfficeReadsMetafile()
             }
     QVERIFY(top >= 0);
     // In chart units the disc spans 2·(Radius + LW) + 1 from Margin to the bottom margin.
-    const int discTop = 8;                 // 2 mm at 96 per inch
+    const int discTop = 8; // 2 mm at 96 per inch
     const int discOuter = c.y() - discTop; // Radius + LW
     const double scale = double(bottom - top) / (2 * discOuter);
     QVERIFY(scale > 0.5);

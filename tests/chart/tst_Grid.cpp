@@ -64,8 +64,8 @@ void TestGrid::centreAndRadius_data()
     QTest::newRow("tall, right") << QRect(0, 0, 200, 300) << true << QPoint(100, 150) << false;
     QTest::newRow("tall, centred") << QRect(0, 0, 200, 300) << false << QPoint(100, 150) << false;
     QTest::newRow("odd wide, right") << QRect(0, 0, 301, 201) << true << QPoint(201, 101) << true;
-    QTest::newRow("odd wide, centred") << QRect(0, 0, 301, 201) << false << QPoint(150, 100)
-                                       << true;
+    QTest::newRow("odd wide, centred")
+        << QRect(0, 0, 301, 201) << false << QPoint(150, 100) << true;
     QTest::newRow("odd tall, right") << QRect(5, 5, 201, 301) << true << QPoint(106, 156) << false;
     QTest::newRow("square") << QRect(0, 0, 400, 400) << true << QPoint(200, 200) << false;
 }
@@ -100,13 +100,11 @@ void TestGrid::angleLabels_data()
 {
     QTest::addColumn<int>("mainStep");
     QTest::addColumn<QStringList>("labels");
-    QTest::newRow("default 45") << 45
-                                << QStringList { "0°",    "45°",  "90°",  "135°",
-                                                 "180°", "-135°", "-90°", "-45°" };
-    QTest::newRow("document 30") << 30
-                                 << QStringList { "0°",    "30°",   "60°",  "90°",
-                                                  "120°",  "150°",  "180°", "-150°",
-                                                  "-120°", "-90°",  "-60°", "-30°" };
+    QTest::newRow("default 45") << 45 << QStringList { "0°",   "45°",   "90°",  "135°",
+                                                       "180°", "-135°", "-90°", "-45°" };
+    QTest::newRow("document 30") << 30 << QStringList { "0°",    "30°",  "60°",  "90°",
+                                                        "120°",  "150°", "180°", "-150°",
+                                                        "-120°", "-90°", "-60°", "-30°" };
     QTest::newRow("100") << 100 << QStringList { "0°", "100°", "-160°", "-60°" };
     QTest::newRow("360: only 0") << 360 << QStringList { "0°" };
     QTest::newRow("none") << 0 << QStringList {};
@@ -186,11 +184,10 @@ void TestGrid::levelLabels_data()
                               << QStringList { "-30 dB", "-20 dB", "-10 dB", "0 dB", "10 dB" };
     QTest::newRow("reversed") << 40 << 0 << 10 << QStringLiteral("dB")
                               << QStringList { "30 dB", "20 dB", "10 dB", "0 dB" };
-    QTest::newRow("span not a multiple") << 0 << 45 << 20 << QString()
-                                         << QStringList { "20 ", "40 " };
+    QTest::newRow("span not a multiple")
+        << 0 << 45 << 20 << QString() << QStringList { "20 ", "40 " };
     QTest::newRow("beyond 16 bits") << -20000 << 20000 << 10000 << QStringLiteral("dB")
-                                    << QStringList { "-10000 dB", "0 dB", "10000 dB",
-                                                     "20000 dB" };
+                                    << QStringList { "-10000 dB", "0 dB", "10000 dB", "20000 dB" };
 }
 
 void TestGrid::levelLabels()

@@ -12,6 +12,7 @@
 #include <QTest>
 
 #include <cmath>
+#include <limits>
 
 class TestPolarGraph : public QObject
 {
@@ -29,6 +30,7 @@ private slots:
     void longCurveIsDrawnInRuns_data();
     void longCurveIsDrawnInRuns();
     void curveNeedsPositiveRadius();
+    void pointsWithoutValueAreLeftOut();
     void printModeIsBlackOnWhiteWithWideCurves();
     void screenRenderAfterPrintKeepsColours();
     void titleAboveChart();
@@ -70,12 +72,12 @@ void TestPolarGraph::mmToPixels_data()
     QTest::addColumn<int>("dpi");
     QTest::addColumn<double>("mm");
     QTest::addColumn<int>("pixels");
-    QTest::newRow("96 dpi, 5 mm") << 96 << 5.0 << 19;   // 18.90
+    QTest::newRow("96 dpi, 5 mm") << 96 << 5.0 << 19; // 18.90
     QTest::newRow("96 dpi, 10 mm") << 96 << 10.0 << 38; // 37.80
-    QTest::newRow("96 dpi, 2 mm") << 96 << 2.0 << 8;    // 7.56
+    QTest::newRow("96 dpi, 2 mm") << 96 << 2.0 << 8; // 7.56
     QTest::newRow("600 dpi, 10 mm") << 600 << 10.0 << 236; // 236.22
     QTest::newRow("127 dpi, half down to even") << 127 << 0.5 << 2; // 2.5
-    QTest::newRow("127 dpi, half up to even") << 127 << 1.5 << 8;   // 7.5
+    QTest::newRow("127 dpi, half up to even") << 127 << 1.5 << 8; // 7.5
     QTest::newRow("zero") << 300 << 0.0 << 0;
 }
 
@@ -248,6 +250,23 @@ void TestPolarGraph::curveNeedsPositiveRadius()
     QVERIFY(Curves(dev.Writer(), 0x00FF00).empty());
 }
 
+void TestPolarGraph::pointsWithoutValueAreLeftOut()
+{
+    TPolarGraph g;
+    TSeries *s = g.GetSeries(0);
+    s->SetColor(0x00FF00);
+    s->Add(0, 50);
+    s->Add(std::nan(""), 60);
+    s->Add(45, std::numeric_limits<double>::infinity());
+    s->Add(90, 70);
+    TRecordingDevice dev(QSize(400, 400));
+    RenderInto(g, dev, QRect(0, 0, 400, 400));
+    const auto curve = Curves(dev.Writer(), 0x00FF00);
+    QCOMPARE(int(curve.size()), 1);
+    QCOMPARE(curve.front()->Points,
+             (std::vector<QPoint> { g.PolarToPoint(0, 50), g.PolarToPoint(90, 70) }));
+}
+
 void TestPolarGraph::printModeIsBlackOnWhiteWithWideCurves()
 {
     TPolarGraph g;
@@ -356,38 +375,56 @@ void TestPolarGraph::setterSideEffects_data()
 {
     QTest::addColumn<bool>("autoRepaint");
     QTest::addColumn<TSetter>("setter");
-    QTest::addColumn<int>("renders");  // synchronous renders of the view
-    QTest::addColumn<int>("changes");  // OnChange
-    QTest::addColumn<bool>("stale");   // picture marked for re-rendering
+    QTest::addColumn<int>("renders"); // synchronous renders of the view
+    QTest::addColumn<int>("changes"); // OnChange
+    QTest::addColumn<bool>("stale"); // picture marked for re-rendering
 
     auto add = [](const char *name, bool autoRepaint, TSetter setter, int renders, int changes,
                   bool stale) {
         QTest::newRow(name) << autoRepaint << setter << renders << changes << stale;
     };
-    add("Title changed", true, [](TPolarGraph &g) { g.SetTitle("x"); }, 1, 1, false);
-    add("Title changed, no AutoRepaint", false, [](TPolarGraph &g) { g.SetTitle("x"); }, 1, 1,
+    add(
+        "Title changed", true, [](TPolarGraph &g) { g.SetTitle("x"); }, 1, 1, false);
+    add(
+        "Title changed, no AutoRepaint", false, [](TPolarGraph &g) { g.SetTitle("x"); }, 1, 1,
         false);
-    add("Title equal", true, [](TPolarGraph &g) { g.SetTitle(g.Title()); }, 0, 0, false);
-    add("DrawTitle", true, [](TPolarGraph &g) { g.SetDrawTitle(false); }, 1, 1, false);
-    add("DrawLegend equal", true, [](TPolarGraph &g) { g.SetDrawLegend(false); }, 1, 1, false);
-    add("DrawLegend, no AutoRepaint", false, [](TPolarGraph &g) { g.SetDrawLegend(true); }, 0,
-        0, true);
-    add("Margin", true, [](TPolarGraph &g) { g.SetMargin(7); }, 1, 0, false);
-    add("Margin equal", true, [](TPolarGraph &g) { g.SetMargin(5); }, 0, 0, false);
-    add("MergeTitleToLegend, no AutoRepaint", false,
+    add(
+        "Title equal", true, [](TPolarGraph &g) { g.SetTitle(g.Title()); }, 0, 0, false);
+    add(
+        "DrawTitle", true, [](TPolarGraph &g) { g.SetDrawTitle(false); }, 1, 1, false);
+    add(
+        "DrawLegend equal", true, [](TPolarGraph &g) { g.SetDrawLegend(false); }, 1, 1, false);
+    add(
+        "DrawLegend, no AutoRepaint", false, [](TPolarGraph &g) { g.SetDrawLegend(true); }, 0, 0,
+        true);
+    add(
+        "Margin", true, [](TPolarGraph &g) { g.SetMargin(7); }, 1, 0, false);
+    add(
+        "Margin equal", true, [](TPolarGraph &g) { g.SetMargin(5); }, 0, 0, false);
+    add(
+        "MergeTitleToLegend, no AutoRepaint", false,
         [](TPolarGraph &g) { g.SetMergeTitleToLegend(true); }, 0, 0, true);
-    add("Color", true, [](TPolarGraph &g) { g.SetColor(0x123456); }, 0, 0, true);
-    add("MarginColor equal still marks", true,
+    add(
+        "Color", true, [](TPolarGraph &g) { g.SetColor(0x123456); }, 0, 0, true);
+    add(
+        "MarginColor equal still marks", true,
         [](TPolarGraph &g) { g.SetMarginColor(g.MarginColor()); }, 0, 0, true);
-    add("grid value", true, [](TPolarGraph &g) { g.Grid().SetRadiusMin(-10); }, 1, 1, false);
-    add("grid value, no AutoRepaint", false,
-        [](TPolarGraph &g) { g.Grid().SetRadiusMin(-10); }, 0, 1, true);
-    add("grid value equal", true, [](TPolarGraph &g) { g.Grid().SetRadiusMin(0); }, 0, 0, false);
-    add("series colour", true, [](TPolarGraph &g) { g.GetSeries(0)->SetColor(1); }, 0, 1, true);
-    add("point added", true, [](TPolarGraph &g) { g.GetSeries(0)->Add(1, 2); }, 0, 1, false);
-    add("level offset", true, [](TPolarGraph &g) { g.GetSeries(0)->AddLevelOffset(3); }, 0, 0,
+    add(
+        "grid value", true, [](TPolarGraph &g) { g.Grid().SetRadiusMin(-10); }, 1, 1, false);
+    add(
+        "grid value, no AutoRepaint", false, [](TPolarGraph &g) { g.Grid().SetRadiusMin(-10); }, 0,
+        1, true);
+    add(
+        "grid value equal", true, [](TPolarGraph &g) { g.Grid().SetRadiusMin(0); }, 0, 0, false);
+    add(
+        "series colour", true, [](TPolarGraph &g) { g.GetSeries(0)->SetColor(1); }, 0, 1, true);
+    add(
+        "point added", true, [](TPolarGraph &g) { g.GetSeries(0)->Add(1, 2); }, 0, 1, false);
+    add(
+        "level offset", true, [](TPolarGraph &g) { g.GetSeries(0)->AddLevelOffset(3); }, 0, 0,
         false);
-    add("legend, hidden legend", true, [](TPolarGraph &g) { g.Legend().SetWidth(99); }, 0, 0,
+    add(
+        "legend, hidden legend", true, [](TPolarGraph &g) { g.Legend().SetWidth(99); }, 0, 0,
         false);
 }
 

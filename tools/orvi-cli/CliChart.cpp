@@ -37,9 +37,8 @@ bool LoadChart(const QString &path, TPolarGraph &graph)
         CliError(InvalidFileMessage(path));
         return false;
     case EOvkValidity::Unreadable:
-        CliError(QFile::exists(path)
-                     ? QStringLiteral("Nie można odczytać pliku \"%1\".").arg(path)
-                     : QStringLiteral("Plik \"%1\" nie istnieje.").arg(path));
+        CliError(QFile::exists(path) ? QStringLiteral("Nie można odczytać pliku \"%1\".").arg(path)
+                                     : QStringLiteral("Plik \"%1\" nie istnieje.").arg(path));
         return false;
     }
     try {

@@ -72,8 +72,7 @@ TRecordingDevice::TRecordingDevice(const QSize &size, int dpi)
     : m_size(size)
     , m_dpi(dpi)
     , m_engine(std::make_unique<TMetafilePaintEngine>(m_writer, *this))
-{
-}
+{ }
 
 TRecordingDevice::~TRecordingDevice() = default;
 

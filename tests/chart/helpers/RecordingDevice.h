@@ -16,8 +16,8 @@ struct TRecordedOp
 {
     enum Kind { Polyline, Polygon, Ellipse, Rectangle, Text } Type;
     std::vector<QPoint> Points; // Polyline, Polygon; Text: the baseline-left point
-    QRect Box;                  // Ellipse, Rectangle (right and bottom excluded)
-    QString Str;                // Text
+    QRect Box; // Ellipse, Rectangle (right and bottom excluded)
+    QString Str; // Text
     TGdiPen Pen;
     TGdiBrush Brush;
     TGdiFont Font;

@@ -21,7 +21,7 @@ TTurntableRig::TTurntableRig(int turnMs, int deadTimeMs)
         Add("pulse", names.value(pin, QString::number(pin)));
     });
     connect(c, &TTurntableController::MarkAccepted, this,
-            [this] { Add("marker", QString::number(Controller->MoveCounter())); });
+            [this, c] { Add("marker", QString::number(c->MoveCounter())); });
     connect(c, &TTurntableController::RecordStart, this, [this] { Add("message", "105"); });
     connect(c, &TTurntableController::RecordAppend, this, [this] { Add("message", "103"); });
     connect(c, &TTurntableController::RecordStop, this, [this] { Add("message", "104"); });

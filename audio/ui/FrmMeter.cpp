@@ -1,0 +1,355 @@
+#include "audio/ui/FrmMeter.h"
+
+#include "app/Settings.h"
+#include "audio/AudioIn.h"
+#include "audio/ui/QvVUMeter.h"
+#include "controls/Clock.h"
+#include "controls/Messages.h"
+#include "controls/ui/QvLed.h"
+#include "controls/ui/ServiceWord.h"
+#include "document/InOutError.h"
+#include "document/ui/Prompts.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStandardPaths>
+
+#include <algorithm>
+#include <cstring>
+
+const QString TFrmMeter::RecordFileBaseName = QStringLiteral("temp.raw");
+
+TFrmMeter::TFrmMeter(QWidget *parent) : TFrmMeter(TClock::System(), parent) { }
+
+TFrmMeter::TFrmMeter(TClock &clock, QWidget *parent)
+    : QWidget(parent)
+    , m_clock(clock)
+    , m_Recorder(std::make_unique<TAudioIn>())
+    , m_Timer1(clock.CreateTimer())
+{
+    setWindowTitle(QStringLiteral("Wskaźnik wysterowania"));
+
+    m_Recorder->SetNumBuffers(2);
+    m_Recorder->SetFrameRate(22050);
+    m_Recorder->SetWaveDevice(0);
+    m_Recorder->SetStereo(false);
+    m_Recorder->OnStart = [this](QObject *) { RecorderStart(); };
+    m_Recorder->OnStop = [this](QObject *) { RecorderStop(); };
+    m_Recorder->OnBufferFilled = [this](char *buffer, int &size) {
+        return RecorderBufferFilled(buffer, size);
+    };
+
+    m_dBMeter = new TQvVUMeter(this);
+    m_dBMeter->setGeometry(0, 0, ClientWidth, 105);
+    m_dBMeter->SetTitle(QStringLiteral("dB"));
+    QFont meterFont(QStringLiteral("MS Sans Serif"));
+    meterFont.setPointSize(8);
+    meterFont.setBold(true);
+    m_dBMeter->setFont(meterFont);
+    m_dBMeter->SetFontColor(QColor(192, 192, 192));
+    m_dBMeter->SetNeedleOffset(20);
+    m_dBMeter->SetLogScale(true);
+    connect(m_dBMeter, &TQvVUMeter::OnClip, this, [this](TQvVUMeter *) { dBMeterClip(); });
+
+    m_Led = new TQvLed(this);
+    m_Led->setGeometry(8, 116, 16, 8);
+    m_Led->SetOnColor(0x00FF00); // lime
+    m_Led->SetOffColor(0x008000); // green
+
+    m_ledClip = new TQvLed(this);
+    m_ledClip->setGeometry(8, 136, 16, 8);
+    m_ledClip->SetLedColor(lcRed);
+    m_ledClip->SetOnColor(0x0000FF); // red
+    m_ledClip->SetOffColor(0x000080); // maroon
+    m_Label2 = new QLabel(QStringLiteral("clip"), this);
+    m_Label2->setGeometry(28, 132, 30, 16);
+
+    m_btnStart = new QPushButton(QStringLiteral("Włącz"), this);
+    m_btnStart->setGeometry(60, 112, 55, 25);
+    connect(m_btnStart, &QPushButton::clicked, this, [this] { btnStartClick(); });
+
+    m_SpeedButton1 = new QPushButton(QStringLiteral("Mikser"), this);
+    m_SpeedButton1->setGeometry(118, 112, 55, 25);
+    connect(m_SpeedButton1, &QPushButton::clicked, this, [this] { SpeedButton1Click(); });
+
+    m_pnlService = new QFrame(this);
+    m_pnlService->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_pnlService->setGeometry(0, HeightServiceHidden + 4, ClientWidth, 29);
+    m_btnRec = new QPushButton(QStringLiteral("Rec"), m_pnlService);
+    m_btnRec->setCheckable(true);
+    m_btnRec->setGeometry(4, 3, 45, 23);
+    connect(m_btnRec, &QPushButton::clicked, this, [this](bool down) { btnRecClick(down); });
+    m_Label1 = new QLabel(QStringLiteral("decay"), m_pnlService);
+    m_Label1->setGeometry(60, 6, 40, 16);
+    m_RxSpinEdit1 = new QSpinBox(m_pnlService);
+    m_RxSpinEdit1->setRange(0, 100);
+    m_RxSpinEdit1->setValue(10);
+    m_RxSpinEdit1->setGeometry(104, 3, 68, 23);
+    connect(m_RxSpinEdit1, &QSpinBox::valueChanged, this,
+            [this](int value) { RxSpinEdit1Change(value); });
+    m_pnlService->hide();
+
+    // The window sees typed keys before its controls do.
+    installEventFilter(this);
+    for (QWidget *child : findChildren<QWidget *>())
+        child->installEventFilter(this);
+
+    m_Timer1->OnTimeout = [this] { Timer1Timer(); };
+    m_Timer1->Start(ClipTimerMs);
+
+    FormCreate();
+}
+
+TFrmMeter::~TFrmMeter()
+{
+    // The recorder may still hold buffers at the device; no handler may run any more.
+    m_Recorder->OnBufferFilled = nullptr;
+    m_Recorder->OnStart = nullptr;
+    m_Recorder->OnStop = nullptr;
+    m_Recorder->StopAtOnce();
+    m_Timer1->Stop();
+    if (m_recordFile.isOpen())
+        m_recordFile.close();
+}
+
+void TFrmMeter::FormCreate()
+{
+    setFixedSize(ClientWidth, HeightServiceHidden);
+    Recording = false;
+    m_dBMeter->SetDecay(9);
+}
+
+QString TFrmMeter::RecordFilePath() const
+{
+    return QDir(Settings().TempDir).filePath(RecordFileBaseName);
+}
+
+QByteArray TFrmMeter::LevelBuffer() const
+{
+    return m_LevelBuffer ? QByteArray(m_LevelBuffer.get(), m_levelBufferSize) : QByteArray();
+}
+
+void TFrmMeter::OpenRecordFile()
+{
+    if (m_recordFile.isOpen())
+        m_recordFile.close();
+    m_writeFailed = false;
+    const QString path = RecordFilePath();
+    m_recordFile.setFileName(path);
+    // Unbuffered: a failing write is seen at the buffer that failed, not at some later one.
+    if (!m_recordFile.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+        throw EInOutError(QStringLiteral("Nie można utworzyć pliku %1:\n%2")
+                              .arg(QDir::toNativeSeparators(path), m_recordFile.errorString()));
+}
+
+void TFrmMeter::CloseRecordFile()
+{
+    if (!m_recordFile.isOpen())
+        return;
+    const bool flushed = m_recordFile.flush();
+    const QString reason = m_recordFile.errorString();
+    m_recordFile.close();
+    if (!flushed && !m_writeFailed)
+        throw EInOutError(QStringLiteral("Błąd zapisu do pliku %1:\n%2")
+                              .arg(QDir::toNativeSeparators(m_recordFile.fileName()), reason));
+}
+
+void TFrmMeter::StartRecorder()
+{
+    if (m_Recorder->Running())
+        return;
+    const TSettings &settings = Settings();
+    m_Recorder->SetWaveDevice(quint32(settings.WaveINDevID));
+    m_Recorder->SetBufferSize(settings.RecordBuffSize);
+    m_Recorder->SetFrameRate(settings.InSampleRate);
+    m_Recorder->SetQuantization(settings.InQuant);
+    m_dBMeter->SetBufferSize(settings.RecordBuffSize);
+    // The copy must hold a whole delivered buffer (never below the stream's 512 bytes) and
+    // everything the meter reads.
+    m_levelBufferSize = std::max(m_Recorder->BufferSize(), settings.RecordBuffSize / 2 * 2);
+    m_LevelBuffer.reset(new char[size_t(m_levelBufferSize)]());
+    if (!m_Recorder->Start())
+        ShowError(m_Recorder->ErrorMessage());
+}
+
+void TFrmMeter::StopRecorder()
+{
+    if (m_Recorder->Running())
+        m_Recorder->StopGracefully();
+    m_dBMeter->ResetNeedle();
+}
+
+void TFrmMeter::btnStartClick()
+{
+    if (m_Recorder->Running())
+        StopRecorder();
+    else
+        StartRecorder();
+}
+
+void TFrmMeter::btnRecClick(bool down)
+{
+    if (down) {
+        Recording = true;
+        Guarded([this] { OpenRecordFile(); });
+        StartRecorder();
+    } else {
+        Recording = false;
+        StopRecorder();
+        Guarded([this] { CloseRecordFile(); });
+    }
+}
+
+bool TFrmMeter::RecorderBufferFilled(char *Buffer, int &Size)
+{
+    if (m_LevelBuffer) {
+        std::memcpy(m_LevelBuffer.get(), Buffer, size_t(std::min(Size, m_levelBufferSize)));
+        QApplication::postEvent(this, new TOrviEvent(OrviMessage::MeterUpdate));
+    }
+    if (Recording)
+        AppendToRecordFile(Buffer, Size);
+    return true;
+}
+
+void TFrmMeter::AppendToRecordFile(const char *data, int size)
+{
+    if (m_writeFailed)
+        return;
+    if (!m_recordFile.isOpen()) {
+        ReportWriteError(QStringLiteral("plik nie jest otwarty"));
+        return;
+    }
+    const qint64 written = m_recordFile.write(data, size);
+    if (written != size)
+        ReportWriteError(m_recordFile.errorString());
+}
+
+void TFrmMeter::ReportWriteError(const QString &reason)
+{
+    // One box for the first failing buffer, not one per buffer: writing stops here and
+    // what reached the file stays there.
+    m_writeFailed = true;
+    const QString text = QStringLiteral("Błąd zapisu do pliku %1:\n%2\n\nZapis został "
+                                        "przerwany; dane zapisane wcześniej pozostały w pliku.")
+                             .arg(QDir::toNativeSeparators(RecordFilePath()), reason);
+    // Shown after the buffer handler has returned, so the recorder keeps its buffers.
+    QMetaObject::invokeMethod(this, [this, text] { ShowError(text); }, Qt::QueuedConnection);
+}
+
+void TFrmMeter::RecorderStart()
+{
+    m_Led->SetActive(true);
+}
+
+void TFrmMeter::RecorderStop()
+{
+    m_Led->SetActive(false);
+    // A start that is already under way has allocated its own copy.
+    if (!m_Recorder->DeviceOpen()) {
+        m_LevelBuffer.reset();
+        m_levelBufferSize = 0;
+    }
+}
+
+void TFrmMeter::dBMeterClip()
+{
+    m_ClipTicks = 0;
+    m_Timer1->Start(ClipTimerMs);
+    m_ledClip->SetActive(true);
+}
+
+void TFrmMeter::Timer1Timer()
+{
+    ++m_ClipTicks;
+    if (m_ClipTicks > ClipHoldTicks - 1) {
+        m_Timer1->Stop();
+        m_ledClip->SetActive(false);
+    }
+}
+
+void TFrmMeter::RxSpinEdit1Change(int value)
+{
+    m_dBMeter->SetDecay(value);
+}
+
+QString TFrmMeter::MixerProgram()
+{
+#ifdef Q_OS_WIN
+    for (const char *name : { "sndvol.exe", "sndvol32.exe" }) {
+        const QString path = QStandardPaths::findExecutable(QLatin1String(name));
+        if (!path.isEmpty())
+            return path;
+    }
+    return {};
+#else
+    return QStandardPaths::findExecutable(QStringLiteral("pavucontrol"));
+#endif
+}
+
+void TFrmMeter::SpeedButton1Click()
+{
+    const QString program = MixerProgram();
+    if (program.isEmpty()) {
+        ShowError(QStringLiteral("Nie znaleziono miksera głośności (program pavucontrol). "
+                                 "Zainstaluj go albo ustaw poziomy nagrywania innym mikserem."));
+        return;
+    }
+    if (!QProcess::startDetached(program, {}))
+        ShowError(QStringLiteral("Nie można uruchomić miksera głośności %1.")
+                      .arg(QDir::toNativeSeparators(program)));
+}
+
+void TFrmMeter::FormKeyPress(QChar key)
+{
+    if (MatchServiceWord(key, ServiceWord, m_keyCounter))
+        m_pnlService->setVisible(!m_pnlService->isVisibleTo(this));
+    setFixedSize(ClientWidth,
+                 m_pnlService->isVisibleTo(this) ? HeightServiceShown : HeightServiceHidden);
+}
+
+bool TFrmMeter::event(QEvent *event)
+{
+    if (event->type() == OrviMessage::MeterUpdate) {
+        // The recorder may have stopped (and dropped the copy) since the post.
+        if (m_LevelBuffer)
+            m_dBMeter->ProcessBuffer(m_LevelBuffer.get(), m_levelBufferSize, MeterBlockLength);
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+bool TFrmMeter::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        // A key ignored by a control travels up to the window and passes this filter
+        // again: only its first receiver (the focused control, or the window itself) counts.
+        QWidget *focus = QApplication::focusWidget();
+        const bool first = watched == focus
+            || (watched == this && (!focus || (focus != this && !isAncestorOf(focus))));
+        const QString text = static_cast<QKeyEvent *>(event)->text();
+        if (first && !text.isEmpty())
+            FormKeyPress(text.at(0));
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TFrmMeter::ShowError(const QString &text)
+{
+    ShowMessage(this, QMessageBox::Critical, text);
+}
+
+template <typename F>
+void TFrmMeter::Guarded(F &&operation)
+{
+    try {
+        operation();
+    } catch (const EInOutError &error) {
+        ShowError(error.Message());
+    }
+}
