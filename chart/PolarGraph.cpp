@@ -186,7 +186,8 @@ void TPolarGraph::SetMargin(int value)
 void TPolarGraph::ApplyDocumentDefaults()
 {
     const bool autoRepaint = m_autoRepaint;
-    const QSignalBlocker blocker(this);
+    // Defaults are not an edit of the document: no OnChange while they go in.
+    QSignalBlocker blocker(this);
     m_autoRepaint = false;
 
     m_grid.SetFont(ArialFont(9));
@@ -220,6 +221,7 @@ void TPolarGraph::ApplyDocumentDefaults()
     m_margin = 2;
 
     m_autoRepaint = autoRepaint;
+    blocker.unblock();
     m_needsRender = true;
     Invalidate();
 }

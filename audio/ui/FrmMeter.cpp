@@ -10,7 +10,7 @@
 #include "document/InOutError.h"
 #include "document/ui/Prompts.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFrame>
 #include <QKeyEvent>
@@ -210,7 +210,7 @@ bool TFrmMeter::RecorderBufferFilled(char *Buffer, int &Size)
 {
     if (m_LevelBuffer) {
         std::memcpy(m_LevelBuffer.get(), Buffer, size_t(std::min(Size, m_levelBufferSize)));
-        QApplication::postEvent(this, new TOrviEvent(OrviMessage::MeterUpdate));
+        QCoreApplication::postEvent(this, new TOrviEvent(OrviMessage::MeterUpdate));
     }
     if (Recording)
         AppendToRecordFile(Buffer, Size);
@@ -326,14 +326,14 @@ bool TFrmMeter::event(QEvent *event)
 
 bool TFrmMeter::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress) {
-        // A key ignored by a control travels up to the window and passes this filter
-        // again: only its first receiver (the focused control, or the window itself) counts.
-        QWidget *focus = QApplication::focusWidget();
-        const bool first = watched == focus
-            || (watched == this && (!focus || (focus != this && !isAncestorOf(focus))));
+    if (event->type() == QEvent::KeyRelease) {
+        m_keySeen = nullptr; // the press has been through the whole chain
+    } else if (event->type() == QEvent::KeyPress && event != m_keySeen) {
+        // A key a control ignores travels up to the window and passes this filter again;
+        // it counts once, at its first receiver.
+        m_keySeen = event;
         const QString text = static_cast<QKeyEvent *>(event)->text();
-        if (first && !text.isEmpty())
+        if (!text.isEmpty())
             FormKeyPress(text.at(0));
     }
     return QWidget::eventFilter(watched, event);

@@ -122,6 +122,7 @@ private:
 
     int m_ClipTicks = 0;
     int m_keyCounter = 0;
+    const QEvent *m_keySeen = nullptr; // key press already fed to the matcher
     std::unique_ptr<char[]> m_LevelBuffer;
     int m_levelBufferSize = 0;
     QFile m_recordFile;

@@ -27,7 +27,9 @@ TFrmChild::TFrmChild(TDocumentHost &host, const QString &fullPath, QWidget *pare
 
 TFrmChild::~TFrmChild()
 {
-    // The view paints from the chart: it goes first.
+    // The chart's last notifications (its series going) must not reach this window, and
+    // the view paints from the chart: it goes first.
+    disconnect(m_graph.get(), nullptr, this, nullptr);
     delete m_view;
     m_view = nullptr;
 }

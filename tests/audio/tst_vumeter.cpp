@@ -183,10 +183,11 @@ void TestVUMeter::processBufferFeedsFivePeaksPer8192Bytes()
         peaks.push_back(m.Level());
     };
     std::vector<qint16> s(4096, 0);
-    for (int b = 0; b < 6; ++b)
-        s[size_t(2 * (400 * b + 300))] = qint16(1000 * (b + 1)); // i = 400b + 300
+    for (int b = 0; b < 5; ++b)
+        s.at(size_t(2 * (400 * b + 300))) = qint16(1000 * (b + 1)); // i = 400b + 300
+    s.at(2 * 2040) = 6000; // i = 2040: after the last block end
     m.ProcessBuffer(Samples(s).constData(), 8192, 400);
-    // Block ends at i = 400..2000; the sixth peak (i = 2300) lies after the last one.
+    // Block ends at i = 400..2000; the peak at i = 2040 lies after the last one.
     QCOMPARE(peaks, (std::vector<int> { 1000, 2000, 3000, 4000, 5000 }));
 }
 
