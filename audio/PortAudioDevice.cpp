@@ -146,10 +146,12 @@ bool TPortAudioDevice::Open(EAudioDirection direction, quint32 device, const TWa
     params.device = index;
     params.channelCount = format.Channels;
     params.sampleFormat = format.BitsPerSample == 16 ? paInt16 : paUInt8;
-    // The ring of stream buffers already gives the latency; a roomy device buffer keeps
-    // sound servers (PulseAudio through ALSA) from starving between callbacks.
-    params.suggestedLatency = direction == EAudioDirection::Output ? info->defaultHighOutputLatency
-                                                                   : info->defaultHighInputLatency;
+    // Latency matters little here (a test signal plays while a recording runs), gaps do: a
+    // roomy device buffer (at least 100 ms) rides out a busy machine, where the default 35 ms
+    // of ALSA's "pulse" device ran dry.
+    params.suggestedLatency
+        = std::max(0.1, direction == EAudioDirection::Output ? info->defaultHighOutputLatency
+                                                             : info->defaultHighInputLatency);
     const bool output = direction == EAudioDirection::Output;
 
     m_direction = direction;

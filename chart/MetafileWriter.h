@@ -42,7 +42,7 @@ struct TGdiFont
 // The common part of the EMF and WMF writers: keeps the selected pen, brush, font and text
 // colour and emits a change only when one really changes, so that the drawing code can
 // state what it needs before every primitive. Coordinates are logical units (one unit per
-// pixel of the 96-per-inch reference). Not thread-safe; one writer per file.
+// pixel of a 96-per-inch device). Not thread-safe; one writer per file.
 class TMetafileWriter
 {
 public:

@@ -7,7 +7,11 @@
 class TVirtualTimer final : public TClockTimer
 {
 public:
-    explicit TVirtualTimer(TVirtualClock &clock) : m_clock(clock) { m_clock.Register(this); }
+    explicit TVirtualTimer(TVirtualClock &clock)
+        : m_clock(clock)
+    {
+        m_clock.Register(this);
+    }
     ~TVirtualTimer() override
     {
         if (m_destroyed)
@@ -63,7 +67,9 @@ private:
     static inline quint64 s_sequence = 0;
 };
 
-TVirtualClock::TVirtualClock(qint64 startMs) : m_now(startMs) { }
+TVirtualClock::TVirtualClock(qint64 startMs)
+    : m_now(startMs)
+{ }
 
 TVirtualClock::~TVirtualClock() = default;
 

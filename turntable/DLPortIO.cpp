@@ -2,7 +2,9 @@
 
 #include "turntable/PortIOError.h"
 
-TDLPortIO::TDLPortIO(std::unique_ptr<TPortBackend> backend) : m_backend(std::move(backend)) { }
+TDLPortIO::TDLPortIO(std::unique_ptr<TPortBackend> backend)
+    : m_backend(std::move(backend))
+{ }
 
 TDLPortIO::~TDLPortIO()
 {

@@ -8,9 +8,9 @@ namespace {
 
 const wchar_t ServiceName[] = L"DLPortIO";
 const char *const EntryPoints[12] = {
-    "DlPortReadPortUchar",        "DlPortReadPortUshort",       "DlPortReadPortUlong",
-    "DlPortWritePortUchar",       "DlPortWritePortUshort",      "DlPortWritePortUlong",
-    "DlPortReadPortBufferUchar",  "DlPortReadPortBufferUshort", "DlPortReadPortBufferUlong",
+    "DlPortReadPortUchar",        "DlPortReadPortUshort",        "DlPortReadPortUlong",
+    "DlPortWritePortUchar",       "DlPortWritePortUshort",       "DlPortWritePortUlong",
+    "DlPortReadPortBufferUchar",  "DlPortReadPortBufferUshort",  "DlPortReadPortBufferUlong",
     "DlPortWritePortBufferUchar", "DlPortWritePortBufferUshort", "DlPortWritePortBufferUlong",
 };
 
@@ -25,8 +25,8 @@ QString SystemDriverFolder()
 }
 
 // Reads a registry value; false when the key or value is missing.
-bool ReadValue(HKEY root, const wchar_t *key, const QString &name, DWORD &type,
-               QByteArray &data, DWORD maxSize)
+bool ReadValue(HKEY root, const wchar_t *key, const QString &name, DWORD &type, QByteArray &data,
+               DWORD maxSize)
 {
     HKEY handle = nullptr;
     if (RegOpenKeyExW(root, key, 0, KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS, &handle)
@@ -34,9 +34,9 @@ bool ReadValue(HKEY root, const wchar_t *key, const QString &name, DWORD &type,
         return false;
     data.resize(int(maxSize));
     DWORD size = maxSize;
-    const LONG result = RegQueryValueExW(handle, reinterpret_cast<const wchar_t *>(name.utf16()),
-                                         nullptr, &type,
-                                         reinterpret_cast<BYTE *>(data.data()), &size);
+    const LONG result
+        = RegQueryValueExW(handle, reinterpret_cast<const wchar_t *>(name.utf16()), nullptr, &type,
+                           reinterpret_cast<BYTE *>(data.data()), &size);
     RegCloseKey(handle);
     if (result != ERROR_SUCCESS && result != ERROR_MORE_DATA)
         return false;
@@ -58,7 +58,10 @@ struct TDlPortIoLibrary::TImpl
     QString LastError;
 };
 
-TDlPortIoLibrary::TDlPortIoLibrary() : DriverPath(SystemDriverFolder()), m(new TImpl) { }
+TDlPortIoLibrary::TDlPortIoLibrary()
+    : DriverPath(SystemDriverFolder())
+    , m(new TImpl)
+{ }
 
 TDlPortIoLibrary::~TDlPortIoLibrary()
 {
@@ -87,11 +90,11 @@ bool TDlPortIoLibrary::DriverInstall()
         return true;
     }
     const QString binary = DriverPath + QStringLiteral("\\DLPortIO.SYS");
-    SC_HANDLE service = CreateServiceW(
-            m->Manager, ServiceName, L"DriverLINX Port I/O Driver", 0x10034,
-            SERVICE_KERNEL_DRIVER, SERVICE_DEMAND_START, SERVICE_ERROR_NORMAL,
-            reinterpret_cast<const wchar_t *>(binary.utf16()), L"SST miniport drivers", nullptr,
-            nullptr, nullptr, nullptr);
+    SC_HANDLE service
+        = CreateServiceW(m->Manager, ServiceName, L"DriverLINX Port I/O Driver", 0x10034,
+                         SERVICE_KERNEL_DRIVER, SERVICE_DEMAND_START, SERVICE_ERROR_NORMAL,
+                         reinterpret_cast<const wchar_t *>(binary.utf16()), L"SST miniport drivers",
+                         nullptr, nullptr, nullptr, nullptr);
     if (!service) {
         m->LastError = QStringLiteral("DriverInstall: Error #%1").arg(GetLastError());
         return false;
@@ -288,21 +291,21 @@ TPortTable TDlPortIoLibrary::DetectPorts()
     for (const QString &name : names) {
         DWORD type = 0;
         QByteArray data;
-        if (!ReadValue(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\PARALLEL PORTS", name, type,
-                       data, 512)
+        if (!ReadValue(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\PARALLEL PORTS", name, type, data,
+                       512)
             || type != REG_SZ)
             continue;
         const QString text = QString::fromWCharArray(
-                reinterpret_cast<const wchar_t *>(data.constData()), data.size() / 2);
+            reinterpret_cast<const wchar_t *>(data.constData()), data.size() / 2);
         const int at = text.indexOf(dosDevice);
         if (at < 0)
             continue;
-        const int number = QStringView(text).mid(at + dosDevice.size()).toString()
-                                   .remove(QChar(0)).toInt();
+        const int number
+            = QStringView(text).mid(at + dosDevice.size()).toString().remove(QChar(0)).toInt();
         const int suffixAt = name.indexOf(device);
         const QString suffix = suffixAt < 0 ? QString() : name.mid(suffixAt + device.size());
-        const QString raw = QStringLiteral("\\Device\\ParallelPort") + suffix
-                + QStringLiteral(".Raw");
+        const QString raw
+            = QStringLiteral("\\Device\\ParallelPort") + suffix + QStringLiteral(".Raw");
         if (!ReadValue(HKEY_LOCAL_MACHINE,
                        L"HARDWARE\\RESOURCEMAP\\LOADED PARALLEL DRIVER RESOURCES\\Parport", raw,
                        type, data, 128)

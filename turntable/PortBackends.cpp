@@ -33,7 +33,7 @@ public:
     {
         return QStringLiteral("Nie można otworzyć portu LPT%1\r\n"
                               "Funkcje pomiarowe nie będą dostępne")
-                .arg(lptNumber);
+            .arg(lptNumber);
     }
 
 private:

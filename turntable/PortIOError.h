@@ -9,6 +9,8 @@
 class EPortIOError : public std::runtime_error
 {
 public:
-    explicit EPortIOError(const QString &message) : std::runtime_error(message.toStdString()) { }
+    explicit EPortIOError(const QString &message)
+        : std::runtime_error(message.toStdString())
+    { }
     QString Message() const { return QString::fromUtf8(what()); }
 };

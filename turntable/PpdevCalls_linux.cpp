@@ -33,7 +33,7 @@ public:
     QStringList ParportDevices() override
     {
         return QDir(QStringLiteral("/dev"))
-                .entryList({ QStringLiteral("parport*") }, QDir::System | QDir::Files);
+            .entryList({ QStringLiteral("parport*") }, QDir::System | QDir::Files);
     }
 
     QByteArray ReadTextFile(const QString &path) override

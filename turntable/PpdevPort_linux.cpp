@@ -9,7 +9,9 @@
 
 #include <linux/ppdev.h>
 
-TPpdevPort::TPpdevPort(TPpdevCalls &calls) : m_calls(calls) { }
+TPpdevPort::TPpdevPort(TPpdevCalls &calls)
+    : m_calls(calls)
+{ }
 
 TPpdevPort::~TPpdevPort()
 {
@@ -35,7 +37,7 @@ TPortTable TPpdevPort::DetectPorts()
             continue;
         // "888\t1912\n": the base address, then the extended one (or -1); decimal.
         const QByteArray text = m_calls.ReadTextFile(
-                QStringLiteral("/proc/sys/dev/parport/parport%1/base-addr").arg(index));
+            QStringLiteral("/proc/sys/dev/parport/parport%1/base-addr").arg(index));
         const QList<QByteArray> fields = text.simplified().split(' ');
         const uint base = fields.isEmpty() ? 0 : fields.first().toUInt(&ok);
         table.Base[index + 1] = ok && base <= 0xFFFF ? quint16(base) : 0;
@@ -109,8 +111,8 @@ bool TPpdevPort::Register(quint16 address, int &offset)
     offset = int(address) - int(m_base);
     if (offset < 0 || offset > 2) {
         m_lastError = QStringLiteral("Adres 0x%1 nie należy do portu %2")
-                              .arg(address, 0, 16)
-                              .arg(DevicePath(m_lptNumber));
+                          .arg(address, 0, 16)
+                          .arg(DevicePath(m_lptNumber));
         return false;
     }
     return EnsureDevice();
@@ -136,7 +138,7 @@ bool TPpdevPort::WriteByte(quint16 address, quint8 value)
         return false;
     if (offset == 1) {
         m_lastError = QStringLiteral("Rejestr stanu portu %1 jest tylko do odczytu")
-                              .arg(DevicePath(m_lptNumber));
+                          .arg(DevicePath(m_lptNumber));
         return false;
     }
     unsigned char byte = value;
@@ -149,5 +151,5 @@ bool TPpdevPort::WriteByte(quint16 address, quint8 value)
 QString TPpdevPort::OpenFailureMessage(int lptNumber) const
 {
     return QStringLiteral("Nie można otworzyć portu %1\r\nFunkcje pomiarowe nie będą dostępne")
-            .arg(DevicePath(lptNumber));
+        .arg(DevicePath(lptNumber));
 }

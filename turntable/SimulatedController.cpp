@@ -13,10 +13,10 @@ constexpr int BitReset = 4; // pin 6
 } // namespace
 
 TSimulatedController::TSimulatedController(TClock &clock, int turnMs, int markerLowMs)
-    : m_clock(clock),
-      m_turnMs(qMax(360, turnMs)),
-      m_markerLowMs(qMax(0, markerLowMs)),
-      m_time(clock.NowMs())
+    : m_clock(clock)
+    , m_turnMs(qMax(360, turnMs))
+    , m_markerLowMs(qMax(0, markerLowMs))
+    , m_time(clock.NowMs())
 {
     s_instance = this;
 }
@@ -61,8 +61,8 @@ void TSimulatedController::Advance()
             end = 0;
             arrived = true;
         }
-        const qint64 firstMark = end >= 0 ? ((end + mark - 1) / mark) * mark
-                                          : -((-end) / mark) * mark;
+        const qint64 firstMark
+            = end >= 0 ? ((end + mark - 1) / mark) * mark : -((-end) / mark) * mark;
         if (firstMark < m_position) {
             m_markersPassed += int((m_position - 1 - firstMark) / mark + 1);
             m_lastMarkerAt = start + double(m_position - firstMark) / 36.0;

@@ -5,8 +5,7 @@
 
 TSimulatedPort::TSimulatedPort(std::shared_ptr<TSimulatedController> controller)
     : m_controller(std::move(controller))
-{
-}
+{ }
 
 TSimulatedPort::~TSimulatedPort() = default;
 

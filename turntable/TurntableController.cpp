@@ -7,14 +7,18 @@
 
 TTurntableController::TTurntableController(std::unique_ptr<TDLPrinterPortIO> port, TClock &clock,
                                            QObject *parent)
-    : QObject(parent),
-      m_port(std::move(port)),
-      m_clock(clock),
-      m_markerTimer(clock.CreateTimer()),
-      m_stateTimer(clock.CreateTimer())
+    : QObject(parent)
+    , m_port(std::move(port))
+    , m_clock(clock)
+    , m_markerTimer(clock.CreateTimer())
+    , m_stateTimer(clock.CreateTimer())
 {
-    m_markerTimer->OnTimeout = [this] { MarkerTick(); };
-    m_stateTimer->OnTimeout = [this] { StateTick(); };
+    m_markerTimer->OnTimeout = [this] {
+        MarkerTick();
+    };
+    m_stateTimer->OnTimeout = [this] {
+        StateTick();
+    };
     SetMarkUnsensitivityTime(1000);
     m_lastMarkTime = m_clock.NowMs();
 }
@@ -99,7 +103,9 @@ bool TTurntableController::MarkerTimerActive() const
 
 void TTurntableController::SetMarkUnsensitivityTime(int ms)
 {
-    m_deadTimeSource = [ms] { return ms; };
+    m_deadTimeSource = [ms] {
+        return ms;
+    };
 }
 
 void TTurntableController::SetMarkUnsensitivityTimeSource(std::function<int()> source)

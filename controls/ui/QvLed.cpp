@@ -2,7 +2,8 @@
 
 #include <QPainter>
 
-TQvLed::TQvLed(QWidget *parent) : QWidget(parent)
+TQvLed::TQvLed(QWidget *parent)
+    : QWidget(parent)
 {
     resize(16, 8);
 }

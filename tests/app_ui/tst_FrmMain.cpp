@@ -393,6 +393,18 @@ void TestFrmMain::actionStates()
     QVERIFY(a.acNowy->isEnabled() && a.acOtworz->isEnabled() && a.acZakoncz->isEnabled());
     QVERIFY(a.acKaskada->isEnabled() && a.acPion->isEnabled() && a.acPoziom->isEnabled());
     QCOMPARE(a.acPomoc->isEnabled(), QFileInfo::exists(TFrmMain::ManualPath()));
+    if (!QFileInfo::exists(TFrmMain::ManualPath())) {
+        // The manual beside the program enables "Dokumentacja" at the next update.
+        QVERIFY(QDir().mkpath(QFileInfo(TFrmMain::ManualPath()).absolutePath()));
+        QFile manual(TFrmMain::ManualPath());
+        QVERIFY(manual.open(QIODevice::WriteOnly));
+        manual.close();
+        main->UpdateActions();
+        QVERIFY(a.acPomoc->isEnabled());
+        QVERIFY(QDir(QFileInfo(TFrmMain::ManualPath()).absolutePath()).removeRecursively());
+        main->UpdateActions();
+        QVERIFY(!a.acPomoc->isEnabled());
+    }
 
     a.acNowy->trigger();
     for (QAction *action : needDocument)

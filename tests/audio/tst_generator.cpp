@@ -8,6 +8,7 @@
 #include <QDateTime>
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
 #include <set>
 #include <vector>

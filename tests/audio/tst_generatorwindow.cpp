@@ -21,6 +21,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -115,8 +116,6 @@ private slots:
     void signalListGivesTheGeneratorItsSignal();
     void frequencyArrows_data();
     void frequencyArrows();
-    void stepTable_data();
-    void stepTable();
     void setFrequencyAndAmplitude_data();
     void setFrequencyAndAmplitude();
     void setFrequencyRefusesZero();
@@ -238,29 +237,6 @@ void TestGeneratorWindow::frequencyArrows()
     QTest::keyClick(&w.seFreq(), Qt::Key(key));
     QCOMPARE(w.seFreq().value(), expected);
     QCOMPARE(w.Generator().SignalFrequency(), double(expected));
-}
-
-void TestGeneratorWindow::stepTable_data()
-{
-    QTest::addColumn<int>("w");
-    QTest::addColumn<int>("up");
-    QTest::addColumn<int>("down");
-    const int table[] = { 20, 32, 63, 125, 250, 500, 1000, 2000, 4000, 8000, 16000, 20000 };
-    for (int i = 1; i + 1 < 12; ++i) {
-        QTest::newRow(qPrintable(QString::number(table[i])))
-            << table[i] << table[i + 1] << table[i - 1];
-        QTest::newRow(qPrintable(QString::number(table[i] + 1)))
-            << table[i] + 1 << table[i + 1] << table[i];
-    }
-}
-
-void TestGeneratorWindow::stepTable()
-{
-    QFETCH(int, w);
-    QFETCH(int, up);
-    QFETCH(int, down);
-    QCOMPARE(TFrmGenerator::StepUp(w), up);
-    QCOMPARE(TFrmGenerator::StepDown(w), down);
 }
 
 void TestGeneratorWindow::setFrequencyAndAmplitude_data()

@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QtEndian>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 

@@ -27,8 +27,7 @@ void TestPolarGraphView::showsTheChartsPicture()
     view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&view));
     const QImage shot = view.grab().toImage();
-    QCOMPARE(shot.pixelColor(g.Center() + QPoint(3, -g.Radius() / 2 + 1)).rgb(),
-             qRgb(255, 255, 0));
+    QCOMPARE(shot.pixelColor(g.Center() + QPoint(3, -g.Radius() / 2 + 1)).rgb(), qRgb(255, 255, 0));
 }
 
 void TestPolarGraphView::followsRefreshAndDefaults()

@@ -22,9 +22,9 @@ protected:
     {
         if (event->type() >= QEvent::User) {
             g_log << QString("%1:%2:%3")
-                             .arg(objectName())
-                             .arg(int(event->type()) - QEvent::User)
-                             .arg(static_cast<TOrviEvent *>(event)->WParam);
+                         .arg(objectName())
+                         .arg(int(event->type()) - QEvent::User)
+                         .arg(static_cast<TOrviEvent *>(event)->WParam);
             return true;
         }
         return QWidget::event(event);

@@ -104,14 +104,16 @@ void TstQvLed::ownColourMakesCustom()
     QFETCH(bool, onColour);
     TQvLed led;
     led.SetLedColor(lcRed);
-    auto set = [&](quint32 c) { onColour ? led.SetOnColor(c) : led.SetOffColor(c); };
+    auto set = [&](quint32 c) {
+        onColour ? led.SetOnColor(c) : led.SetOffColor(c);
+    };
     set(onColour ? 0x0000FF : 0x000080); // the value it already has
     QCOMPARE(led.LedColor(), lcRed);
     set(0x123456);
     QCOMPARE(led.LedColor(), lcCustom);
     QCOMPARE(onColour ? led.OnColor() : led.OffColor(), quint32(0x123456));
-    QCOMPARE(onColour ? led.OffColor() : led.OnColor(), onColour ? quint32(0x000080)
-                                                                : quint32(0x0000FF));
+    QCOMPARE(onColour ? led.OffColor() : led.OnColor(),
+             onColour ? quint32(0x000080) : quint32(0x0000FF));
 }
 
 void TstQvLed::customKeepsColours()

@@ -26,7 +26,9 @@ void TstServiceWords::typing_data()
     QTest::newRow("wrong letter restarts") << "kapxsel" << 0 << 0;
     // The k that breaks "kak" is not taken as a new start.
     QTest::newRow("mismatch is not retried") << "kakapsel" << 0 << 0;
-    QTest::newRow("after a mismatch") << "kax" "kapsel" << 1 << 0;
+    QTest::newRow("after a mismatch") << "kax"
+                                         "kapsel"
+                                      << 1 << 0;
     QTest::newRow("text before") << "xyzkapsel" << 1 << 0;
 }
 

@@ -39,8 +39,12 @@ void TstVirtualClock::timersFireInDueOrder()
     QStringList log;
     auto a = clock.CreateTimer();
     auto b = clock.CreateTimer();
-    a->OnTimeout = [&] { log << QString("a%1").arg(clock.NowMs()); };
-    b->OnTimeout = [&] { log << QString("b%1").arg(clock.NowMs()); };
+    a->OnTimeout = [&] {
+        log << QString("a%1").arg(clock.NowMs());
+    };
+    b->OnTimeout = [&] {
+        log << QString("b%1").arg(clock.NowMs());
+    };
     a->Start(50);
     b->Start(100);
     QVERIFY(a->IsActive());
@@ -104,7 +108,9 @@ void TstVirtualClock::timerDoesNotReenterItsHandler()
             clock.WaitProcessing(200);
         --depth;
     };
-    other->OnTimeout = [&] { otherAt << clock.NowMs(); };
+    other->OnTimeout = [&] {
+        otherAt << clock.NowMs();
+    };
     slow->Start(50);
     other->Start(100);
     clock.Advance(400);
@@ -133,7 +139,7 @@ void TstVirtualClock::postedEventsAreHandled()
     TVirtualClock clock;
     bool called = false;
     QMetaObject::invokeMethod(
-            qApp, [&] { called = true; }, Qt::QueuedConnection);
+        qApp, [&] { called = true; }, Qt::QueuedConnection);
     QVERIFY(!called);
     clock.Advance(1);
     QVERIFY(called);

@@ -113,8 +113,8 @@ void TstDLPrinterPortIO::getPin()
     auto registers = std::make_shared<TFakeRegisters>();
     TDLPrinterPortIO port(std::make_unique<TFakePort>(registers, Table({ { 1, 0x3BC } })));
     port.OpenDriver();
-    quint8 *reg = offset == 0 ? &registers->Data
-                              : (offset == 1 ? &registers->Status : &registers->Control);
+    quint8 *reg
+        = offset == 0 ? &registers->Data : (offset == 1 ? &registers->Status : &registers->Control);
     // Only the pin's own bit set, then every bit but the pin's.
     *reg = quint8(mask);
     QCOMPARE(port.GetPin(pin), !inverted);
@@ -191,8 +191,8 @@ void TstDLPrinterPortIO::lptNumberRules()
     QFETCH(int, expectedNumber);
     QFETCH(int, expectedBase);
     auto registers = std::make_shared<TFakeRegisters>();
-    auto backend = std::make_unique<TFakePort>(
-            registers, Table({ { 1, 0x378 }, { 2, 0x278 }, { 0, 0x3BC } }));
+    auto backend = std::make_unique<TFakePort>(registers,
+                                               Table({ { 1, 0x378 }, { 2, 0x278 }, { 0, 0x3BC } }));
     TFakePort *fake = backend.get();
     TDLPrinterPortIO port(std::move(backend));
     QCOMPARE(port.LPTNumber(), 1);

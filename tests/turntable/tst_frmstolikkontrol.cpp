@@ -60,8 +60,12 @@ struct TWindowRig
         Main.Controller = Controller;
         Window = std::make_unique<TFrmStolikKontrol>(std::move(Rig.Controller));
         Window->SetMainWindow(&Main);
-        Window->ShowErrorBox = [this](const QString &t) { Errors << t; };
-        Window->ShowWarningBox = [this](const QString &t) { Warnings << t; };
+        Window->ShowErrorBox = [this](const QString &t) {
+            Errors << t;
+        };
+        Window->ShowWarningBox = [this](const QString &t) {
+            Warnings << t;
+        };
     }
 };
 
@@ -95,11 +99,16 @@ void TstFrmStolikKontrol::controls_data()
     QTest::addColumn<QString>("caption");
     QTest::newRow("rbFull") << "rbFull" << QString::fromUtf8("&Pełny obrót");
     QTest::newRow("rbRange") << "rbRange" << QString::fromUtf8("Prz&edział");
-    QTest::newRow("rbStep") << "rbStep" << "K&rok";
-    QTest::newRow("btnStart") << "btnStart" << "&Start";
-    QTest::newRow("btnStop") << "btnStop" << "S&top";
-    QTest::newRow("btnWstecz") << "btnWstecz" << "&Wstecz";
-    QTest::newRow("btnReset") << "btnReset" << "R&eset";
+    QTest::newRow("rbStep") << "rbStep"
+                            << "K&rok";
+    QTest::newRow("btnStart") << "btnStart"
+                              << "&Start";
+    QTest::newRow("btnStop") << "btnStop"
+                             << "S&top";
+    QTest::newRow("btnWstecz") << "btnWstecz"
+                               << "&Wstecz";
+    QTest::newRow("btnReset") << "btnReset"
+                              << "R&eset";
 }
 
 void TstFrmStolikKontrol::controls()
@@ -167,10 +176,9 @@ void TstFrmStolikKontrol::modesEnableGroups()
     // Go through another mode first so that each row is a change.
     (mode == "rbStep" ? w.Window->rbRange : w.Window->rbStep)->click();
     w.Window->findChild<QRadioButton *>(mode)->click();
-    for (QWidget *c : { static_cast<QWidget *>(w.Window->lblStart),
-                        static_cast<QWidget *>(w.Window->edStart),
-                        static_cast<QWidget *>(w.Window->lblStop),
-                        static_cast<QWidget *>(w.Window->edStop) })
+    for (QWidget *c :
+         { static_cast<QWidget *>(w.Window->lblStart), static_cast<QWidget *>(w.Window->edStart),
+           static_cast<QWidget *>(w.Window->lblStop), static_cast<QWidget *>(w.Window->edStop) })
         QCOMPARE(c->isEnabled(), rangeFields);
     QCOMPARE(w.Window->lblStep->isEnabled(), stepField);
     QCOMPARE(w.Window->edStep->isEnabled(), stepField);
@@ -288,11 +296,10 @@ void TstFrmStolikKontrol::stepButtonsStep_data()
     QTest::addColumn<int>("step");
     QTest::addColumn<QStringList>("pulses");
     QTest::addColumn<int>("markers");
-    QTest::newRow("start steps forward")
-            << false << 20 << QStringList { "forward", "stop" } << 2;
-    QTest::newRow("back steps backward")
-            << true << 30 << QStringList { "backward", "stop" } << 3;
-    QTest::newRow("step of 5 stops at once") << false << 5 << QStringList { "forward", "stop" } << 0;
+    QTest::newRow("start steps forward") << false << 20 << QStringList { "forward", "stop" } << 2;
+    QTest::newRow("back steps backward") << true << 30 << QStringList { "backward", "stop" } << 3;
+    QTest::newRow("step of 5 stops at once")
+        << false << 5 << QStringList { "forward", "stop" } << 0;
 }
 
 void TstFrmStolikKontrol::stepButtonsStep()
@@ -330,10 +337,12 @@ void TstFrmStolikKontrol::failedPortWarns()
     auto registers = std::make_shared<TFakeRegisters>();
     registers->OpenResult = false;
     auto controller = std::make_unique<TTurntableController>(
-            std::make_unique<TDLPrinterPortIO>(std::make_unique<TFakePort>(registers)), clock);
+        std::make_unique<TDLPrinterPortIO>(std::make_unique<TFakePort>(registers)), clock);
     TFrmStolikKontrol window(std::move(controller));
     QStringList warnings;
-    window.ShowWarningBox = [&](const QString &t) { warnings << t; };
+    window.ShowWarningBox = [&](const QString &t) {
+        warnings << t;
+    };
     QVERIFY(!window.OpenPort(1));
     QVERIFY(!window.PortAvailable());
     QCOMPARE(warnings, QStringList({ "fake port LPT1 missing" }));

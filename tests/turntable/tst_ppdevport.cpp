@@ -180,14 +180,12 @@ void TstPpdevPort::missingDeviceWarnsWithItsName_data()
     QTest::addColumn<int>("lpt");
     QTest::addColumn<bool>("present");
     QTest::addColumn<QString>("message");
-    QTest::newRow("LPT1 missing")
-            << 1 << false
-            << QString::fromUtf8("Nie można otworzyć portu /dev/parport0\r\n"
-                                 "Funkcje pomiarowe nie będą dostępne");
-    QTest::newRow("LPT3 refused")
-            << 3 << true
-            << QString::fromUtf8("Nie można otworzyć portu /dev/parport2\r\n"
-                                 "Funkcje pomiarowe nie będą dostępne");
+    QTest::newRow("LPT1 missing") << 1 << false
+                                  << QString::fromUtf8("Nie można otworzyć portu /dev/parport0\r\n"
+                                                       "Funkcje pomiarowe nie będą dostępne");
+    QTest::newRow("LPT3 refused") << 3 << true
+                                  << QString::fromUtf8("Nie można otworzyć portu /dev/parport2\r\n"
+                                                       "Funkcje pomiarowe nie będą dostępne");
 }
 
 void TstPpdevPort::missingDeviceWarnsWithItsName()
@@ -200,7 +198,7 @@ void TstPpdevPort::missingDeviceWarnsWithItsName()
         calls.Devices[TPpdevPort::DevicePath(lpt)].Refuse = true;
     TVirtualClock clock;
     TTurntableController controller(
-            std::make_unique<TDLPrinterPortIO>(std::make_unique<TPpdevPort>(calls)), clock);
+        std::make_unique<TDLPrinterPortIO>(std::make_unique<TPpdevPort>(calls)), clock);
     QVERIFY(!controller.Open(lpt));
     QCOMPARE(controller.OpenFailureMessage(), message);
     QVERIFY(calls.Log.contains("open " + TPpdevPort::DevicePath(lpt)));
@@ -226,12 +224,14 @@ void TstPpdevPort::turntableRunsOnPpdev()
     TVirtualClock clock;
     {
         TTurntableController controller(
-                std::make_unique<TDLPrinterPortIO>(std::make_unique<TPpdevPort>(calls)), clock);
+            std::make_unique<TDLPrinterPortIO>(std::make_unique<TPpdevPort>(calls)), clock);
         QVERIFY(controller.Open(1));
         QCOMPARE(calls.Devices["/dev/parport0"].Data, quint8(0x9F));
         quint8 during = 0;
         std::unique_ptr<TClockTimer> probe = clock.CreateTimer();
-        probe->OnTimeout = [&] { during = calls.Devices["/dev/parport0"].Data; };
+        probe->OnTimeout = [&] {
+            during = calls.Devices["/dev/parport0"].Data;
+        };
         probe->Start(2);
         controller.StopMove();
         probe->Stop();

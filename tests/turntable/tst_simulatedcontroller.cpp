@@ -141,7 +141,8 @@ void TstSimulatedController::markersEveryTenDegrees()
                  qPrintable(QString("marker %1 at %2 ms").arg(k + 1).arg(falls.at(k))));
     }
     const double expectedAngle = (markerLowMs + 10) * 360.0 / turnMs;
-    QVERIFY2(qAbs(sim.TrueAngle() - expectedAngle) < 0.01, qPrintable(QString::number(sim.TrueAngle())));
+    QVERIFY2(qAbs(sim.TrueAngle() - expectedAngle) < 0.01,
+             qPrintable(QString::number(sim.TrueAngle())));
 }
 
 void TstSimulatedController::returnsToZeroBackward_data()

@@ -67,11 +67,10 @@ void TstTurntableController::rangeRun_data()
     QTest::newRow("0..180") << 0 << 180 << QStringList { "reset", "forward", "stop" } << 0 << 18
                             << 94;
     // 8 of 9.5 markers; the division of the range truncates to 9 markers.
-    QTest::newRow("0..95") << 0 << 95 << QStringList { "reset", "forward", "stop" } << 0 << 9
-                           << 84;
+    QTest::newRow("0..95") << 0 << 95 << QStringList { "reset", "forward", "stop" } << 0 << 9 << 84;
     // The full turn: no progress is sent once the 36th marker has come.
-    QTest::newRow("full turn") << 0 << 360 << QStringList { "reset", "forward", "stop" } << 0
-                               << 36 << 97;
+    QTest::newRow("full turn") << 0 << 360 << QStringList { "reset", "forward", "stop" } << 0 << 36
+                               << 97;
 }
 
 void TstTurntableController::rangeRun()
@@ -211,8 +210,8 @@ void TstTurntableController::markerHeldLowCountsAfterEachDeadTime_data()
     // Ticks every 50 ms from the move start; a marker counts on the first tick that comes
     // more than the dead time after the move start or the previous counted marker.
     QTest::newRow("1000 ms") << 1000 << QList<qint64> { 1050, 2100, 3150 };
-    QTest::newRow("300 ms") << 300 << QList<qint64> { 350, 700, 1050, 1400, 1750, 2100, 2450,
-                                                      2800, 3150 };
+    QTest::newRow("300 ms") << 300
+                            << QList<qint64> { 350, 700, 1050, 1400, 1750, 2100, 2450, 2800, 3150 };
     // Without a dead time nothing re-arms the marker while it stays low: it counts once.
     QTest::newRow("0 ms: once") << 0 << QList<qint64> { 50 };
 }
@@ -230,9 +229,8 @@ void TstTurntableController::markerHeldLowCountsAfterEachDeadTime()
     // marker (10) low from the start.
     registers->Status = 0x08 | 0x20 | 0x80;
     TTurntableController controller(
-            std::make_unique<TDLPrinterPortIO>(
-                    std::make_unique<TFakePort>(registers, table, &clock)),
-            clock);
+        std::make_unique<TDLPrinterPortIO>(std::make_unique<TFakePort>(registers, table, &clock)),
+        clock);
     controller.SetMarkUnsensitivityTime(deadTime);
     QVERIFY(controller.Open(1));
     QCOMPARE(controller.State(), 2);
@@ -319,17 +317,16 @@ void TstTurntableController::stopDuringRangeEndsIt_data()
     QTest::addColumn<QStringList>("messages");
     QTest::addColumn<QStringList>("pulses");
     QTest::newRow("stop while turning over the range")
-            << 0 << 5000 << false << QStringList { "105", "103", "104" }
-            << QStringList { "reset", "forward", "stop", "stop" };
+        << 0 << 5000 << false << QStringList { "105", "103", "104" }
+        << QStringList { "reset", "forward", "stop", "stop" };
     QTest::newRow("program closes while turning")
-            << 0 << 5000 << true << QStringList { "105", "103", "104" }
-            << QStringList { "reset", "forward", "stop" };
+        << 0 << 5000 << true << QStringList { "105", "103", "104" }
+        << QStringList { "reset", "forward", "stop" };
     // Stops before the forward move must not be undone by it.
-    QTest::newRow("stop while positioning")
-            << -90 << 3000 << false << QStringList {}
-            << QStringList { "reset", "backward", "stop", "stop" };
+    QTest::newRow("stop while positioning") << -90 << 3000 << false << QStringList {}
+                                            << QStringList { "reset", "backward", "stop", "stop" };
     QTest::newRow("program closes in the pause")
-            << 0 << 500 << true << QStringList { "105", "104" } << QStringList { "reset" };
+        << 0 << 500 << true << QStringList { "105", "104" } << QStringList { "reset" };
 }
 
 void TstTurntableController::stopDuringRangeEndsIt()
@@ -408,10 +405,9 @@ void TstTurntableController::pinsSavedAndRestored()
     table.Base[1] = 0x278;
     table.NumPorts = 1;
     {
-        TTurntableController controller(
-                std::make_unique<TDLPrinterPortIO>(
-                        std::make_unique<TFakePort>(registers, table, &clock)),
-                clock);
+        TTurntableController controller(std::make_unique<TDLPrinterPortIO>(
+                                            std::make_unique<TFakePort>(registers, table, &clock)),
+                                        clock);
         QVERIFY(controller.Open(1));
         QCOMPARE(registers->Data, quint8(0x40 | 0x1F)); // pins 2..6 set high
         QCOMPARE(registers->Control, quint8(0x05));
@@ -445,10 +441,9 @@ void TstTurntableController::failedPortStaysInert()
     table.Base[2] = 0x278;
     table.NumPorts = 1;
     {
-        TTurntableController controller(
-                std::make_unique<TDLPrinterPortIO>(
-                        std::make_unique<TFakePort>(registers, table, &clock)),
-                clock);
+        TTurntableController controller(std::make_unique<TDLPrinterPortIO>(
+                                            std::make_unique<TFakePort>(registers, table, &clock)),
+                                        clock);
         QVERIFY(!controller.Open(2));
         QVERIFY(!controller.PortAvailable());
         QCOMPARE(controller.OpenFailureMessage(), QString("fake port LPT2 missing"));

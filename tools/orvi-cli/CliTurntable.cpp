@@ -137,7 +137,7 @@ int RunTurntable(const QStringList &args)
     TVirtualClock clock;
     std::shared_ptr<TSimulatedController> simulated;
     auto port = std::make_unique<TDLPrinterPortIO>(
-            CreateSimulatedPortBackend(clock, &simulated, a.TurnMs));
+        CreateSimulatedPortBackend(clock, &simulated, a.TurnMs));
     TTurntableController controller(std::move(port), clock);
     controller.SetMarkUnsensitivityTime(a.DeadTimeMs);
 
@@ -149,9 +149,8 @@ int RunTurntable(const QStringList &args)
     QObject::connect(&controller, &TTurntableController::PulseSent, [&](int pin) {
         emitLine(QStringLiteral("pulse %1").arg(QLatin1String(PulseName(pin))));
     });
-    QObject::connect(&controller, &TTurntableController::MarkAccepted, [&] {
-        emitLine(QStringLiteral("marker %1").arg(controller.MoveCounter()));
-    });
+    QObject::connect(&controller, &TTurntableController::MarkAccepted,
+                     [&] { emitLine(QStringLiteral("marker %1").arg(controller.MoveCounter())); });
     QObject::connect(&controller, &TTurntableController::RecordStart,
                      [&] { emitLine(QStringLiteral("message 105")); });
     QObject::connect(&controller, &TTurntableController::RecordAppend,

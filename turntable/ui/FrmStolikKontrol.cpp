@@ -40,7 +40,8 @@ TQvLed *Lamp(QWidget *parent, const char *name, TLedColor color)
 
 TFrmStolikKontrol::TFrmStolikKontrol(std::unique_ptr<TTurntableController> controller,
                                      QWidget *parent)
-    : QWidget(parent), m_controller(std::move(controller))
+    : QWidget(parent)
+    , m_controller(std::move(controller))
 {
     setWindowTitle(QStringLiteral("Kontroler stolika"));
     setObjectName(QStringLiteral("FrmStolikKontrol"));
@@ -58,8 +59,7 @@ TFrmStolikKontrol::TFrmStolikKontrol(std::unique_ptr<TTurntableController> contr
             [] { BroadcastToForms(OrviMessage::TurntableMark); });
     connect(c, &TTurntableController::StateChanged, this,
             [this](int state, int) { ShowState(state); });
-    connect(c, &TTurntableController::ReturnedToZero, this,
-            &TFrmStolikKontrol::SendReturnedToZero);
+    connect(c, &TTurntableController::ReturnedToZero, this, &TFrmStolikKontrol::SendReturnedToZero);
     connect(c, &TTurntableController::ErrorOccurred, this, [this](const QString &text) {
         if (ShowErrorBox)
             ShowErrorBox(text);

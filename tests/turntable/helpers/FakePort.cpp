@@ -3,9 +3,10 @@
 #include "controls/Clock.h"
 
 TFakePort::TFakePort(std::shared_ptr<TFakeRegisters> registers, TPortTable table, TClock *clock)
-    : m_registers(std::move(registers)), m_table(table), m_clock(clock)
-{
-}
+    : m_registers(std::move(registers))
+    , m_table(table)
+    , m_clock(clock)
+{ }
 
 bool TFakePort::Open()
 {
@@ -65,9 +66,10 @@ QString TFakePort::OpenFailureMessage(int lptNumber) const
 
 TTracingPort::TTracingPort(std::unique_ptr<TPortBackend> inner, TClock &clock,
                            std::shared_ptr<QList<TWrite>> trace)
-    : m_inner(std::move(inner)), m_clock(clock), m_trace(std::move(trace))
-{
-}
+    : m_inner(std::move(inner))
+    , m_clock(clock)
+    , m_trace(std::move(trace))
+{ }
 
 void TTracingPort::SelectPort(int lptNumber, quint16 basePort)
 {

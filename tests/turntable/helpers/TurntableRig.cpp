@@ -11,13 +11,13 @@ TTurntableRig::TTurntableRig(int turnMs, int deadTimeMs)
     auto backend = CreateSimulatedPortBackend(Clock, &Simulated, turnMs);
     auto tracing = std::make_unique<TTracingPort>(std::move(backend), Clock, Trace);
     Controller = std::make_unique<TTurntableController>(
-            std::make_unique<TDLPrinterPortIO>(std::move(tracing)), Clock);
+        std::make_unique<TDLPrinterPortIO>(std::move(tracing)), Clock);
     Controller->SetMarkUnsensitivityTime(deadTimeMs);
 
     TTurntableController *c = Controller.get();
     connect(c, &TTurntableController::PulseSent, this, [this](int pin) {
-        static const QHash<int, QString> names = { { 2, "forward" }, { 3, "backward" },
-                                                   { 4, "stop" }, { 6, "reset" } };
+        static const QHash<int, QString> names
+            = { { 2, "forward" }, { 3, "backward" }, { 4, "stop" }, { 6, "reset" } };
         Add("pulse", names.value(pin, QString::number(pin)));
     });
     connect(c, &TTurntableController::MarkAccepted, this,

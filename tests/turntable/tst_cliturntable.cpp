@@ -1,0 +1,127 @@
+// "orvi-cli turntable": the event lines of a move on the simulated controller and the exit
+// status for good moves, invalid ranges and bad arguments.
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QtTest>
+
+namespace {
+
+struct TCliRun
+{
+    int ExitCode = -1;
+    QStringList Lines;
+    QString Errors;
+};
+
+TCliRun RunCli(const QStringList &args)
+{
+    QProcess process;
+    process.start(QStringLiteral(ORVI_CLI_PATH), QStringList { "turntable" } + args);
+    TCliRun run;
+    if (!process.waitForFinished(60000))
+        return run;
+    run.ExitCode = process.exitCode();
+    run.Lines = QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    run.Errors = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+QStringList Matching(const QStringList &lines, const QString &kind)
+{
+    QStringList found;
+    for (const QString &line : lines)
+        if (line.section(' ', 1, 1) == kind)
+            found << line.section(' ', 2);
+    return found;
+}
+
+} // namespace
+
+class TstCliTurntable : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void moves_data();
+    void moves();
+    void failures_data();
+    void failures();
+};
+
+void TstCliTurntable::moves_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QStringList>("pulses");
+    QTest::addColumn<int>("markers");
+    QTest::addColumn<QString>("lastProgress");
+    QTest::newRow("full") << QStringList { "--simulate", "--full" }
+                          << QStringList { "reset", "forward", "stop" } << 36 << "97";
+    QTest::newRow("range -90 90, fast table")
+        << QStringList { "--simulate", "--range", "-90", "90", "--turn-seconds", "40" }
+        << QStringList { "reset", "backward", "stop", "forward", "stop" } << 27 << "94";
+    QTest::newRow("step 5") << QStringList { "--simulate", "--step", "5" }
+                            << QStringList { "forward", "stop" } << 0 << "";
+    QTest::newRow("reset") << QStringList { "--simulate", "--reset" } << QStringList { "reset" }
+                           << 0 << "";
+}
+
+void TstCliTurntable::moves()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QStringList, pulses);
+    QFETCH(int, markers);
+    QFETCH(QString, lastProgress);
+    const TCliRun run = RunCli(args);
+    QCOMPARE(run.ExitCode, 0);
+    static const QRegularExpression line(
+        "^\\d+ (pulse (forward|backward|stop|reset)|marker \\d+|message 10[534]|"
+        "progress \\d+|state [0-4])$");
+    qint64 previous = -1;
+    for (const QString &l : run.Lines) {
+        QVERIFY2(line.match(l).hasMatch(), qPrintable(l));
+        const qint64 ms = l.section(' ', 0, 0).toLongLong();
+        QVERIFY(ms >= previous); // time in virtual ms, never going back
+        previous = ms;
+    }
+    QCOMPARE(Matching(run.Lines, "pulse"), pulses);
+    QCOMPARE(Matching(run.Lines, "marker").size(), markers);
+    const QStringList progress = Matching(run.Lines, "progress");
+    QCOMPARE(progress.isEmpty() ? QString() : progress.last(), lastProgress);
+    for (qsizetype i = 1; i < progress.size(); ++i)
+        QVERIFY(progress[i] != progress[i - 1]); // only changes are printed
+    QCOMPARE(Matching(run.Lines, "state").last(), QString("3"));
+}
+
+void TstCliTurntable::failures_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("output");
+    QTest::newRow("invalid range") << QStringList { "--simulate", "--range", "90", "30" }
+                                   << QString::fromUtf8("0 error Nieprawidłowy przedział");
+    QTest::newRow("no move") << QStringList { "--simulate" } << "";
+    QTest::newRow("two moves") << QStringList { "--simulate", "--full", "--reset" } << "";
+    QTest::newRow("hardware") << QStringList { "--full" } << "";
+    QTest::newRow("bad number") << QStringList { "--simulate", "--step", "x" } << "";
+    QTest::newRow("bad speed") << QStringList { "--simulate", "--full", "--turn-seconds", "0" }
+                               << "";
+    QTest::newRow("unknown") << QStringList { "--simulate", "--full", "--fast" } << "";
+}
+
+void TstCliTurntable::failures()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, output);
+    const TCliRun run = RunCli(args);
+    QCOMPARE(run.ExitCode, 1);
+    if (output.isEmpty()) {
+        QVERIFY(run.Lines.isEmpty());
+        QVERIFY(!run.Errors.trimmed().isEmpty());
+    } else {
+        QCOMPARE(run.Lines.first(), output);
+        QVERIFY(Matching(run.Lines, "pulse").isEmpty());
+    }
+}
+
+QTEST_MAIN(TstCliTurntable)
+#include "tst_cliturntable.moc"
