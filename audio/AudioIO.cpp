@@ -6,7 +6,8 @@
 #include <cstring>
 #include <new>
 
-TAudioIO::TAudioIO(QObject *parent) : QObject(parent)
+TAudioIO::TAudioIO(QObject *parent)
+    : QObject(parent)
 {
     UpdateFormat();
     AllocBuffers();

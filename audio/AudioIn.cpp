@@ -1,6 +1,8 @@
 #include "audio/AudioIn.h"
 
-TAudioIn::TAudioIn(QObject *parent) : TAudioIO(parent) { }
+TAudioIn::TAudioIn(QObject *parent)
+    : TAudioIO(parent)
+{ }
 
 TAudioIn::~TAudioIn()
 {
@@ -21,7 +23,8 @@ void TAudioIn::StopAtOnce()
 
 bool TAudioIn::OpenDevice()
 {
-    return OpenDeviceCommon(EAudioDirection::Input, QStringLiteral("Wave Input device is already open"));
+    return OpenDeviceCommon(EAudioDirection::Input,
+                            QStringLiteral("Wave Input device is already open"));
 }
 
 bool TAudioIn::StartStreaming()

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
-TAudioOut::TAudioOut(QObject *parent) : TAudioIO(parent) { }
+TAudioOut::TAudioOut(QObject *parent)
+    : TAudioIO(parent)
+{ }
 
 TAudioOut::~TAudioOut()
 {
@@ -36,7 +38,8 @@ void TAudioOut::StopAtOnce()
 
 bool TAudioOut::OpenDevice()
 {
-    if (!OpenDeviceCommon(EAudioDirection::Output, QStringLiteral("Wave output device is already open")))
+    if (!OpenDeviceCommon(EAudioDirection::Output,
+                          QStringLiteral("Wave output device is already open")))
         return false;
     if (!HandleBuffer(0, BufferSize())) {
         CloseDevice();

@@ -11,7 +11,10 @@ class TDeviceList
 public:
     static constexpr int MaxNameLength = 32;
 
-    static QStringList InputDevices() { return Names(TAudioBackend::Default(), EAudioDirection::Input); }
+    static QStringList InputDevices()
+    {
+        return Names(TAudioBackend::Default(), EAudioDirection::Input);
+    }
     static QStringList OutputDevices()
     {
         return Names(TAudioBackend::Default(), EAudioDirection::Output);

@@ -49,7 +49,9 @@ bool TLoopbackDevice::Open(EAudioDirection direction, quint32 device, const TWav
     m_tailEnd = TLoopbackBus::Instance().NowPosition(int(format.SamplesPerSec));
     m_timer.reset();
     m_timer = TLoopbackBus::Instance().Clock().CreateTimer();
-    m_timer->OnTimeout = [this] { Poll(); };
+    m_timer->OnTimeout = [this] {
+        Poll();
+    };
     m_open = true;
     return true;
 }
@@ -245,7 +247,8 @@ void TLoopbackDevice::Restart()
         return;
     m_paused = false;
     // A held play is no gap: start again from now without counting an underrun.
-    m_tailEnd = std::max(m_tailEnd, TLoopbackBus::Instance().NowPosition(int(m_format.SamplesPerSec)));
+    m_tailEnd
+        = std::max(m_tailEnd, TLoopbackBus::Instance().NowPosition(int(m_format.SamplesPerSec)));
     ScheduleFrom(0);
     Reschedule();
 }

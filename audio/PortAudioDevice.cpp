@@ -4,6 +4,7 @@
 
 #include <QSocketNotifier>
 
+#include <pa_linux_alsa.h>
 #include <portaudio.h>
 
 #include <algorithm>
@@ -36,8 +37,7 @@ QString PaErrorText(PaError code)
 bool HasDirection(const PaDeviceInfo *info, EAudioDirection direction)
 {
     return info
-        && (direction == EAudioDirection::Output ? info->maxOutputChannels
-                                                 : info->maxInputChannels)
+        && (direction == EAudioDirection::Output ? info->maxOutputChannels : info->maxInputChannels)
         > 0;
 }
 
@@ -150,8 +150,9 @@ bool TPortAudioDevice::Open(EAudioDirection direction, quint32 device, const TWa
     // roomy device buffer (at least 100 ms) rides out a busy machine, where the default 35 ms
     // of ALSA's "pulse" device ran dry.
     params.suggestedLatency
-        = std::max(0.1, direction == EAudioDirection::Output ? info->defaultHighOutputLatency
-                                                             : info->defaultHighInputLatency);
+        = std::max(0.1,
+                   direction == EAudioDirection::Output ? info->defaultHighOutputLatency
+                                                        : info->defaultHighInputLatency);
     const bool output = direction == EAudioDirection::Output;
 
     m_direction = direction;
@@ -176,6 +177,11 @@ bool TPortAudioDevice::Open(EAudioDirection direction, quint32 device, const TWa
         error = PaErrorText(result);
         return false;
     }
+    // ALSA's callback thread asks for real-time scheduling where the system allows it, so
+    // a busy machine does not starve the device between callbacks; otherwise it runs as is.
+    const PaHostApiInfo *hostApi = Pa_GetHostApiInfo(info->hostApi);
+    if (hostApi && hostApi->type == paALSA)
+        PaAlsa_EnableRealtimeScheduling(stream, 1);
     if (output) {
         // An output plays silence until the first slot arrives, like an opened wave device.
         result = Pa_StartStream(stream);
@@ -293,8 +299,8 @@ void TPortAudioDevice::PlayInto(char *out, int bytes, unsigned long statusFlags)
     const char silence = m_format.BitsPerSample == 8 ? char(0x80) : 0;
     bool finished = false;
     while (bytes > 0) {
-        const TSlotRef *front = m_paused.load(std::memory_order_relaxed) ? nullptr
-                                                                          : m_toDevice.Front();
+        const TSlotRef *front
+            = m_paused.load(std::memory_order_relaxed) ? nullptr : m_toDevice.Front();
         if (!front) {
             // Played silence: a gap if play goes on afterwards (not when paused).
             if (m_streamedAny && !m_paused.load(std::memory_order_relaxed))

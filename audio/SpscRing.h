@@ -7,7 +7,7 @@
 // Single-producer, single-consumer queue of a few small values, lock-free and without
 // allocation: one side pushes, the other pops, each on its own thread. Capacity - 1 items
 // fit. Used between the GUI thread and the sound device's real-time thread.
-template <typename T, std::size_t Capacity>
+template<typename T, std::size_t Capacity>
 class TSpscRing
 {
     static_assert((Capacity & (Capacity - 1)) == 0, "capacity must be a power of two");

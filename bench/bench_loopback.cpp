@@ -74,7 +74,8 @@ TResult PlayAndRecord(EAudioBackend backend, quint32 device, TClock &clock, int 
             return false;
         auto *s = reinterpret_cast<qint16 *>(buffer);
         for (int i = 0; i < size / 2; ++i, ++n)
-            s[i] = qint16(std::lrint(8000 * std::sin(2 * std::numbers::pi * 1000.0 * double(n) / Rate)));
+            s[i] = qint16(
+                std::lrint(8000 * std::sin(2 * std::numbers::pi * 1000.0 * double(n) / Rate)));
         return true;
     };
     if (!in.Start()) {
@@ -136,9 +137,10 @@ void BM_LoopbackVirtual(benchmark::State &state)
 // Points PortAudio at the private server, as the real-audio test does. Empty when usable.
 QString PreparePulse(quint32 &device)
 {
-    const QString path = QStringLiteral("%1/env").arg(
-        qEnvironmentVariableIsEmpty("ORVI_PULSE_DIR") ? QStringLiteral("/tmp/orvi-pulse-%1").arg(getuid())
-                                                      : qEnvironmentVariable("ORVI_PULSE_DIR"));
+    const QString path
+        = QStringLiteral("%1/env").arg(qEnvironmentVariableIsEmpty("ORVI_PULSE_DIR")
+                                           ? QStringLiteral("/tmp/orvi-pulse-%1").arg(getuid())
+                                           : qEnvironmentVariable("ORVI_PULSE_DIR"));
     QFile env(path);
     if (!env.open(QIODevice::ReadOnly))
         return QStringLiteral("no private PulseAudio (run tools/pulse-private.sh start)");
@@ -153,8 +155,8 @@ QString PreparePulse(quint32 &device)
     }
     if (pid <= 0 || ::kill(pid_t(pid), 0) != 0)
         return QStringLiteral("the private PulseAudio is not running");
-    const qsizetype index
-        = TDeviceList::Names(EAudioBackend::PortAudio, EAudioDirection::Output).indexOf(QStringLiteral("pulse"));
+    const qsizetype index = TDeviceList::Names(EAudioBackend::PortAudio, EAudioDirection::Output)
+                                .indexOf(QStringLiteral("pulse"));
     if (index < 0)
         return QStringLiteral("PortAudio has no \"pulse\" device");
     device = quint32(index);

@@ -61,6 +61,7 @@ ALSA
         pulseaudio --system=false -n --file="$DIR/default.pa" --exit-idle-time=-1 \
         --disallow-exit --disallow-module-loading=false --use-pid-file=false \
         --log-target=file:"$DIR/pulse.log" --daemonize=false \
+        --high-priority=yes --realtime=yes \
         </dev/null >/dev/null 2>&1 &
     echo $! > "$PID_FILE"
 

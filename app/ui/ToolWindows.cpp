@@ -8,6 +8,7 @@
 #include "audio/ui/FrmGenerator.h"
 // includes: level meter window
 #include "audio/ui/FrmMeter.h"
+#include "controls/Clock.h"
 // includes: turntable control window
 #include "app/Settings.h"
 #include "app/ui/FrmMain.h"

@@ -25,7 +25,9 @@
 
 const QString TFrmMeter::RecordFileBaseName = QStringLiteral("temp.raw");
 
-TFrmMeter::TFrmMeter(QWidget *parent) : TFrmMeter(TClock::System(), parent) { }
+TFrmMeter::TFrmMeter(QWidget *parent)
+    : TFrmMeter(TClock::System(), parent)
+{ }
 
 TFrmMeter::TFrmMeter(TClock &clock, QWidget *parent)
     : QWidget(parent)
@@ -39,8 +41,12 @@ TFrmMeter::TFrmMeter(TClock &clock, QWidget *parent)
     m_Recorder->SetFrameRate(22050);
     m_Recorder->SetWaveDevice(0);
     m_Recorder->SetStereo(false);
-    m_Recorder->OnStart = [this](QObject *) { RecorderStart(); };
-    m_Recorder->OnStop = [this](QObject *) { RecorderStop(); };
+    m_Recorder->OnStart = [this](QObject *) {
+        RecorderStart();
+    };
+    m_Recorder->OnStop = [this](QObject *) {
+        RecorderStop();
+    };
     m_Recorder->OnBufferFilled = [this](char *buffer, int &size) {
         return RecorderBufferFilled(buffer, size);
     };
@@ -100,7 +106,9 @@ TFrmMeter::TFrmMeter(TClock &clock, QWidget *parent)
     for (QWidget *child : findChildren<QWidget *>())
         child->installEventFilter(this);
 
-    m_Timer1->OnTimeout = [this] { Timer1Timer(); };
+    m_Timer1->OnTimeout = [this] {
+        Timer1Timer();
+    };
     m_Timer1->Start(ClipTimerMs);
 
     FormCreate();
@@ -239,7 +247,8 @@ void TFrmMeter::ReportWriteError(const QString &reason)
                                         "przerwany; dane zapisane wcześniej pozostały w pliku.")
                              .arg(QDir::toNativeSeparators(RecordFilePath()), reason);
     // Shown after the buffer handler has returned, so the recorder keeps its buffers.
-    QMetaObject::invokeMethod(this, [this, text] { ShowError(text); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, text] { ShowError(text); }, Qt::QueuedConnection);
 }
 
 void TFrmMeter::RecorderStart()
@@ -344,7 +353,7 @@ void TFrmMeter::ShowError(const QString &text)
     ShowMessage(this, QMessageBox::Critical, text);
 }
 
-template <typename F>
+template<typename F>
 void TFrmMeter::Guarded(F &&operation)
 {
     try {

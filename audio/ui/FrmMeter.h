@@ -103,7 +103,7 @@ private:
     void ReportWriteError(const QString &reason);
     void ShowError(const QString &text);
     // The window's own buttons run the file operations; their errors go to a message box.
-    template <typename F>
+    template<typename F>
     void Guarded(F &&operation);
 
     TClock &m_clock;

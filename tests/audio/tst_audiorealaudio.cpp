@@ -105,13 +105,15 @@ private slots:
         // ALSA's "pulse" device, where the script's variables lead; else the default.
         const QStringList outputs
             = TDeviceList::Names(EAudioBackend::PortAudio, EAudioDirection::Output);
-        const QStringList inputs = TDeviceList::Names(EAudioBackend::PortAudio, EAudioDirection::Input);
+        const QStringList inputs
+            = TDeviceList::Names(EAudioBackend::PortAudio, EAudioDirection::Input);
         const qsizetype out = outputs.indexOf(QStringLiteral("pulse"));
         const qsizetype in = inputs.indexOf(QStringLiteral("pulse"));
         if (out < 0 || in < 0 || out != in) {
-            m_skipReason = QStringLiteral("PortAudio offers no \"pulse\" device in both directions "
-                                          "(outputs: %1; inputs: %2)")
-                               .arg(outputs.join(QLatin1String(", ")), inputs.join(QLatin1String(", ")));
+            m_skipReason
+                = QStringLiteral("PortAudio offers no \"pulse\" device in both directions "
+                                 "(outputs: %1; inputs: %2)")
+                      .arg(outputs.join(QLatin1String(", ")), inputs.join(QLatin1String(", ")));
             return;
         }
         m_device = quint32(out);
@@ -207,8 +209,8 @@ private:
             auto *s = reinterpret_cast<qint16 *>(buffer);
             const int count = size / 2;
             for (int i = 0; i < count; ++i, ++n)
-                s[i] = qint16(std::lrint(Amplitude
-                                         * std::sin(2 * std::numbers::pi * Frequency * double(n) / Rate)));
+                s[i] = qint16(std::lrint(
+                    Amplitude * std::sin(2 * std::numbers::pi * Frequency * double(n) / Rate)));
             return true;
         };
 

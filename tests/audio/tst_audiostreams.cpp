@@ -85,11 +85,15 @@ private:
 
     void Connect(TAudioOut &out, TCounterSource &source)
     {
-        out.OnFillBuffer = [&source](char *b, int &s) { return source.Fill(b, s); };
+        out.OnFillBuffer = [&source](char *b, int &s) {
+            return source.Fill(b, s);
+        };
     }
     void Connect(TAudioIn &in, TSink &sink)
     {
-        in.OnBufferFilled = [&sink](char *b, int &s) { return sink.Take(b, s); };
+        in.OnBufferFilled = [&sink](char *b, int &s) {
+            return sink.Take(b, s);
+        };
     }
 
     // The index of the first recorded sample equal to `value`, or -1.
@@ -270,7 +274,9 @@ private slots:
         TCounterSource source;
         Connect(out, source);
         int stops = 0;
-        out.OnStop = [&](QObject *) { ++stops; };
+        out.OnStop = [&](QObject *) {
+            ++stops;
+        };
         QVERIFY(in.Start());
         QVERIFY(out.Start());
         m_clock.Advance(PlayMs(8192 * 3) + 5);
@@ -306,7 +312,9 @@ private slots:
         TCounterSource source;
         Connect(out, source);
         int stops = 0;
-        out.OnStop = [&](QObject *) { ++stops; };
+        out.OnStop = [&](QObject *) {
+            ++stops;
+        };
         QVERIFY(out.Start());
         m_clock.Advance(150);
         const int filled = int(source.Filled.size());
@@ -341,10 +349,16 @@ private slots:
         TAudioOut out;
         Configure(out);
         int starts = 0, stops = 0;
-        out.OnStart = [&](QObject *) { ++starts; };
-        out.OnStop = [&](QObject *) { ++stops; };
+        out.OnStart = [&](QObject *) {
+            ++starts;
+        };
+        out.OnStop = [&](QObject *) {
+            ++stops;
+        };
         if (withHandler)
-            out.OnFillBuffer = [](char *, int &) { return false; };
+            out.OnFillBuffer = [](char *, int &) {
+                return false;
+            };
         QVERIFY(!out.Start());
         QCOMPARE(out.ErrorMessage(), QStringLiteral("There must be at least one filled buffer"));
         QVERIFY(!out.DeviceOpen());
@@ -352,7 +366,9 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(starts, 1); // the device did open and close again
         QCOMPARE(stops, 1);
-        out.OnFillBuffer = [](char *, int &) { return true; };
+        out.OnFillBuffer = [](char *, int &) {
+            return true;
+        };
         QVERIFY(out.Start()); // closed, so a new start works
         out.StopAtOnce();
     }
@@ -362,7 +378,9 @@ private slots:
         TAudioOut out;
         Configure(out);
         TCounterSource source;
-        source.Decide = [](int call, int &) { return call == 0; };
+        source.Decide = [](int call, int &) {
+            return call == 0;
+        };
         Connect(out, source);
         QVERIFY(out.Start());
         QCOMPARE(out.FilledCount(), 1);
@@ -377,10 +395,14 @@ private slots:
         Configure(out);
         TCounterSource source;
         int stopAfter = 10;
-        source.Decide = [&](int call, int &) { return call < stopAfter; };
+        source.Decide = [&](int call, int &) {
+            return call < stopAfter;
+        };
         Connect(out, source);
         int stops = 0;
-        out.OnStop = [&](QObject *) { ++stops; };
+        out.OnStop = [&](QObject *) {
+            ++stops;
+        };
         QVERIFY(out.Start());
         m_clock.Advance(PlayMs(8192 * 6) + 1);
         QVERIFY(out.DeviceOpen());
@@ -513,7 +535,9 @@ private slots:
         TSink sink;
         Connect(in, sink);
         int stops = 0;
-        in.OnStop = [&](QObject *) { ++stops; };
+        in.OnStop = [&](QObject *) {
+            ++stops;
+        };
         QVERIFY(in.Start());
         QCOMPARE(in.ActiveCount(), 2);
         QCOMPARE(in.FilledCount(), 0); // nothing is delivered at open
@@ -536,7 +560,9 @@ private slots:
         TAudioIn in;
         Configure(in, 3, 4096);
         TSink sink;
-        sink.Decide = [](int call) { return call != 1; };
+        sink.Decide = [](int call) {
+            return call != 1;
+        };
         Connect(in, sink);
         QVERIFY(in.Start());
         m_clock.Advance(PlayMs(4096 * 2) + 1);
@@ -547,7 +573,9 @@ private slots:
         QVERIFY(in.Running());
         QCOMPARE(in.ActiveCount(), 2);
         // Refusing every buffer empties the ring and closes the device.
-        sink.Decide = [](int) { return false; };
+        sink.Decide = [](int) {
+            return false;
+        };
         m_clock.Advance(PlayMs(4096 * 3) + 1);
         QVERIFY(!in.DeviceOpen());
         QCOMPARE(in.ActiveCount(), 0);
@@ -591,7 +619,9 @@ private slots:
         Configure(*stream);
         stream->SetWaveDevice(7);
         int starts = 0;
-        stream->OnStart = [&](QObject *) { ++starts; };
+        stream->OnStart = [&](QObject *) {
+            ++starts;
+        };
         QVERIFY(!stream->Start());
         QVERIFY(stream->ErrorMessage().contains(QLatin1String("7")));
         QVERIFY(!stream->DeviceOpen());

@@ -278,7 +278,9 @@ private slots:
         auto w = NewWindow();
         m_mic->Level = 0.25f;
         // A file-size limit makes writes past 20000 bytes fail (EFBIG) like a full disk.
-        struct rlimit old {};
+        struct rlimit old
+        {
+        };
         QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
         auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
         struct rlimit limited = old;

@@ -23,8 +23,7 @@ namespace {
 constexpr char DevicesUsage[] = "devices [--simulate]   lists input and output devices by number";
 constexpr char PlayUsage[] = "play --signal NAME --freq HZ --amp PERCENT --seconds S [--device N] "
                              "[--rate HZ] [--simulate]";
-constexpr char RecordUsage[]
-    = "record --seconds S [--device N] [--rate HZ] [--simulate] OUT.raw";
+constexpr char RecordUsage[] = "record --seconds S [--device N] [--rate HZ] [--simulate] OUT.raw";
 
 // Options shared by the three commands; the rest is left in Positional.
 struct TAudioArgs
@@ -88,7 +87,9 @@ bool ParseArgs(const QString &command, const QStringList &args, TAudioArgs &out)
 
 QString Counts(const TAudioIO &stream)
 {
-    return QStringLiteral("underruns %1, overruns %2\n").arg(stream.Underruns()).arg(stream.Overruns());
+    return QStringLiteral("underruns %1, overruns %2\n")
+        .arg(stream.Underruns())
+        .arg(stream.Overruns());
 }
 
 // Runs the event loop until the stream has closed or `limitMs` has passed.
@@ -107,7 +108,8 @@ int RunDevices(const QStringList &args)
     if (!ParseArgs(QStringLiteral("devices"), args, a))
         return 1;
     if (!a.Positional.isEmpty()) {
-        CliError(QStringLiteral("orvi-cli devices: unexpected argument %1").arg(a.Positional.first()));
+        CliError(
+            QStringLiteral("orvi-cli devices: unexpected argument %1").arg(a.Positional.first()));
         return 1;
     }
     const EAudioBackend backend = TAudioBackend::Default();
@@ -222,8 +224,10 @@ int RunRecord(const QStringList &args)
 
     QFile file(a.Positional.first());
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
-        return fail(QStringLiteral("cannot create %1: %2").arg(file.fileName(), file.errorString()));
-    const qint64 wanted = qint64(std::llround(*a.Seconds * in.FrameRate())) * in.Format().BlockAlign;
+        return fail(
+            QStringLiteral("cannot create %1: %2").arg(file.fileName(), file.errorString()));
+    const qint64 wanted
+        = qint64(std::llround(*a.Seconds * in.FrameRate())) * in.Format().BlockAlign;
     qint64 written = 0;
     QString writeError;
     in.OnBufferFilled = [&](char *buffer, int &size) {
@@ -234,8 +238,10 @@ int RunRecord(const QStringList &args)
             in.StopGracefully();
         return true;
     };
-    if (!in.Start())
+    if (!in.Start()) {
+        file.remove();
         return fail(in.ErrorMessage());
+    }
     const qint64 limit = qint64(*a.Seconds * 1000) + 10000;
     if (!WaitClosed(in, limit)) {
         in.StopAtOnce();

@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 
 bool TCliRegistry::Add(const TCliCommand &command)
 {
@@ -46,8 +49,24 @@ static void PrintUsage()
     CliError(text.trimmed());
 }
 
+// Qt complains on stderr when it has no runtime folder, which would break the tool's promise
+// of a single error line; a private one under /tmp does.
+static void EnsureRuntimeDir()
+{
+    if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
+        return;
+    const std::string dir = "/tmp/orvi-cli-runtime-" + std::to_string(getuid());
+    mkdir(dir.c_str(), 0700);
+    struct stat info {};
+    if (stat(dir.c_str(), &info) == 0 && info.st_uid == getuid()) {
+        chmod(dir.c_str(), 0700);
+        qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(dir));
+    }
+}
+
 int main(int argc, char *argv[])
 {
+    EnsureRuntimeDir();
     // Rendering and fonts need a GUI application, but the tool never opens a window.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
