@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <string>
+#ifdef Q_OS_UNIX
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 bool TCliRegistry::Add(const TCliCommand &command)
 {
@@ -53,6 +55,7 @@ static void PrintUsage()
 // of a single error line; a private one under /tmp does.
 static void EnsureRuntimeDir()
 {
+#ifdef Q_OS_UNIX
     if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
         return;
     const std::string dir = "/tmp/orvi-cli-runtime-" + std::to_string(getuid());
@@ -62,6 +65,7 @@ static void EnsureRuntimeDir()
         chmod(dir.c_str(), 0700);
         qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(dir));
     }
+#endif
 }
 
 int main(int argc, char *argv[])
