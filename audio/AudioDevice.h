@@ -69,6 +69,9 @@ public:
     // not count), plus the device's own reported underflows and overflows.
     virtual qint64 Underruns() const = 0;
     virtual qint64 Overruns() const = 0;
+    // Of those, the ones the device or its driver reported itself (the device ran dry or
+    // overflowed between two of our callbacks), as opposed to an empty slot queue.
+    virtual qint64 DeviceXruns() const { return 0; }
 
     // Raised on the GUI thread when slot `slot` comes back; `bytes` is what was played or
     // recorded into it.

@@ -97,6 +97,11 @@ qint64 TAudioIO::Overruns() const
     return m_deviceOpen && m_device ? m_device->Overruns() : m_lastOverruns;
 }
 
+qint64 TAudioIO::DeviceXruns() const
+{
+    return m_deviceOpen && m_device ? m_device->DeviceXruns() : m_lastXruns;
+}
+
 void TAudioIO::UpdateFormat()
 {
     m_format.FormatTag = 1;
@@ -198,6 +203,7 @@ void TAudioIO::CloseDeviceCommon()
     if (m_device) {
         m_lastUnderruns = m_device->Underruns();
         m_lastOverruns = m_device->Overruns();
+        m_lastXruns = m_device->DeviceXruns();
         m_device->Close();
     }
     for (TWaveHeader &h : m_headers)

@@ -88,6 +88,8 @@ public:
     // overruns.
     qint64 Underruns() const;
     qint64 Overruns() const;
+    // Of Underruns() + Overruns(), those the device reported itself.
+    qint64 DeviceXruns() const;
 
     TAudioNotifyEvent OnStart;
     TAudioNotifyEvent OnStop;
@@ -148,4 +150,5 @@ private:
     std::unique_ptr<TAudioDevice> m_device;
     qint64 m_lastUnderruns = 0;
     qint64 m_lastOverruns = 0;
+    qint64 m_lastXruns = 0;
 };

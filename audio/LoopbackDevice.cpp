@@ -63,6 +63,7 @@ bool TLoopbackDevice::Prepare(int slot, char *data, int capacity, QString &error
         return false;
     }
     m_slots[size_t(slot)] = data;
+    m_capacity[size_t(slot)] = capacity;
     const size_t frames = size_t(capacity / std::max<int>(1, m_format.BlockAlign));
     if (m_scratch.size() < frames)
         m_scratch.resize(frames);
@@ -81,7 +82,7 @@ bool TLoopbackDevice::Queue(int slot, int bytes, QString &error)
     }
     TEntry entry;
     entry.Slot = slot;
-    entry.Bytes = std::max(0, bytes);
+    entry.Bytes = std::clamp(bytes, 0, m_capacity[size_t(slot)]);
     entry.Frames = entry.Bytes / m_format.BlockAlign;
     m_queue[size_t((m_head + m_count) % MaxQueued)] = entry;
     ++m_count;

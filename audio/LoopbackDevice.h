@@ -63,6 +63,7 @@ private:
     bool m_polling = false;
     bool m_streamedAny = false;
     std::array<char *, 4> m_slots {};
+    std::array<int, 4> m_capacity {}; // bytes of each lent slot
     std::array<TEntry, MaxQueued> m_queue {};
     int m_head = 0;
     int m_count = 0;

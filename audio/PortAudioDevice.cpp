@@ -147,10 +147,10 @@ bool TPortAudioDevice::Open(EAudioDirection direction, quint32 device, const TWa
     params.channelCount = format.Channels;
     params.sampleFormat = format.BitsPerSample == 16 ? paInt16 : paUInt8;
     // Latency matters little here (a test signal plays while a recording runs), gaps do: a
-    // roomy device buffer (at least 100 ms) rides out a busy machine, where the default 35 ms
+    // roomy device buffer (at least 200 ms) rides out a busy machine, where the default 35 ms
     // of ALSA's "pulse" device ran dry.
     params.suggestedLatency
-        = std::max(0.1,
+        = std::max(0.2,
                    direction == EAudioDirection::Output ? info->defaultHighOutputLatency
                                                         : info->defaultHighInputLatency);
     const bool output = direction == EAudioDirection::Output;
@@ -165,6 +165,7 @@ bool TPortAudioDevice::Open(EAudioDirection direction, quint32 device, const TWa
     m_gap = false;
     m_underruns = 0;
     m_overruns = 0;
+    m_xruns = 0;
     m_paused = false;
     m_capturing = false;
     m_started = false;
@@ -203,6 +204,7 @@ bool TPortAudioDevice::Prepare(int slot, char *data, int capacity, QString &erro
         return false;
     }
     m_slots[size_t(slot)] = data;
+    m_capacity[size_t(slot)] = capacity;
     return true;
 }
 
@@ -213,7 +215,8 @@ bool TPortAudioDevice::Queue(int slot, int bytes, QString &error)
         return false;
     }
     // Whole frames only.
-    const int whole = std::max(0, bytes) / m_format.BlockAlign * m_format.BlockAlign;
+    const int whole = std::clamp(bytes, 0, m_capacity[size_t(slot)]) / m_format.BlockAlign
+        * m_format.BlockAlign;
     if (!m_toDevice.Push(TSlotRef { slot, whole })) {
         error = QStringLiteral("Too many wave buffers queued");
         return false;
@@ -294,8 +297,10 @@ void TPortAudioDevice::Close()
 
 void TPortAudioDevice::PlayInto(char *out, int bytes, unsigned long statusFlags)
 {
-    if ((statusFlags & paOutputUnderflow) && m_streamedAny)
+    if ((statusFlags & paOutputUnderflow) && m_streamedAny) {
         m_underruns.fetch_add(1, std::memory_order_relaxed);
+        m_xruns.fetch_add(1, std::memory_order_relaxed);
+    }
     const char silence = m_format.BitsPerSample == 8 ? char(0x80) : 0;
     bool finished = false;
     while (bytes > 0) {
@@ -331,8 +336,10 @@ void TPortAudioDevice::PlayInto(char *out, int bytes, unsigned long statusFlags)
 
 void TPortAudioDevice::RecordFrom(const char *in, int bytes, unsigned long statusFlags)
 {
-    if ((statusFlags & paInputOverflow) && m_streamedAny)
+    if ((statusFlags & paInputOverflow) && m_streamedAny) {
         m_overruns.fetch_add(1, std::memory_order_relaxed);
+        m_xruns.fetch_add(1, std::memory_order_relaxed);
+    }
     if (!m_capturing.load(std::memory_order_relaxed))
         return;
     bool finished = false;

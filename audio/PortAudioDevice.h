@@ -39,6 +39,7 @@ public:
     bool IsOpen() const override { return m_stream != nullptr; }
     qint64 Underruns() const override { return m_underruns.load(std::memory_order_relaxed); }
     qint64 Overruns() const override { return m_overruns.load(std::memory_order_relaxed); }
+    qint64 DeviceXruns() const override { return m_xruns.load(std::memory_order_relaxed); }
 
     static QStringList DeviceNames(EAudioDirection direction);
 
@@ -64,12 +65,14 @@ private:
     bool m_started = false;
     bool m_dispatching = false;
     std::array<char *, 4> m_slots {};
+    std::array<int, 4> m_capacity {}; // bytes of each lent slot
     TSpscRing<TSlotRef, 8> m_toDevice; // GUI -> audio thread
     TSpscRing<TSlotRef, 8> m_fromDevice; // audio thread -> GUI
     std::atomic<bool> m_paused { false };
     std::atomic<bool> m_capturing { false };
     std::atomic<qint64> m_underruns { 0 };
     std::atomic<qint64> m_overruns { 0 };
+    std::atomic<qint64> m_xruns { 0 };
     // Audio thread only (reset while the stream is stopped).
     int m_offset = 0; // bytes of the front slot already played or recorded
     bool m_streamedAny = false;

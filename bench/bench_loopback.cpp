@@ -42,6 +42,7 @@ struct TResult
     QString Error;
     qint64 Underruns = 0;
     qint64 Overruns = 0;
+    qint64 DeviceXruns = 0;
     int Played = 0;
     int Recorded = 0;
 };
@@ -99,6 +100,7 @@ TResult PlayAndRecord(EAudioBackend backend, quint32 device, TClock &clock, int 
     in.StopAtOnce();
     result.Underruns = out.Underruns();
     result.Overruns = in.Overruns();
+    result.DeviceXruns = out.DeviceXruns() + in.DeviceXruns();
     result.Played = out.DoneCount();
     result.Recorded = in.FilledCount();
     Q_UNUSED(recordedBytes);
@@ -113,6 +115,7 @@ void Report(benchmark::State &state, const TResult &r)
     }
     state.counters["underruns"] = double(r.Underruns);
     state.counters["overruns"] = double(r.Overruns);
+    state.counters["device_xruns"] = double(r.DeviceXruns);
     state.counters["played_buffers"] = double(r.Played);
     state.counters["recorded_buffers"] = double(r.Recorded);
 }

@@ -1,6 +1,7 @@
 #include "turntable/DlPortIoLibrary.h"
 
 #include <QLibrary>
+#include <QStringList>
 
 #include <windows.h>
 

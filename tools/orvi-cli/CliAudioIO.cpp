@@ -87,9 +87,11 @@ bool ParseArgs(const QString &command, const QStringList &args, TAudioArgs &out)
 
 QString Counts(const TAudioIO &stream)
 {
-    return QStringLiteral("underruns %1, overruns %2\n")
+    // The device's own reports are part of the counts and shown apart as well.
+    return QStringLiteral("underruns %1, overruns %2 (reported by the device: %3)\n")
         .arg(stream.Underruns())
-        .arg(stream.Overruns());
+        .arg(stream.Overruns())
+        .arg(stream.DeviceXruns());
 }
 
 // Runs the event loop until the stream has closed or `limitMs` has passed.

@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QString>
 
+#include <cmath>
+
 // Writes a document with the given title and seriesCount series of 36 points to path.
 inline void WriteTestDocument(const QString &path, const QString &title, int seriesCount = 1)
 {
