@@ -1,9 +1,9 @@
 // orvi-cli command for charts: export a characteristic file as a picture.
 #include "CliCommand.h"
+#include "CliLoad.h"
 
 #include "chart/ChartExporter.h"
 #include "chart/PolarGraph.h"
-#include "document/InOutError.h"
 #include "document/OvkFile.h"
 
 #include <QFile>
@@ -24,31 +24,6 @@ bool ParseSize(const QString &text, const char *what, int &value)
         return false;
     }
     value = v;
-    return true;
-}
-
-// Loads path into graph as the program opens a document; one line on stderr on failure.
-bool LoadChart(const QString &path, TPolarGraph &graph)
-{
-    switch (CheckOvkFile(path)) {
-    case EOvkValidity::Valid:
-        break;
-    case EOvkValidity::WrongMagic:
-        CliError(InvalidFileMessage(path));
-        return false;
-    case EOvkValidity::Unreadable:
-        CliError(QFile::exists(path) ? QStringLiteral("Nie można odczytać pliku \"%1\".").arg(path)
-                                     : QStringLiteral("Plik \"%1\" nie istnieje.").arg(path));
-        return false;
-    }
-    try {
-        TOvkFile file(&graph, path);
-        file.Untitled = false;
-        file.Load();
-    } catch (const EInOutError &e) {
-        CliError(e.Message());
-        return false;
-    }
     return true;
 }
 
@@ -91,7 +66,8 @@ int RunExport(const QStringList &args)
 
     TPolarGraph graph;
     graph.ApplyDocumentDefaults();
-    if (!LoadChart(input, graph))
+    TOvkFile file(&graph, input);
+    if (!CliLoadDocument(input, file))
         return 1;
     QString error;
     if (!TChartExporter::Export(graph, output, *format, QSize(width, height), &error)) {

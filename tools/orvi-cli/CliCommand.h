@@ -24,7 +24,7 @@ public:
 };
 
 // Helpers shared by the subcommands: UTF-8 output without a trailing flush race.
-void CliOut(const QString &text);   // writes text to stdout as is
+void CliOut(const QString &text); // writes text to stdout as is
 void CliError(const QString &text); // writes text and a newline to stderr
 
 #define ORVI_CLI_CONCAT2(a, b) a##b

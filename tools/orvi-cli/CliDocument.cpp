@@ -1,5 +1,6 @@
 // orvi-cli commands for characteristic files: info, dump and import.
 #include "CliCommand.h"
+#include "CliLoad.h"
 
 #include "chart/PolarGraph.h"
 #include "chart/Series.h"
@@ -16,35 +17,6 @@
 #include <vector>
 
 namespace {
-
-// Loads path into the file's chart as the program opens a file: the magic is checked first, then
-// the whole file is read. On failure writes one line to stderr and returns false.
-bool LoadDocument(const QString &path, TOvkFile &file)
-{
-    switch (CheckOvkFile(path)) {
-    case EOvkValidity::Valid:
-        break;
-    case EOvkValidity::WrongMagic:
-        CliError(InvalidFileMessage(path));
-        return false;
-    case EOvkValidity::Unreadable:
-        if (!QFile::exists(path))
-            CliError(QStringLiteral("Plik \"%1\" nie istnieje.").arg(path));
-        else
-            CliError(QStringLiteral("Nie można odczytać pliku \"%1\": nie da się go otworzyć "
-                                    "albo ma mniej niż 16 bajtów.")
-                         .arg(path));
-        return false;
-    }
-    try {
-        file.Untitled = false;
-        file.Load();
-    } catch (const EInOutError &e) {
-        CliError(e.Message());
-        return false;
-    }
-    return true;
-}
 
 // A double as JSON text that reads back to the same bits. JSON has no NaN or infinities;
 // they are written as the strings "NaN", "Infinity" and "-Infinity", which import accepts.
@@ -100,7 +72,7 @@ int RunInfo(const QStringList &args)
     }
     TPolarGraph graph;
     TOvkFile file(&graph, args.first());
-    if (!LoadDocument(args.first(), file))
+    if (!CliLoadDocument(args.first(), file))
         return 1;
 
     const QDateTime date = TOvkFile::DateTimeFromDate(file.Date);
@@ -130,7 +102,7 @@ int RunDump(const QStringList &args)
     }
     TPolarGraph graph;
     TOvkFile file(&graph, args.first());
-    if (!LoadDocument(args.first(), file))
+    if (!CliLoadDocument(args.first(), file))
         return 1;
 
     QString text;

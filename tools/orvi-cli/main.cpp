@@ -26,8 +26,9 @@ const std::vector<TCliCommand> &TCliRegistry::All()
 const TCliCommand *TCliRegistry::Find(const QString &name)
 {
     const auto &all = All();
-    const auto it = std::find_if(all.begin(), all.end(),
-                                 [&](const TCliCommand &c) { return name == QLatin1String(c.Name); });
+    const auto it = std::find_if(all.begin(), all.end(), [&](const TCliCommand &c) {
+        return name == QLatin1String(c.Name);
+    });
     return it == all.end() ? nullptr : &*it;
 }
 
@@ -60,7 +61,9 @@ static void EnsureRuntimeDir()
         return;
     const std::string dir = "/tmp/orvi-cli-runtime-" + std::to_string(getuid());
     mkdir(dir.c_str(), 0700);
-    struct stat info {};
+    struct stat info
+    {
+    };
     if (stat(dir.c_str(), &info) == 0 && info.st_uid == getuid()) {
         chmod(dir.c_str(), 0700);
         qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(dir));
