@@ -157,7 +157,7 @@ void TTurntableController::EnableMarkerTimer()
         m_markerTimer->Start(MarkerIntervalMs);
 }
 
-void TTurntableController::MoveForward()
+void TTurntableController::StartTurning(int commandPin)
 {
     if (!m_portAvailable)
         return;
@@ -166,19 +166,17 @@ void TTurntableController::MoveForward()
     m_moveCounter = 0;
     EnableMarkerTimer();
     m_lastMarkTime = m_clock.NowMs();
-    Pulse(PinForward);
+    Pulse(commandPin);
+}
+
+void TTurntableController::MoveForward()
+{
+    StartTurning(PinForward);
 }
 
 void TTurntableController::MoveBackward()
 {
-    if (!m_portAvailable)
-        return;
-    m_stopFlag = false;
-    m_markerArmed = true;
-    m_moveCounter = 0;
-    EnableMarkerTimer();
-    m_lastMarkTime = m_clock.NowMs();
-    Pulse(PinBackward);
+    StartTurning(PinBackward);
 }
 
 void TTurntableController::StopMove()

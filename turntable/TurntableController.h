@@ -134,6 +134,8 @@ private:
     bool ReadPin(int pin, bool fallback) const;
     void WritePin(int pin, bool level);
     void EnableMarkerTimer();
+    // Clears the stop flag, arms marker counting from now and sends the command pulse.
+    void StartTurning(int commandPin);
     void MarkerTick();
     void StateTick();
     // Waits in LoopSliceMs slices until the move counter reaches target or the stop flag
