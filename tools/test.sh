@@ -9,7 +9,13 @@ export QT_QPA_PLATFORM=offscreen
 pulse_started=0
 if [ -f tools/pulse-private.sh ]; then
     # A private sound server with a null sink, so the real-audio test has a device.
-    if bash tools/pulse-private.sh start; then pulse_started=1; fi
+    if bash tools/pulse-private.sh start; then
+        pulse_started=1
+        export ORVI_REQUIRE_REAL_AUDIO=1
+    elif [ "${CI:-}" = "true" ]; then
+        echo "test.sh: the private sound server did not start; the real-audio test cannot run" >&2
+        exit 1
+    fi
 fi
 cleanup() { if [ "$pulse_started" = 1 ]; then bash tools/pulse-private.sh stop || true; fi; }
 trap cleanup EXIT

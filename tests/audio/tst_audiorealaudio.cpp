@@ -121,8 +121,13 @@ private slots:
 
     void sinePlayedComesBackAtSameLevelAndFrequency()
     {
-        if (!m_skipReason.isEmpty())
+        if (!m_skipReason.isEmpty()) {
+            // The test script sets this once it has started the server: from then on a
+            // missing device is a fault, not a reason to skip.
+            if (qEnvironmentVariableIntValue("ORVI_REQUIRE_REAL_AUDIO") == 1)
+                QFAIL(qPrintable(m_skipReason));
             QSKIP(qPrintable(m_skipReason));
+        }
 
         // A machine busy enough to starve the sound server leaves gaps in the signal; the
         // streams count them. Such a run says nothing about level or frequency, so it is
