@@ -321,14 +321,8 @@ void TPortAudioDevice::PlayInto(char *out, int bytes, unsigned long statusFlags)
         std::memcpy(out, m_slots[size_t(front->Slot)] + m_offset, size_t(n));
         out += n;
         bytes -= n;
-        m_offset += n;
-        if (m_offset >= front->Bytes) {
-            m_fromDevice.Push(*front);
-            m_toDevice.Drop();
-            m_offset = 0;
-            m_streamedAny = true;
+        if (AdvanceFront(*front, n))
             finished = true;
-        }
     }
     if (finished)
         Wake();
@@ -363,17 +357,24 @@ void TPortAudioDevice::RecordFrom(const char *in, int bytes, unsigned long statu
             std::memset(target, m_format.BitsPerSample == 8 ? 0x80 : 0, size_t(n));
         }
         bytes -= n;
-        m_offset += n;
-        if (m_offset >= front->Bytes) {
-            m_fromDevice.Push(*front);
-            m_toDevice.Drop();
-            m_offset = 0;
-            m_streamedAny = true;
+        if (AdvanceFront(*front, n))
             finished = true;
-        }
     }
     if (finished)
         Wake();
+}
+
+bool TPortAudioDevice::AdvanceFront(const TSlotRef &front, int bytes)
+{
+    m_offset += bytes;
+    if (m_offset < front.Bytes)
+        return false;
+    const TSlotRef done = front; // front lives in the queue that Drop() advances
+    m_fromDevice.Push(done);
+    m_toDevice.Drop();
+    m_offset = 0;
+    m_streamedAny = true;
+    return true;
 }
 
 void TPortAudioDevice::Wake()

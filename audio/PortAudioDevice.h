@@ -54,6 +54,9 @@ private:
     // Audio thread.
     void PlayInto(char *out, int bytes, unsigned long statusFlags);
     void RecordFrom(const char *in, int bytes, unsigned long statusFlags);
+    // Counts bytes of the slot at the front as done; a full slot goes back to the GUI
+    // thread and true is returned.
+    bool AdvanceFront(const TSlotRef &front, int bytes);
     void Wake();
     // GUI thread.
     void Dispatch();
