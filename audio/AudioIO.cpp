@@ -166,9 +166,9 @@ bool TAudioIO::OpenDeviceCommon(EAudioDirection direction, const QString &alread
                                  .arg(TAudioBackend::Name(backend));
             return false;
         }
-        m_device->OnBufferDone = [this](int, int bytes) {
+        m_device->OnBufferDone = [this](int slot, int bytes) {
             if (m_deviceOpen)
-                BufferDone(bytes);
+                BufferDone(slot, bytes);
         };
     }
     QString error;

@@ -108,8 +108,9 @@ protected:
     virtual bool StartStreaming() = 0;
     virtual bool QueueBuffer() = 0;
     virtual void CloseDevice() = 0;
-    // Called on the GUI thread for every slot the device returns, in queue order.
-    virtual void BufferDone(int bytes) = 0;
+    // Called on the GUI thread for every slot the device returns, in queue order; `slot`
+    // is the slot that came back, `bytes` what was played or recorded into it.
+    virtual void BufferDone(int slot, int bytes) = 0;
 
     // Shared steps of OpenDevice / CloseDevice.
     bool OpenDeviceCommon(EAudioDirection direction, const QString &alreadyOpenText);

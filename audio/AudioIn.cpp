@@ -78,8 +78,13 @@ bool TAudioIn::HandleBuffer(char *buffer, int size)
     return result;
 }
 
-void TAudioIn::BufferDone(int bytes)
+void TAudioIn::BufferDone(int slot, int bytes)
 {
+    // Normally the slot that comes back is NextBuffer. After the owner refused a buffer
+    // (that slot left the ring) it is the one after: the data to deliver and requeue is
+    // in the slot the device returned, not in the refused one.
+    if (slot >= 0 && slot < NumBuffers())
+        m_nextBuffer = slot;
     TWaveHeader &h = Header(m_nextBuffer);
     h.Flags = 0;
     h.BytesRecorded = bytes;

@@ -20,7 +20,7 @@ protected:
     bool StartStreaming() override;
     bool QueueBuffer() override;
     void CloseDevice() override;
-    void BufferDone(int bytes) override;
+    void BufferDone(int slot, int bytes) override;
 
     bool HandleBuffer(char *buffer, int size);
 };

@@ -100,7 +100,7 @@ bool TAudioOut::HandleBuffer(int slot, int size)
     return result;
 }
 
-void TAudioOut::BufferDone(int)
+void TAudioOut::BufferDone(int, int)
 {
     Header(m_nextBuffer).Flags = 0;
     ++m_doneCount;

@@ -26,7 +26,7 @@ protected:
     bool StartStreaming() override;
     bool QueueBuffer() override;
     void CloseDevice() override;
-    void BufferDone(int bytes) override;
+    void BufferDone(int slot, int bytes) override;
 
     bool HandleBuffer(int slot, int size);
 };

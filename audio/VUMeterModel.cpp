@@ -6,15 +6,6 @@
 #include <cmath>
 #include <cstring>
 
-namespace {
-int NearestInt(double x)
-{
-    if (std::isnan(x))
-        return 0;
-    return int(std::clamp(std::nearbyint(x), -2147483648.0, 2147483647.0));
-}
-} // namespace
-
 void TVUMeterModel::ProcessBuffer(const char *Buffer, int Size, int BlockLength)
 {
     const int bytes = std::min(Size, m_BufferSize);
@@ -35,6 +26,13 @@ void TVUMeterModel::ProcessBuffer(const char *Buffer, int Size, int BlockLength)
             peak = 0;
         }
     }
+}
+
+int TVUMeterModel::NearestInt(double x)
+{
+    if (std::isnan(x))
+        return 0;
+    return int(std::clamp(std::nearbyint(x), -2147483648.0, 2147483647.0));
 }
 
 void TVUMeterModel::SetLevel(int peak)

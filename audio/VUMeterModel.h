@@ -36,6 +36,8 @@ public:
     static double LinearFloor(int sensitivity);
     // Needle position for a held level in sample units, on the log or linear scale.
     static int MapToScale(double level, int sensitivity, bool logScale);
+    // Nearest integer, halves to even, limited to the int range (NaN gives 0).
+    static int NearestInt(double x);
 
     // The scale's ticks i = 0 .. ticks - 1 (ticks >= 2): the sample level the tick stands
     // for, its colour zone (1 low .. 3 high, by percent of the arc against the zone limits)

@@ -11,17 +11,12 @@
 
 namespace {
 
-int Nearest(double x)
-{
-    return int(std::nearbyint(std::clamp(x, -1.0e9, 1.0e9)));
-}
-
 // The pixel at distance d (pixels) and angle a (degrees, clockwise from the top).
 QPoint PointAt(const QPoint &center, double d, double a)
 {
     const double theta = a * M_PI / 180.0;
-    return QPoint(Nearest(center.x() + d * std::sin(theta)),
-                  Nearest(center.y() - d * std::cos(theta)));
+    return QPoint(TPolarGraph::Nearest(center.x() + d * std::sin(theta)),
+                  TPolarGraph::Nearest(center.y() - d * std::cos(theta)));
 }
 
 // Calls fn(k, r) for k = 1 … count with r = Nearest(k × px). Where the circles are less
@@ -35,7 +30,7 @@ void ForEachCircle(qint64 count, double px, Fn fn)
     qint64 k = 1;
     int previous = 0;
     while (k <= count) {
-        const int r = Nearest(double(k) * px);
+        const int r = TPolarGraph::Nearest(double(k) * px);
         if (k == 1 || r != previous || std::abs(px) >= 1)
             fn(k, r);
         previous = r;
@@ -227,7 +222,7 @@ void TGrid::DrawCircles(QPainter &Canvas)
     const QColor textColor = bw ? QColor(Qt::black) : WinColor::ToQColor(WinColor::clWindowText);
     const QColor labelBack = bw ? QColor(Qt::white) : WinColor::ToQColor(m_graph->Color());
     const double mainPx = double(radius) * m_radiusMainStep / double(span);
-    const int minorRounded = Nearest(minorPx);
+    const int minorRounded = TPolarGraph::Nearest(minorPx);
     ForEachCircle(span / m_radiusMainStep, mainPx, [&](qint64 k, int r) {
         // A main circle closer to the centre than one dotted spacing is left out.
         if (minorRounded != 0 && r / minorRounded == 0)

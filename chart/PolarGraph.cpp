@@ -21,16 +21,6 @@ QFont ArialFont(double pixelsAt96, bool bold = false)
     return font;
 }
 
-int Nearest(double x)
-{
-    // Halves to the even neighbour (the default rounding mode); clamped so that absurd
-    // scales cannot overflow the pixel type.
-    if (std::isnan(x))
-        return 0;
-    const double clamped = std::clamp(x, -1.0e9, 1.0e9);
-    return int(std::nearbyint(clamped));
-}
-
 } // namespace
 
 TPolarGraph::TPolarGraph(QObject *parent)
@@ -245,6 +235,15 @@ void TPolarGraph::PaintNow()
 void TPolarGraph::Invalidate()
 {
     emit InvalidateRequested();
+}
+
+int TPolarGraph::Nearest(double x)
+{
+    // Halves to the even neighbour (the default rounding mode).
+    if (std::isnan(x))
+        return 0;
+    const double clamped = std::clamp(x, -1.0e9, 1.0e9);
+    return int(std::nearbyint(clamped));
 }
 
 void TPolarGraph::SetScale(const QPoint &center, int radius)

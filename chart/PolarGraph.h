@@ -134,6 +134,9 @@ public:
 
     // Millimetres to pixels of the device (its logical dots per inch), halves to even.
     static int MmToPixels(const QPaintDevice *device, double mm);
+    // x to the nearest whole pixel, halves to even; NaN gives 0 and absurd values are
+    // clamped so that they cannot overflow the pixel type.
+    static int Nearest(double x);
 
     // --- export ---
 

@@ -284,7 +284,10 @@ void TWmfWriter::TextOut(const QPoint &position, const QString &text,
     qsizetype unit = 0;
     for (qsizetype i = 0; i < bytes.size(); ++i) {
         int dx = unit < qsizetype(advances.size()) ? advances[size_t(unit)] : 0;
-        if (text.at(unit).isHighSurrogate() && unit + 1 < text.size()) {
+        // The same pairing rule as EncodeCp1250: only a high surrogate followed by a low one
+        // became a single byte.
+        if (text.at(unit).isHighSurrogate() && unit + 1 < text.size()
+            && text.at(unit + 1).isLowSurrogate()) {
             ++unit;
             dx += unit < qsizetype(advances.size()) ? advances[size_t(unit)] : 0;
         }

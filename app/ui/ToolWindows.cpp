@@ -11,8 +11,6 @@
 #include "controls/Clock.h"
 // includes: turntable control window
 #include "app/Settings.h"
-#include "app/ui/FrmMain.h"
-#include "controls/Clock.h"
 #include "turntable/DLPrinterPortIO.h"
 #include "turntable/PortBackends.h"
 #include "turntable/TurntableController.h"
@@ -21,8 +19,6 @@
 
 void CreateToolWindows(TFrmMain &main, const TStartOptions &options)
 {
-    Q_UNUSED(main);
-    Q_UNUSED(options);
     // section: generator window
     // The simulated rig plays into the in-process loopback instead of the sound card.
     if (options.Simulate)

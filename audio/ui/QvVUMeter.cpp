@@ -9,11 +9,6 @@
 
 namespace {
 constexpr double DegToRad = 3.14159265358979323846 / 180.0;
-
-int Nearest(double x)
-{
-    return int(std::nearbyint(x));
-}
 } // namespace
 
 TQvVUMeter::TQvVUMeter(QWidget *parent)
@@ -159,8 +154,8 @@ QPoint TQvVUMeter::LevelToPoint(double p, int r, QPoint pivot) const
 {
     const double a
         = (90.0 - m_ScaleAngle / 2.0) + (1.0 - p / TVUMeterModel::FullScale) * m_ScaleAngle;
-    const int x = Nearest(std::cos(a * DegToRad) * r) + pivot.x();
-    const int y = pivot.y() - Nearest(std::sin(a * DegToRad) * r);
+    const int x = TVUMeterModel::NearestInt(std::cos(a * DegToRad) * r) + pivot.x();
+    const int y = pivot.y() - TVUMeterModel::NearestInt(std::sin(a * DegToRad) * r);
     return QPoint(x, y);
 }
 

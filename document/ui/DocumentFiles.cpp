@@ -1,5 +1,6 @@
 #include "document/ui/DocumentFiles.h"
 
+#include "chart/ChartExporter.h"
 #include "chart/PolarGraph.h"
 #include "document/InOutError.h"
 #include "document/OvkFile.h"
@@ -7,7 +8,6 @@
 #include "document/ui/Prompts.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QSize>
 
 QString TDocumentFiles::OvkFilter()
@@ -62,6 +62,9 @@ TDocumentFiles::ESaveResult TDocumentFiles::SaveAs(QWidget *owner, TFrmChild &do
     try {
         file.Save();
     } catch (const EInOutError &error) {
+        // The document no longer names a file it was written to: the next Save must ask
+        // again instead of writing silently to the name that just failed.
+        file.Untitled = true;
         ShowMessage(&document, QMessageBox::Critical, error.Message());
         return ESaveResult::Failed;
     }
@@ -75,35 +78,23 @@ bool TDocumentFiles::Export(QWidget *owner, TFrmChild &document)
 {
     TFileDialogRequest request;
     request.Kind = TFileDialogRequest::Save;
-    request.FileName = QFileInfo(document.DocFile().FileName).completeBaseName();
+    request.FileName = TChartExporter::SuggestedFileName(document.DocFile().FileName);
     // Metafiles first, as the program always offered; then the formats for reports.
-    static const QStringList extensions
-        = { QStringLiteral(".emf"), QStringLiteral(".wmf"), QStringLiteral(".svg"),
-            QStringLiteral(".pdf"), QStringLiteral(".png") };
-    for (const QString &ext : extensions)
-        request.Filters.append(QStringLiteral("*%1 (*%1)").arg(ext));
+    request.Filters = TChartExporter::DialogFilters();
     request.DefaultSuffix = QStringLiteral("emf");
     request.ConfirmOverwrite = true;
     if (!AskFileName(owner, request))
         return false;
 
-    const int filter = qBound(0, request.FilterIndex, int(extensions.size()) - 1);
-    const QString fileName = ChangeFileExt(request.FileName, extensions.at(filter));
+    const TChartExporter::Format format
+        = TChartExporter::FormatOfFilter(request.FilterIndex).value_or(TChartExporter::Format::Emf);
+    const QString fileName = TChartExporter::ApplyExtension(request.FileName, format);
     QString error;
     TPolarGraph &graph = document.Graph();
-    const bool ok = filter < 2 ? graph.ExportMetafile(fileName, filter == 0, &error)
-                               : graph.ExportFile(fileName, QSize(800, 600), &error);
+    const bool ok = format == TChartExporter::Format::Emf || format == TChartExporter::Format::Wmf
+        ? graph.ExportMetafile(fileName, format == TChartExporter::Format::Emf, &error)
+        : graph.ExportFile(fileName, TChartExporter::MetafileSize, &error);
     if (!ok)
         ShowMessage(owner, QMessageBox::Critical, error);
     return ok;
-}
-
-QString TDocumentFiles::ChangeFileExt(const QString &fileName, const QString &ext)
-{
-    const qsizetype slash
-        = qMax(fileName.lastIndexOf(QLatin1Char('/')), fileName.lastIndexOf(QLatin1Char('\\')));
-    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
-    if (dot > slash)
-        return fileName.left(dot) + ext;
-    return fileName + ext;
 }

@@ -25,15 +25,11 @@ public:
     static ESaveResult Save(QWidget *owner, TFrmChild &document);
     // Asks for a name (proposing the current one) and writes the document there with the
     // info text "Nieznany" and the current date. After a failure the chosen name stays with
-    // the document, which stays untitled and modified.
+    // the document, which becomes untitled (the next Save asks again) and stays modified.
     static ESaveResult SaveAs(QWidget *owner, TFrmChild &document);
 
     // Asks for a picture file and exports the chart: enhanced or old-style metafile by the
     // first two filters (the extension follows the filter), then SVG, PDF and PNG of
     // 800 x 600. Returns true when a file was written.
     static bool Export(QWidget *owner, TFrmChild &document);
-
-    // fileName with the extension of its name part replaced by ext (".emf"), or ext
-    // appended when it has none.
-    static QString ChangeFileExt(const QString &fileName, const QString &ext);
 };

@@ -67,6 +67,7 @@ private slots:
 
     void saveAsThenSave();
     void failedSaveAsKeepsDocumentUntitled();
+    void failedSaveAsOfOpenedFileAsksOnNextSave();
     void exportReplacesExtension_data();
     void exportReplacesExtension();
 
@@ -338,6 +339,34 @@ void TestFrmMain::failedSaveAsKeepsDocumentUntitled()
     m_prompts->DialogAnswers.push_back({ false, {}, 0 });
     main->Actions().acZapisz->trigger();
     QCOMPARE(m_prompts->Dialogs.last().FileName, QDir::toNativeSeparators(impossible));
+}
+
+void TestFrmMain::failedSaveAsOfOpenedFileAsksOnNextSave()
+{
+    const QString original = Path("kept.OvK");
+    WriteTestDocument(original, "Zachowany");
+    const QByteArray before = [&] {
+        QFile f(original);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    auto main = MakeMain();
+    QVERIFY(main->OpenDocument(original));
+    TFrmChild *doc = main->ActiveDocument();
+    doc->Graph().GetSeries(5)->Add(10, -2);
+    const QString impossible = Path("no/such/folder/b.OvK");
+    m_prompts->DialogAnswers.push_back({ true, impossible, 0 });
+    main->Actions().acZapiszJako->trigger();
+    QCOMPARE(m_prompts->Messages.size(), 1);
+    QVERIFY(doc->Modified());
+    QVERIFY(doc->DocFile().Untitled);
+    // Save asks for a name instead of writing silently to a file the caption does not show.
+    m_prompts->DialogAnswers.push_back({ false, {}, 0 });
+    main->Actions().acZapisz->trigger();
+    QCOMPARE(m_prompts->Dialogs.size(), 2);
+    QVERIFY(doc->Modified());
+    QFile f(original);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), before);
 }
 
 void TestFrmMain::exportReplacesExtension_data()

@@ -581,6 +581,41 @@ private slots:
         QCOMPARE(in.ActiveCount(), 0);
     }
 
+    void inputAfterRefusalDeliversEachRecordingOnce()
+    {
+        // The microphone hears a rising counter, so the delivered buffers must join up
+        // sample by sample: after a refused buffer the next delivery holds what was
+        // recorded after it, not the refused buffer once more.
+        int next = 1;
+        TLoopbackBus::Instance().SetTransform([&next](float *samples, int count, int) {
+            for (int i = 0; i < count; ++i) {
+                samples[i] = float(next) / 32768.0f;
+                next = next == 30000 ? 1 : next + 1;
+            }
+        });
+        TAudioIn in;
+        Configure(in, 3, 4096);
+        TSink sink;
+        sink.Decide = [](int call) {
+            return call != 1;
+        };
+        Connect(in, sink);
+        QVERIFY(in.Start());
+        m_clock.Advance(PlayMs(4096 * 8) + 1);
+        in.StopAtOnce();
+        TLoopbackBus::Instance().ClearTransform();
+        QVERIFY(sink.Delivered.size() >= 6);
+        QVERIFY(sink.Samples.size() > 2048);
+        for (size_t i = 1; i < sink.Samples.size(); ++i) {
+            const int expected = sink.Samples[i - 1] == 30000 ? 1 : sink.Samples[i - 1] + 1;
+            QVERIFY2(sink.Samples[i] == expected,
+                     qPrintable(QStringLiteral("sample %1: %2 after %3")
+                                    .arg(i)
+                                    .arg(sink.Samples[i])
+                                    .arg(sink.Samples[i - 1])));
+        }
+    }
+
     void inputDeliversWholeBufferWithEffectiveSize()
     {
         TAudioIn in;

@@ -32,6 +32,8 @@ private slots:
     void dialogRules();
     void emfRecordsAreConsistent();
     void wmfRecordsAreConsistent();
+    void wmfTextAdvancesPerByte_data();
+    void wmfTextAdvancesPerByte();
     void exportLeavesChartAsItWas();
     void failedExportLeavesNoFile();
     void pngIsWhiteWithCurve();
@@ -262,6 +264,54 @@ void TestChartExporter::wmfRecordsAreConsistent()
     QCOMPARE(TWmfWriter::EncodeCp1250(QStringLiteral("a€b😀")),
              QByteArray("a\x80"
                         "b?"));
+}
+
+void TestChartExporter::wmfTextAdvancesPerByte_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QList<int>>("advances"); // one per UTF-16 unit, as the engine gives them
+    QTest::addColumn<QList<int>>("written"); // one per byte of the record
+
+    QTest::newRow("plain") << QStringLiteral("ab") << QList<int> { 5, 6 } << QList<int> { 5, 6 };
+    QTest::newRow("pair is one byte")
+        << QStringLiteral("a😀b") << QList<int> { 5, 3, 4, 6 } << QList<int> { 5, 7, 6 };
+    // A lone high surrogate is one byte of its own and must not swallow the next character.
+    QTest::newRow("lone high surrogate") << (QString(QChar(0xD800)) + QStringLiteral("ab"))
+                                         << QList<int> { 5, 6, 7 } << QList<int> { 5, 6, 7 };
+    QTest::newRow("two lone high surrogates")
+        << (QString(QChar(0xD800)) + u'a' + QChar(0xD801) + u'b') << QList<int> { 1, 2, 3, 4 }
+        << QList<int> { 1, 2, 3, 4 };
+}
+
+void TestChartExporter::wmfTextAdvancesPerByte()
+{
+    QFETCH(QString, text);
+    QFETCH(QList<int>, advances);
+    QFETCH(QList<int>, written);
+
+    TWmfWriter writer(QSize(800, 600));
+    writer.TextOut(QPoint(10, 20), text,
+                   std::vector<int>(advances.constBegin(), advances.constEnd()));
+    const QByteArray d = writer.Finish();
+    qsizetype at = 22 + 18; // placeable header, then the metafile header
+    bool found = false;
+    while (at + 6 <= d.size()) {
+        const quint32 words = U32(d, at);
+        QVERIFY(words >= 3);
+        if (U16(d, at + 4) == 0x0A32) { // META_EXTTEXTOUT
+            found = true;
+            const int count = qint16(U16(d, at + 10));
+            QCOMPARE(count, int(written.size()));
+            const qsizetype dx = at + 14 + ((count + 1) & ~1);
+            QCOMPARE(qsizetype(words) * 2, dx - at + 2 * count);
+            QList<int> got;
+            for (int i = 0; i < count; ++i)
+                got << qint16(U16(d, dx + 2 * i));
+            QCOMPARE(got, written);
+        }
+        at += 2 * qsizetype(words);
+    }
+    QVERIFY(found);
 }
 
 void TestChartExporter::exportLeavesChartAsItWas()

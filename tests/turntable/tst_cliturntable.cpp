@@ -103,6 +103,13 @@ void TstCliTurntable::failures_data()
     QTest::newRow("two moves") << QStringList { "--simulate", "--full", "--reset" } << "";
     QTest::newRow("hardware") << QStringList { "--full" } << "";
     QTest::newRow("bad number") << QStringList { "--simulate", "--step", "x" } << "";
+    // Extreme values would overflow the degree arithmetic or never finish.
+    QTest::newRow("huge step") << QStringList { "--simulate", "--step", "-2147483648" } << "";
+    QTest::newRow("huge range") << QStringList { "--simulate", "--range", "-2147483648",
+                                                 "2147483647" }
+                                << "";
+    QTest::newRow("huge dead time")
+        << QStringList { "--simulate", "--full", "--dead-time", "2147483647" } << "";
     QTest::newRow("bad speed") << QStringList { "--simulate", "--full", "--turn-seconds", "0" }
                                << "";
     QTest::newRow("unknown") << QStringList { "--simulate", "--full", "--fast" } << "";

@@ -25,11 +25,17 @@ struct TTurntableArgs
     int TurnMs = TSimulatedController::DefaultTurnMs;
 };
 
-bool ParseInt(const QString &text, int &value)
+// Angles beyond ten turns either way are refused: they would overflow the degree
+// arithmetic or keep the virtual table turning for practically ever.
+constexpr int MaxAngle = 3600; // degrees
+// Far above anything the options dialog offers (0..2000 ms), still a finite run.
+constexpr int MaxDeadTimeMs = 60000;
+
+bool ParseInt(const QString &text, int &value, int minimum, int maximum)
 {
     bool ok = false;
     value = text.toInt(&ok);
-    return ok;
+    return ok && value >= minimum && value <= maximum;
 }
 
 // False (after a message on stderr) on anything it does not understand.
@@ -61,8 +67,11 @@ bool ParseArgs(const QStringList &args, TTurntableArgs &out)
         } else if (a == QLatin1String("--range")) {
             if (!setMove(EMove::Range) || !next(v1) || !next(v2))
                 return false;
-            if (!ParseInt(v1, out.Start) || !ParseInt(v2, out.Stop)) {
-                CliError(QStringLiteral("turntable: --range needs two whole degrees"));
+            if (!ParseInt(v1, out.Start, -MaxAngle, MaxAngle)
+                || !ParseInt(v2, out.Stop, -MaxAngle, MaxAngle)) {
+                CliError(QStringLiteral("turntable: --range needs two whole degrees "
+                                        "-%1..%1")
+                             .arg(MaxAngle));
                 return false;
             }
         } else if (a == QLatin1String("--full")) {
@@ -71,8 +80,9 @@ bool ParseArgs(const QStringList &args, TTurntableArgs &out)
         } else if (a == QLatin1String("--step")) {
             if (!setMove(EMove::Step) || !next(v1))
                 return false;
-            if (!ParseInt(v1, out.Step)) {
-                CliError(QStringLiteral("turntable: --step needs whole degrees"));
+            if (!ParseInt(v1, out.Step, -MaxAngle, MaxAngle)) {
+                CliError(
+                    QStringLiteral("turntable: --step needs whole degrees -%1..%1").arg(MaxAngle));
                 return false;
             }
         } else if (a == QLatin1String("--reset")) {
@@ -81,8 +91,9 @@ bool ParseArgs(const QStringList &args, TTurntableArgs &out)
         } else if (a == QLatin1String("--dead-time")) {
             if (!next(v1))
                 return false;
-            if (!ParseInt(v1, out.DeadTimeMs) || out.DeadTimeMs < 0) {
-                CliError(QStringLiteral("turntable: --dead-time needs milliseconds >= 0"));
+            if (!ParseInt(v1, out.DeadTimeMs, 0, MaxDeadTimeMs)) {
+                CliError(QStringLiteral("turntable: --dead-time needs milliseconds 0..%1")
+                             .arg(MaxDeadTimeMs));
                 return false;
             }
         } else if (a == QLatin1String("--turn-seconds")) {
