@@ -28,15 +28,20 @@ QByteArray TMetafileDevice::Finish()
 
 int TMetafileDevice::metric(PaintDeviceMetric metric) const
 {
+    return Metric(metric, m_size, Dpi);
+}
+
+int TMetafileDevice::Metric(PaintDeviceMetric metric, const QSize &size, int dpi)
+{
     switch (metric) {
     case PdmWidth:
-        return m_size.width();
+        return size.width();
     case PdmHeight:
-        return m_size.height();
+        return size.height();
     case PdmWidthMM:
-        return qRound(m_size.width() * 25.4 / Dpi);
+        return qRound(size.width() * 25.4 / dpi);
     case PdmHeightMM:
-        return qRound(m_size.height() * 25.4 / Dpi);
+        return qRound(size.height() * 25.4 / dpi);
     case PdmNumColors:
         return 0x1000000;
     case PdmDepth:
@@ -45,11 +50,11 @@ int TMetafileDevice::metric(PaintDeviceMetric metric) const
     case PdmDpiY:
     case PdmPhysicalDpiX:
     case PdmPhysicalDpiY:
-        return Dpi;
+        return dpi;
     case PdmDevicePixelRatio:
         return 1;
     case PdmDevicePixelRatioScaled:
-        return int(devicePixelRatioFScale());
+        return int(QPaintDevice::devicePixelRatioFScale());
     default:
         return 0;
     }

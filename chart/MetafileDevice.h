@@ -25,6 +25,10 @@ public:
 
     static constexpr int Dpi = 96;
 
+    // The metrics of a 24-bit device of size pixels at dpi dots per inch; shared with other
+    // recording devices so they measure text and millimetres the same way.
+    static int Metric(PaintDeviceMetric metric, const QSize &size, int dpi);
+
 protected:
     int metric(PaintDeviceMetric metric) const override;
 

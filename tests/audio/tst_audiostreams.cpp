@@ -83,6 +83,15 @@ private:
         stream.SetStereo(false);
     }
 
+    // An output stream fed by source, or an input stream without a handler.
+    std::unique_ptr<TAudioIO> MakeStream(bool output, TCounterSource &source)
+    {
+        if (!output)
+            return std::make_unique<TAudioIn>();
+        auto out = std::make_unique<TAudioOut>();
+        Connect(*out, source);
+        return out;
+    }
     void Connect(TAudioOut &out, TCounterSource &source)
     {
         out.OnFillBuffer = [&source](char *b, int &s) {
@@ -505,15 +514,8 @@ private slots:
     {
         QFETCH(bool, output);
         QFETCH(QString, message);
-        std::unique_ptr<TAudioIO> stream;
         TCounterSource source;
-        if (output) {
-            auto out = std::make_unique<TAudioOut>();
-            Connect(*out, source);
-            stream = std::move(out);
-        } else {
-            stream = std::make_unique<TAudioIn>();
-        }
+        std::unique_ptr<TAudioIO> stream = MakeStream(output, source);
         Configure(*stream);
         QVERIFY(stream->Start());
         m_clock.Advance(100);
@@ -642,15 +644,8 @@ private slots:
     void missingDeviceFailsStart()
     {
         QFETCH(bool, output);
-        std::unique_ptr<TAudioIO> stream;
         TCounterSource source;
-        if (output) {
-            auto out = std::make_unique<TAudioOut>();
-            Connect(*out, source);
-            stream = std::move(out);
-        } else {
-            stream = std::make_unique<TAudioIn>();
-        }
+        std::unique_ptr<TAudioIO> stream = MakeStream(output, source);
         Configure(*stream);
         stream->SetWaveDevice(7);
         int starts = 0;

@@ -1,5 +1,7 @@
 #include "RecordingDevice.h"
 
+#include "chart/MetafileDevice.h"
+
 TRecordedOp TRecordingWriter::Make(TRecordedOp::Kind kind) const
 {
     TRecordedOp op { kind, {}, {}, {}, m_pen, m_brush, m_font, m_textColor };
@@ -78,29 +80,5 @@ TRecordingDevice::~TRecordingDevice() = default;
 
 int TRecordingDevice::metric(PaintDeviceMetric metric) const
 {
-    switch (metric) {
-    case PdmWidth:
-        return m_size.width();
-    case PdmHeight:
-        return m_size.height();
-    case PdmWidthMM:
-        return qRound(m_size.width() * 25.4 / m_dpi);
-    case PdmHeightMM:
-        return qRound(m_size.height() * 25.4 / m_dpi);
-    case PdmNumColors:
-        return 0x1000000;
-    case PdmDepth:
-        return 24;
-    case PdmDpiX:
-    case PdmDpiY:
-    case PdmPhysicalDpiX:
-    case PdmPhysicalDpiY:
-        return m_dpi;
-    case PdmDevicePixelRatio:
-        return 1;
-    case PdmDevicePixelRatioScaled:
-        return int(devicePixelRatioFScale());
-    default:
-        return 0;
-    }
+    return TMetafileDevice::Metric(metric, m_size, m_dpi);
 }
