@@ -1,7 +1,6 @@
 #include "chart/WmfWriter.h"
 
-#include <QStringDecoder>
-#include <QStringEncoder>
+#include "controls/CodePage1250.h"
 
 #include <algorithm>
 
@@ -47,36 +46,7 @@ qint16 Clamp16(int v)
 
 QByteArray TWmfWriter::EncodeCp1250(const QString &text)
 {
-    QStringEncoder encoder("windows-1250");
-    QStringDecoder decoder("windows-1250");
-    QByteArray out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c.unicode() < 0x80) {
-            out.append(char(c.unicode()));
-            continue;
-        }
-        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
-            ++i;
-            out.append('?');
-            continue;
-        }
-        char byte = '?';
-        if (encoder.isValid()) {
-            const QByteArray b = encoder.encode(QStringView(&c, 1));
-            encoder.resetState();
-            // The converter substitutes what it cannot map; only a byte that decodes back to
-            // the same character counts.
-            if (b.size() == 1 && decoder.decode(b) == QString(c))
-                byte = b.at(0);
-            decoder.resetState();
-        } else if (c.unicode() < 0x100) {
-            byte = char(c.unicode());
-        }
-        out.append(byte);
-    }
-    return out;
+    return TCodePage1250::Encode(text);
 }
 
 TWmfWriter::TWmfWriter(const QSize &size)
