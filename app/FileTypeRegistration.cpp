@@ -1,10 +1,11 @@
 #include "app/FileTypeRegistration.h"
 
+#include "controls/FileWriter.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -48,11 +49,7 @@ bool WriteIfChanged(const QString &path, const QByteArray &content)
         return false;
     existing.close();
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(content);
-    return file.commit();
+    return TFileWriter::WriteFile(path, content);
 }
 
 QByteArray MimeDefinition()

@@ -2,7 +2,9 @@
 
 #include "chart/MetafileDevice.h"
 #include "chart/PolarGraph.h"
+#include "controls/FileWriter.h"
 
+#include <QBuffer>
 #include <QCursor>
 #include <QFile>
 #include <QFileInfo>
@@ -11,7 +13,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 namespace {
@@ -54,7 +55,17 @@ bool Fail(QString *error, const QString &text)
 
 QString WriteError(const QString &fileName, const QString &reason)
 {
-    return QStringLiteral("Nie można zapisać pliku %1: %2").arg(fileName, reason);
+    return TFileWriter::FailureMessage(fileName, reason);
+}
+
+// Every format is drawn into memory first and then written through TFileWriter, so a full
+// disk or a file-size limit can never leave a truncated picture or replace a good one.
+bool Store(const QString &fileName, const QByteArray &bytes, QString *error)
+{
+    QString message;
+    if (!TFileWriter::WriteFile(fileName, bytes, &message))
+        return Fail(error, message);
+    return true;
 }
 
 bool ExportPng(TPolarGraph &graph, const QString &fileName, QSize size, QString *error)
@@ -69,21 +80,22 @@ bool ExportPng(TPolarGraph &graph, const QString &fileName, QSize size, QString 
         QPainter painter(&image);
         graph.Render(painter, QRect(QPoint(0, 0), size));
     }
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return Fail(error, WriteError(fileName, file.errorString()));
-    if (!image.save(&file, "PNG") || !file.commit())
-        return Fail(error, WriteError(fileName, file.errorString()));
-    return true;
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG"))
+        return Fail(error, WriteError(fileName, QStringLiteral("błąd kodowania PNG")));
+    buffer.close();
+    return Store(fileName, bytes, error);
 }
 
 bool ExportSvg(TPolarGraph &graph, const QString &fileName, QSize size, QString *error)
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return Fail(error, WriteError(fileName, file.errorString()));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
     QSvgGenerator generator;
-    generator.setOutputDevice(&file);
+    generator.setOutputDevice(&buffer);
     generator.setSize(size);
     generator.setViewBox(QRect(QPoint(0, 0), size));
     generator.setResolution(ExportDpi);
@@ -94,18 +106,17 @@ bool ExportSvg(TPolarGraph &graph, const QString &fileName, QSize size, QString 
             return Fail(error, WriteError(fileName, QStringLiteral("błąd SVG")));
         graph.Render(painter, QRect(QPoint(0, 0), size));
     }
-    if (!file.commit())
-        return Fail(error, WriteError(fileName, file.errorString()));
-    return true;
+    buffer.close();
+    return Store(fileName, bytes, error);
 }
 
 bool ExportPdf(TPolarGraph &graph, const QString &fileName, QSize size, QString *error)
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return Fail(error, WriteError(fileName, file.errorString()));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
     {
-        QPdfWriter writer(&file);
+        QPdfWriter writer(&buffer);
         writer.setResolution(ExportDpi);
         writer.setPageSize(
             QPageSize(QSizeF(size.width() * 72.0 / ExportDpi, size.height() * 72.0 / ExportDpi),
@@ -117,9 +128,8 @@ bool ExportPdf(TPolarGraph &graph, const QString &fileName, QSize size, QString 
             return Fail(error, WriteError(fileName, QStringLiteral("błąd PDF")));
         graph.Render(painter, QRect(QPoint(0, 0), size));
     }
-    if (!file.commit())
-        return Fail(error, WriteError(fileName, file.errorString()));
-    return true;
+    buffer.close();
+    return Store(fileName, bytes, error);
 }
 
 bool ExportMeta(TPolarGraph &graph, const QString &fileName, bool enhanced, QString *error)
@@ -133,13 +143,7 @@ bool ExportMeta(TPolarGraph &graph, const QString &fileName, bool enhanced, QStr
             return Fail(error, WriteError(fileName, QStringLiteral("błąd metapliku")));
         graph.Render(painter, QRect(QPoint(0, 0), size));
     }
-    const QByteArray bytes = device.Finish();
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return Fail(error, WriteError(fileName, file.errorString()));
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        return Fail(error, WriteError(fileName, file.errorString()));
-    return true;
+    return Store(fileName, device.Finish(), error);
 }
 
 } // namespace

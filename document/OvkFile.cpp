@@ -3,6 +3,7 @@
 #include "chart/PolarGraph.h"
 #include "chart/Series.h"
 #include "controls/CodePage1250.h"
+#include "controls/FileWriter.h"
 #include "document/InOutError.h"
 
 #include <QCursor>
@@ -10,7 +11,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QSaveFile>
 #include <QtEndian>
 
 #include <algorithm>
@@ -155,11 +155,6 @@ void ReadExactly(QFile &file, char *buffer, qint64 size, const QString &path, co
                               .arg(Native(path), file.errorString()));
     if (got != size)
         ThrowCorrupt(path, QStringLiteral("plik kończy się przed końcem %1").arg(what));
-}
-
-bool WriteAll(QSaveFile &file, const char *data, qint64 size)
-{
-    return file.write(data, size) == size;
 }
 
 } // namespace
@@ -362,16 +357,15 @@ void TOvkFile::Save()
                                          "odczytu.")
                               .arg(Native(path)));
 
-    // Written beside the target and renamed over it on commit: the old file stays intact
-    // until the new one is complete.
-    QSaveFile file(path);
-    const auto fail = [&](const QString &reason) {
-        file.cancelWriting();
-        throw EInOutError(
-            QStringLiteral("Nie można zapisać pliku \"%1\" (%2).").arg(Native(path), reason));
+    // Written beside the target and renamed over it only when every byte is on disk: the
+    // old file stays intact on any failure, a full disk included.
+    TFileWriter file(path);
+    const auto fail = [&] {
+        file.Cancel();
+        throw EInOutError(file.ErrorMessage());
     };
-    if (!file.open(QIODevice::WriteOnly))
-        fail(file.errorString());
+    if (!file.Open())
+        fail();
 
     char header[HeaderSize];
     std::memcpy(header, Magic, MagicSize);
@@ -379,8 +373,8 @@ void TOvkFile::Save()
     std::memcpy(header + TitleOffset, PadText(Title, TitleSize).constData(), TitleSize);
     std::memcpy(header + InfoOffset, PadText(Info, InfoSize).constData(), InfoSize);
     qToLittleEndian<quint16>(quint16(series.size()), header + CountOffset);
-    if (!WriteAll(file, header, HeaderSize))
-        fail(file.errorString());
+    if (!file.Write(header, HeaderSize))
+        fail();
 
     // SeriesList is in ascending Number order; gaps left by deleted series are skipped.
     std::vector<TPolarSample> points;
@@ -390,20 +384,18 @@ void TOvkFile::Save()
         qToLittleEndian<quint32>(s->Color(), head + ColorOffset);
         const int n = s->Count();
         qToLittleEndian<qint32>(n, head + PointCountOffset);
-        if (!WriteAll(file, head, RecordHeaderSize))
-            fail(file.errorString());
+        if (!file.Write(head, RecordHeaderSize))
+            fail();
         if (n > 0) {
             points.resize(size_t(n));
             s->GetPoints(points.data());
             SwapSamplesIfNeeded(points.data(), n);
-            if (!WriteAll(file, reinterpret_cast<const char *>(points.data()),
-                          qint64(n) * SampleSize))
-                fail(file.errorString());
+            if (!file.Write(reinterpret_cast<const char *>(points.data()), qint64(n) * SampleSize))
+                fail();
         }
     }
-    if (!file.commit())
-        throw EInOutError(QStringLiteral("Nie można zapisać pliku \"%1\" (%2).")
-                              .arg(Native(path), file.errorString()));
+    if (!file.Commit())
+        fail();
 }
 
 // ---- validity check --------------------------------------------------------------------

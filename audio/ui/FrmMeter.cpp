@@ -122,8 +122,7 @@ TFrmMeter::~TFrmMeter()
     m_Recorder->OnStop = nullptr;
     m_Recorder->StopAtOnce();
     m_Timer1->Stop();
-    if (m_recordFile.isOpen())
-        m_recordFile.close();
+    // An unfinished recording is dropped with the writer.
 }
 
 void TFrmMeter::FormCreate()
@@ -143,29 +142,29 @@ QByteArray TFrmMeter::LevelBuffer() const
     return m_LevelBuffer ? QByteArray(m_LevelBuffer.get(), m_levelBufferSize) : QByteArray();
 }
 
+bool TFrmMeter::RecordFileOpen() const
+{
+    return m_recordFile.IsOpen();
+}
+
+bool TFrmMeter::RecordWriteFailed() const
+{
+    return m_recordFile.WriteFailed();
+}
+
+void TFrmMeter::SetWriteErrorHandler(std::function<void(const QString &)> handler)
+{
+    m_writeErrorHandler = std::move(handler);
+}
+
 void TFrmMeter::OpenRecordFile()
 {
-    if (m_recordFile.isOpen())
-        m_recordFile.close();
-    m_writeFailed = false;
-    const QString path = RecordFilePath();
-    m_recordFile.setFileName(path);
-    // Unbuffered: a failing write is seen at the buffer that failed, not at some later one.
-    if (!m_recordFile.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
-        throw EInOutError(QStringLiteral("Nie można utworzyć pliku %1:\n%2")
-                              .arg(QDir::toNativeSeparators(path), m_recordFile.errorString()));
+    m_recordFile.Open(RecordFilePath());
 }
 
 void TFrmMeter::CloseRecordFile()
 {
-    if (!m_recordFile.isOpen())
-        return;
-    const bool flushed = m_recordFile.flush();
-    const QString reason = m_recordFile.errorString();
-    m_recordFile.close();
-    if (!flushed && !m_writeFailed)
-        throw EInOutError(QStringLiteral("Błąd zapisu do pliku %1:\n%2")
-                              .arg(QDir::toNativeSeparators(m_recordFile.fileName()), reason));
+    m_recordFile.Close();
 }
 
 void TFrmMeter::StartRecorder()
@@ -227,28 +226,29 @@ bool TFrmMeter::RecorderBufferFilled(char *Buffer, int &Size)
 
 void TFrmMeter::AppendToRecordFile(const char *data, int size)
 {
-    if (m_writeFailed)
+    if (m_recordFile.WriteFailed())
         return;
-    if (!m_recordFile.isOpen()) {
-        ReportWriteError(QStringLiteral("plik nie jest otwarty"));
-        return;
-    }
-    const qint64 written = m_recordFile.write(data, size);
-    if (written != size)
-        ReportWriteError(m_recordFile.errorString());
+    if (!m_recordFile.Append(data, size, m_Recorder->Quantization()))
+        ReportWriteError(m_recordFile.WriteError());
 }
 
 void TFrmMeter::ReportWriteError(const QString &reason)
 {
-    // One box for the first failing buffer, not one per buffer: writing stops here and
-    // what reached the file stays there.
-    m_writeFailed = true;
+    // One report for the first failing buffer, not one per buffer: writing stops here and
+    // temp.raw keeps what it held before this recording.
     const QString text = QStringLiteral("Błąd zapisu do pliku %1:\n%2\n\nZapis został "
-                                        "przerwany; dane zapisane wcześniej pozostały w pliku.")
+                                        "przerwany; plik nie został zmieniony.")
                              .arg(QDir::toNativeSeparators(RecordFilePath()), reason);
-    // Shown after the buffer handler has returned, so the recorder keeps its buffers.
+    // Told after the buffer handler has returned, so the recorder keeps its buffers.
     QMetaObject::invokeMethod(
-        this, [this, text] { ShowError(text); }, Qt::QueuedConnection);
+        this,
+        [this, text] {
+            if (m_writeErrorHandler)
+                m_writeErrorHandler(text);
+            else
+                ShowError(text);
+        },
+        Qt::QueuedConnection);
 }
 
 void TFrmMeter::RecorderStart()

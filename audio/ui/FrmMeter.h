@@ -1,8 +1,10 @@
 #pragma once
 
-#include <QFile>
+#include "audio/RecordFile.h"
+
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 class QEvent;
@@ -41,8 +43,8 @@ public:
     explicit TFrmMeter(QWidget *parent = nullptr);
     ~TFrmMeter() override;
 
-    // Creates (or truncates) TempDir/temp.raw for writing. Throws EInOutError (Polish text
-    // naming the file) when it cannot be created.
+    // Starts a new TempDir/temp.raw (written beside it until CloseRecordFile). Throws
+    // EInOutError (Polish text naming the file) when it cannot be created.
     void OpenRecordFile();
     // Starts the recorder with the input settings (WaveINDevID, RecordBuffSize,
     // InSampleRate, InQuant); does nothing while it runs. A failure is shown in a message
@@ -51,19 +53,23 @@ public:
     // Stops the recorder gracefully (the queued buffers are not delivered) and drops the
     // needle to 0.
     void StopRecorder();
-    // Closes the record file (nothing if none is open). Throws EInOutError when the last
-    // bytes cannot be written; a write failure already reported is not reported again.
+    // Closes the record file (nothing if none is open): it replaces temp.raw only when
+    // complete. Throws EInOutError when the last bytes cannot be written; a write failure
+    // already reported is not reported again (and nothing replaces temp.raw).
     void CloseRecordFile();
 
     // Delivered buffers are appended to the record file while true; the file must be open.
     bool Recording = false;
 
     int ClipTicks() const { return m_ClipTicks; }
-    bool RecordFileOpen() const { return m_recordFile.isOpen(); }
+    bool RecordFileOpen() const;
     QString RecordFilePath() const;
-    // A write to the record file failed since it was opened: writing stopped there, the
-    // user was told once, and what was written before stays in the file.
-    bool RecordWriteFailed() const { return m_writeFailed; }
+    // A write to the record file failed since it was opened: writing stopped there and the
+    // user was told once; closing the file leaves an earlier temp.raw as it was.
+    bool RecordWriteFailed() const;
+    // Who tells the user about a write failure: by default this window's message box; the
+    // measurement run takes it over while it records (empty function: the box again).
+    void SetWriteErrorHandler(std::function<void(const QString &text)> handler);
     // The level meter's copy of the last delivered buffer (empty while the recorder is
     // stopped).
     QByteArray LevelBuffer() const;
@@ -125,6 +131,6 @@ private:
     const QEvent *m_keySeen = nullptr; // key press already fed to the matcher
     std::unique_ptr<char[]> m_LevelBuffer;
     int m_levelBufferSize = 0;
-    QFile m_recordFile;
-    bool m_writeFailed = false;
+    TRecordFile m_recordFile;
+    std::function<void(const QString &)> m_writeErrorHandler;
 };

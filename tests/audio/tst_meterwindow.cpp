@@ -31,7 +31,7 @@ struct TMicrophone
     bool Counter = false;
     int Next = 1;
 
-    void operator()(float *samples, int count, int)
+    void operator()(float *samples, int count, int, qint64)
     {
         for (int i = 0; i < count; ++i) {
             if (Counter) {
@@ -76,7 +76,8 @@ private slots:
         TLoopbackBus::Instance().SetClock(&m_clock);
         m_mic = std::make_shared<TMicrophone>();
         auto mic = m_mic;
-        TLoopbackBus::Instance().SetTransform([mic](float *s, int n, int r) { (*mic)(s, n, r); });
+        TLoopbackBus::Instance().SetTransform(
+            [mic](float *s, int n, int r, qint64 p) { (*mic)(s, n, r, p); });
         m_messages.clear();
         TPrompts::Instance().Message = [this](QWidget *, QMessageBox::Icon, const QString &text,
                                               QMessageBox::StandardButtons) {
@@ -287,6 +288,13 @@ private slots:
         limited.rlim_cur = 20000;
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &limited), 0);
 
+        // An earlier recording that the failing one must not destroy.
+        const QByteArray earlier(3000, 'e');
+        {
+            QFile f(w->RecordFilePath());
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            QCOMPARE(f.write(earlier), earlier.size());
+        }
         w->OpenRecordFile();
         w->Recording = true;
         w->StartRecorder();
@@ -304,9 +312,14 @@ private slots:
 
         QCOMPARE(m_messages.size(), 1);
         QVERIFY(m_messages.first().contains(QLatin1String("temp.raw")));
-        // What was written before the failure stays: two whole buffers and the part of the
-        // third that fitted.
-        QCOMPARE(QFile(w->RecordFilePath()).size(), qint64(20000));
+        // The failed recording replaced nothing and left no temporary file behind.
+        {
+            QFile f(w->RecordFilePath());
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QCOMPARE(f.readAll(), earlier);
+        }
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files),
+                 QStringList { QStringLiteral("temp.raw") });
 
         // A new file starts clean.
         w->OpenRecordFile();

@@ -9,6 +9,7 @@
 #include "audio/DeviceList.h"
 #include "audio/Generator.h"
 #include "controls/Clock.h"
+#include "controls/FileWriter.h"
 
 #include <QFile>
 
@@ -224,34 +225,33 @@ int RunRecord(const QStringList &args)
     in.SetFrameRate(a.Rate.value_or(settings.InSampleRate));
     in.SetQuantization(settings.InQuant);
 
-    QFile file(a.Positional.first());
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
-        return fail(
-            QStringLiteral("cannot create %1: %2").arg(file.fileName(), file.errorString()));
+    // The recording appears under its name only when complete: a full disk or a file-size
+    // limit leaves no truncated file and an existing one untouched.
+    TFileWriter file(a.Positional.first());
+    if (!file.Open())
+        return fail(file.ErrorMessage());
     const qint64 wanted
         = qint64(std::llround(*a.Seconds * in.FrameRate())) * in.Format().BlockAlign;
     qint64 written = 0;
-    QString writeError;
     in.OnBufferFilled = [&](char *buffer, int &size) {
-        if (writeError.isEmpty() && file.write(buffer, size) != size)
-            writeError = file.errorString();
+        file.Write(buffer, size);
         written += size;
-        if (written >= wanted)
+        if (written >= wanted || file.Failed())
             in.StopGracefully();
         return true;
     };
     if (!in.Start()) {
-        file.remove();
+        file.Cancel();
         return fail(in.ErrorMessage());
     }
     const qint64 limit = qint64(*a.Seconds * 1000) + 10000;
     if (!WaitClosed(in, limit)) {
         in.StopAtOnce();
+        file.Cancel();
         return fail(QStringLiteral("the input device did not deliver its buffers"));
     }
-    file.close();
-    if (!writeError.isEmpty())
-        return fail(QStringLiteral("writing %1 failed: %2").arg(file.fileName(), writeError));
+    if (!file.Commit())
+        return fail(file.ErrorMessage());
     CliOut(QStringLiteral("recorded %1 bytes at %2 Hz (%3 buffers of %4 bytes); ")
                .arg(written)
                .arg(in.FrameRate())

@@ -4,8 +4,8 @@
 #include "CliCommand.h"
 
 #include "audio/Generator.h"
+#include "controls/FileWriter.h"
 
-#include <QSaveFile>
 #include <QtEndian>
 
 #include <cmath>
@@ -148,25 +148,24 @@ int RunGenerate(const QStringList &args)
         samples[size_t(index)] = value;
     };
 
-    QSaveFile file(out);
-    if (!file.open(QIODevice::WriteOnly))
-        return Fail(QStringLiteral("cannot write %1: %2").arg(out, file.errorString()));
+    TFileWriter file(out);
+    if (!file.Open())
+        return Fail(file.ErrorMessage());
     if (wav)
-        file.write(WavHeader(rate, quint32(dataBytes)));
+        file.Write(WavHeader(rate, quint32(dataBytes)));
     QByteArray bytes(block * 2, '\0');
-    for (qint64 b = 0; b < blocks; ++b) {
+    for (qint64 b = 0; b < blocks && !file.Failed(); ++b) {
         try {
             generator.Generate();
         } catch (const EGeneratorError &error) {
-            file.cancelWriting();
+            file.Cancel();
             return Fail(error.Message());
         }
         qToLittleEndian<qint16>(samples.data(), block, bytes.data());
-        if (file.write(bytes) != bytes.size())
-            break;
+        file.Write(bytes);
     }
-    if (!file.commit())
-        return Fail(QStringLiteral("cannot write %1: %2").arg(out, file.errorString()));
+    if (!file.Commit())
+        return Fail(file.ErrorMessage());
     return 0;
 }
 

@@ -1,0 +1,69 @@
+#include "audio/RecordFile.h"
+
+#include "controls/FileWriter.h"
+#include "document/InOutError.h"
+
+#include <QDir>
+
+TRecordFile::TRecordFile() = default;
+TRecordFile::~TRecordFile() = default;
+
+bool TRecordFile::IsOpen() const
+{
+    return m_file && m_file->IsOpen();
+}
+
+void TRecordFile::Open(const QString &path)
+{
+    m_file.reset();
+    m_path = path;
+    m_writeFailed = false;
+    m_writeError.clear();
+    auto file = std::make_unique<TFileWriter>(path);
+    if (!file->Open())
+        throw EInOutError(QStringLiteral("Nie można utworzyć pliku %1:\n%2")
+                              .arg(QDir::toNativeSeparators(path), file->ErrorString()));
+    m_file = std::move(file);
+}
+
+bool TRecordFile::Append(const char *data, int bytes, int bitsPerSample)
+{
+    if (m_writeFailed)
+        return false;
+    if (!IsOpen()) {
+        m_writeFailed = true;
+        m_writeError = QStringLiteral("plik nie jest otwarty");
+        return false;
+    }
+    if (bitsPerSample == 8) {
+        // Unsigned 8-bit samples become signed 16-bit ones: (x - 128) * 256.
+        m_widened.resize(qsizetype(bytes) * 2);
+        auto *out = reinterpret_cast<uchar *>(m_widened.data());
+        for (int i = 0; i < bytes; ++i) {
+            const quint16 v = quint16((int(uchar(data[i])) - 128) * 256);
+            out[2 * i] = uchar(v & 0xFF);
+            out[2 * i + 1] = uchar(v >> 8);
+        }
+        data = m_widened.constData();
+        bytes *= 2;
+    }
+    if (m_file->Write(data, bytes))
+        return true;
+    m_writeFailed = true;
+    m_writeError = m_file->ErrorString();
+    return false;
+}
+
+void TRecordFile::Close()
+{
+    if (!m_file)
+        return;
+    const std::unique_ptr<TFileWriter> file = std::move(m_file);
+    if (m_writeFailed) {
+        file->Cancel(); // reported already; an earlier file stays as it was
+        return;
+    }
+    if (!file->Commit())
+        throw EInOutError(QStringLiteral("Błąd zapisu do pliku %1:\n%2")
+                              .arg(QDir::toNativeSeparators(m_path), file->ErrorString()));
+}
