@@ -294,13 +294,16 @@ bool TTurntableController::RunRange(int start, int stop)
             MoveForward();
         WaitForMarkers(std::abs(start) / 10);
         Pulse(PinStop);
-        if (m_stopRequests != stopsAtStart)
-            return true; // stopped while positioning: nothing was recorded yet
     }
+    // Sent in every case, so the measurement opens this run's recording and never goes on
+    // with an older one.
     emit RecordStart();
-    m_clock.WaitProcessing(RangePauseMs);
+    if (m_stopRequests == stopsAtStart)
+        m_clock.WaitProcessing(RangePauseMs);
     if (m_stopRequests != stopsAtStart) {
-        emit RecordStop(); // close what RecordStart opened; the table stays where it is
+        // Stopped while positioning or during the pause: close what RecordStart opened,
+        // with nothing appended; the table stays where it is.
+        emit RecordStop();
         return true;
     }
     emit RecordAppend();

@@ -85,6 +85,7 @@ private slots:
     void anglesFollowMode();
     void lampsFollowState();
     void markerFlashesAndBroadcasts();
+    void flashDoesNotHoldMarkerTimer();
     void returnToZeroTellsMainWindow();
     void stepButtonsStep_data();
     void stepButtonsStep();
@@ -271,6 +272,22 @@ void TstFrmStolikKontrol::markerFlashesAndBroadcasts()
     // Every counted marker reached the main window while the table turned forward.
     QCOMPARE(w.Main.StatesSeen, QList<int>({ 2, 2, 2 }));
     QCOMPARE(w.Main.AnglesShown, QList<int>({ 350, 0, 10 }));
+}
+
+void TstFrmStolikKontrol::flashDoesNotHoldMarkerTimer()
+{
+    // A marker held low (150 ms) longer than a 60 ms dead time counts again at the next
+    // 50 ms tick after the dead time: twice per marker, unless the 200 ms lamp flash holds
+    // the marker timer until the line is high again.
+    TWindowRig w;
+    TFrmStolikKontrol &f = *w.Window;
+    QVERIFY(f.OpenPort(1));
+    w.Controller->SetMarkUnsensitivityTime(60);
+    w.Rig.Simulated->SetTrueAngle(355);
+    w.Rig.Clock.Advance(200);
+    f.MoveForward();
+    w.Rig.Clock.Advance(2000); // 5 degrees to the marker at 0, then 4 more
+    QCOMPARE(w.Controller->MoveCounter(), 2);
 }
 
 void TstFrmStolikKontrol::returnToZeroTellsMainWindow()

@@ -322,8 +322,9 @@ void TstTurntableController::stopDuringRangeEndsIt_data()
     QTest::newRow("program closes while turning")
         << 0 << 5000 << true << QStringList { "105", "103", "104" }
         << QStringList { "reset", "forward", "stop" };
-    // Stops before the forward move must not be undone by it.
-    QTest::newRow("stop while positioning") << -90 << 3000 << false << QStringList {}
+    // Stops before the forward move must not be undone by it; the recording is still
+    // opened and closed, so a measurement never goes on with an older one.
+    QTest::newRow("stop while positioning") << -90 << 3000 << false << QStringList { "105", "104" }
                                             << QStringList { "reset", "backward", "stop", "stop" };
     QTest::newRow("program closes in the pause")
         << 0 << 500 << true << QStringList { "105", "104" } << QStringList { "reset" };

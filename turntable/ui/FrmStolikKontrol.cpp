@@ -264,11 +264,17 @@ void TFrmStolikKontrol::ShowState(int state)
 
 void TFrmStolikKontrol::MarkerFlash()
 {
-    QPointer<TFrmStolikKontrol> self(this);
+    // The lamp goes out from its own timer: waiting here would hold the 50 ms marker timer,
+    // whose tick delivered this mark, and count later markers late.
     ledMark->SetActive(true);
-    m_controller->Clock().WaitProcessing(MarkerFlashMs);
-    if (self)
-        ledMark->SetActive(false);
+    if (!m_flashTimer) {
+        m_flashTimer = m_controller->Clock().CreateTimer();
+        m_flashTimer->OnTimeout = [this] {
+            m_flashTimer->Stop();
+            ledMark->SetActive(false);
+        };
+    }
+    m_flashTimer->Start(MarkerFlashMs);
 }
 
 void TFrmStolikKontrol::SendReturnedToZero()

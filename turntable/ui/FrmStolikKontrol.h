@@ -10,6 +10,7 @@ class QLabel;
 class QPushButton;
 class QRadioButton;
 class QSpinBox;
+class TClockTimer;
 class TQvLed;
 class TTurntableController;
 
@@ -90,5 +91,6 @@ private:
     void SendReturnedToZero();
 
     std::unique_ptr<TTurntableController> m_controller;
+    std::unique_ptr<TClockTimer> m_flashTimer; // puts the marker lamp out after 200 ms
     QPointer<QWidget> m_mainWindow;
 };
