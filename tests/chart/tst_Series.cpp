@@ -2,6 +2,8 @@
 #include "chart/PolarGraph.h"
 #include "chart/Series.h"
 
+#include <QImage>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -22,6 +24,7 @@ private slots:
     void addLevelOffsetIsSilent();
     void addAndClearNotify();
     void setColorAndPenStyleRules();
+    void colourAloneMarksForRedrawing();
     void copyToAppendsNextNumber();
     void copyToOwnGraph();
 };
@@ -222,6 +225,22 @@ void TestSeries::setColorAndPenStyleRules()
     s->SetColor(0x00FF00);
     QCOMPARE(changes.count(), 3); // fired even without AutoRepaint
     QCOMPARE(repaints.count(), 1);
+    QVERIFY(g.NeedsRender());
+}
+
+void TestSeries::colourAloneMarksForRedrawing()
+{
+    TPolarGraph g;
+    TSeries *s = g.GetSeries(0);
+    s->Add(0, 0);
+    QImage screen(200, 200, QImage::Format_RGB32);
+    {
+        QPainter p(&screen);
+        g.PaintCached(p, screen.size(), 96, 96);
+    }
+    QVERIFY(!g.NeedsRender());
+    g.SetAutoRepaint(false);
+    s->SetColor(0x00FF00);
     QVERIFY(g.NeedsRender());
 }
 

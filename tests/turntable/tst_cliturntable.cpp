@@ -62,6 +62,8 @@ void TstCliTurntable::moves_data()
         << QStringList { "reset", "backward", "stop", "forward", "stop" } << 27 << "94";
     QTest::newRow("step 5") << QStringList { "--simulate", "--step", "5" }
                             << QStringList { "forward", "stop" } << 0 << "";
+    QTest::newRow("step -30 turns back") << QStringList { "--simulate", "--step", "-30" }
+                                         << QStringList { "backward", "stop" } << 3 << "";
     QTest::newRow("reset") << QStringList { "--simulate", "--reset" } << QStringList { "reset" }
                            << 0 << "";
 }
