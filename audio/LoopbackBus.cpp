@@ -38,6 +38,11 @@ qint64 TLoopbackBus::MsAt(qint64 position, int rate) const
     return m_epochMs + (position * 1000 + rate - 1) / rate;
 }
 
+double TLoopbackBus::TimeMsAt(qint64 position, int rate) const
+{
+    return double(m_epochMs) + double(position) * 1000.0 / double(rate);
+}
+
 qint64 TLoopbackBus::NowPosition(int rate) const
 {
     return PositionAt(Clock().NowMs(), rate);
@@ -87,5 +92,5 @@ void TLoopbackBus::Read(qint64 position, float *samples, int count, int rate)
         samples[i] = SampleAt(source);
     }
     if (m_transform && count > 0)
-        m_transform(samples, count, rate);
+        m_transform(samples, count, rate, position);
 }

@@ -18,9 +18,11 @@ class TLoopbackBus
 {
 public:
     // Turns what was played into what the microphone hears, in place: `count` samples at
-    // `sampleRate` Hz, consecutive calls carry consecutive stretches of the input's time.
-    // Silence (zeros) arrives while nothing plays.
-    using TTransform = std::function<void(float *samples, int count, int sampleRate)>;
+    // `sampleRate` Hz, the first at input position `position` (TimeMsAt gives its clock
+    // time); consecutive calls of one recording carry consecutive positions, a recording
+    // started anew jumps. Silence (zeros) arrives while nothing plays.
+    using TTransform
+        = std::function<void(float *samples, int count, int sampleRate, qint64 position)>;
 
     static TLoopbackBus &Instance();
 
@@ -38,6 +40,8 @@ public:
     // and the first clock millisecond at which position `position` has been reached.
     qint64 PositionAt(qint64 ms, int rate) const;
     qint64 MsAt(qint64 position, int rate) const;
+    // Clock time in ms (fractional, not rounded) of sample position `position` at `rate` Hz.
+    double TimeMsAt(qint64 position, int rate) const;
     qint64 NowPosition(int rate) const;
 
     // Output side: lays `count` samples at `position` (output rate `rate`). A new rate

@@ -1,5 +1,6 @@
 #include "turntable/SimulatedController.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -19,6 +20,7 @@ TSimulatedController::TSimulatedController(TClock &clock, int turnMs, int marker
     , m_time(clock.NowMs())
 {
     s_instance = this;
+    BeginSegment();
 }
 
 TSimulatedController::~TSimulatedController()
@@ -94,6 +96,51 @@ void TSimulatedController::Command(int bit)
     default:
         break;
     }
+    BeginSegment();
+}
+
+void TSimulatedController::BeginSegment()
+{
+    // Called after Advance, so m_time is now and the last segment led up to m_position.
+    if (!m_history.empty() && m_history.back().StartMs == m_time)
+        m_history.pop_back(); // it lasted no time
+    m_history.push_back({ m_time, m_position, m_state });
+    while (m_history.size() > 1 && m_history[1].StartMs <= m_time - HistoryMs)
+        m_history.pop_front();
+}
+
+double TSimulatedController::AngleIn(const TSegment &segment, double ms) const
+{
+    // Whole milliseconds in integer units exactly as Advance moves; the fraction of the
+    // last millisecond on top.
+    const double elapsed = std::max(0.0, ms - double(segment.StartMs));
+    const double whole = std::floor(elapsed);
+    const qint64 travel = 36 * qint64(whole);
+    const double fraction = 36.0 * (elapsed - whole);
+    qint64 units = segment.Position;
+    double extra = 0.0;
+    if (segment.State == 2) {
+        units += travel;
+        extra = fraction;
+    } else if (segment.State == 1) {
+        units -= travel;
+        extra = -fraction;
+    } else if (segment.State == 4) {
+        units -= travel;
+        extra = -fraction;
+        if (double(units) + extra <= 0.0) {
+            units = 0; // arrived at 0 and stopped there
+            extra = 0.0;
+        }
+    }
+    const qint64 turn = UnitsPerTurn();
+    units = ((units % turn) + turn) % turn;
+    double angle = (double(units) + extra) * 360.0 / double(turn);
+    if (angle < 0.0)
+        angle += 360.0;
+    if (angle >= 360.0)
+        angle -= 360.0;
+    return angle;
 }
 
 void TSimulatedController::SetCommandLines(quint8 dataRegister)
@@ -146,12 +193,25 @@ double TSimulatedController::TrueAngle()
     return double(m_position) * 360.0 / double(UnitsPerTurn());
 }
 
+double TSimulatedController::TrueAngleAt(double ms)
+{
+    Advance();
+    ms = std::min(ms, double(m_time));
+    auto after
+        = std::upper_bound(m_history.begin(), m_history.end(), ms,
+                           [](double t, const TSegment &s) { return t < double(s.StartMs); });
+    if (after == m_history.begin())
+        return AngleIn(*after, double(after->StartMs));
+    return AngleIn(*(after - 1), ms);
+}
+
 void TSimulatedController::SetTrueAngle(double degrees)
 {
     Advance();
     const qint64 turn = UnitsPerTurn();
     const qint64 units = qint64(std::llround(degrees / 360.0 * double(turn)));
     m_position = ((units % turn) + turn) % turn;
+    BeginSegment();
 }
 
 int TSimulatedController::MarkersPassed()
@@ -167,4 +227,5 @@ void TSimulatedController::SetSwitchedOff(bool off)
         return;
     m_switchedOff = off;
     m_state = 3; // switched off the table stands; switched on it starts stopped
+    BeginSegment();
 }

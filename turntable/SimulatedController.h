@@ -4,6 +4,8 @@
 
 #include <QtGlobal>
 
+#include <deque>
+
 // A model of the turntable's controller for trying the program without hardware. It obeys
 // the wiring of the real one: command pulses on pins 2 (forward), 3 (backward), 4 (stop)
 // and 6 (return to 0) are low-going and count when they were low for at least
@@ -22,6 +24,7 @@ public:
     static constexpr int DefaultTurnMs = 80000;
     static constexpr int DefaultMarkerLowMs = 150;
     static constexpr int MinPulseMs = 2;
+    static constexpr qint64 HistoryMs = 120000; // motion history kept for TrueAngleAt
 
     // turnMs: time of one full turn (clamped to >= 360 ms); markerLowMs: marker pulse length.
     explicit TSimulatedController(TClock &clock, int turnMs = DefaultTurnMs,
@@ -44,6 +47,10 @@ public:
     int State();
     // The table's true angle now, degrees in [0, 360).
     double TrueAngle();
+    // The table's true angle at clock time `ms` (may be fractional), degrees in [0, 360):
+    // exact between the integer steps of the model. Times after now give the angle now;
+    // times older than the kept history (HistoryMs) give the oldest angle kept.
+    double TrueAngleAt(double ms);
     // Puts the table at an angle (degrees, any value) without turning it.
     void SetTrueAngle(double degrees);
     // Multiples of 10 degrees the table has reached since creation.
@@ -56,8 +63,19 @@ public:
     int MarkerLowMs() const { return m_markerLowMs; }
 
 private:
+    // From StartMs on the table moves as State says, starting at Position (units); a
+    // return to 0 stays at 0 once it arrives.
+    struct TSegment
+    {
+        qint64 StartMs = 0;
+        qint64 Position = 0;
+        int State = 3;
+    };
+
     void Advance();
     void Command(int pin);
+    void BeginSegment();
+    double AngleIn(const TSegment &segment, double ms) const;
     qint64 UnitsPerTurn() const { return 36 * qint64(m_turnMs); }
 
     TClock &m_clock;
@@ -71,4 +89,5 @@ private:
     int m_markersPassed = 0;
     quint8 m_lines = 0xFF; // pins 2..9 rest high
     qint64 m_fallTime[8] {}; // when each command line went low
+    std::deque<TSegment> m_history; // by StartMs, the last one is the motion now
 };

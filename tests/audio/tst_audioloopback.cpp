@@ -147,15 +147,25 @@ private slots:
     {
         std::vector<int> rates;
         int calls = 0;
-        TLoopbackBus::Instance().SetTransform([&](float *s, int n, int rate) {
+        qint64 nextPosition = -1;
+        bool consecutive = true;
+        bool inThePast = true;
+        TLoopbackBus &bus = TLoopbackBus::Instance();
+        bus.SetTransform([&](float *s, int n, int rate, qint64 position) {
             rates.push_back(rate);
             ++calls;
+            // One recording: each stretch follows the last, and its time has passed.
+            consecutive = consecutive && (nextPosition < 0 || position == nextPosition);
+            nextPosition = position + n;
+            inThePast = inThePast && bus.TimeMsAt(position + n, rate) <= double(m_clock.NowMs());
             for (int i = 0; i < n; ++i)
                 s[i] = s[i] * 0.5f + 0.125f; // half the gain plus an offset of 4096
         });
         const QByteArray rec
             = PlayConstant({ 16, false, 44100 }, Frame16({ 16384 }), { 16, false, 32000 }, 300);
-        QVERIFY(calls > 0);
+        QVERIFY(calls > 1);
+        QVERIFY(consecutive);
+        QVERIFY(inThePast);
         for (int r : rates)
             QCOMPARE(r, 32000);
         const auto *s = reinterpret_cast<const qint16 *>(rec.constData());

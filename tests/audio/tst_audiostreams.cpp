@@ -589,7 +589,7 @@ private slots:
         // sample by sample: after a refused buffer the next delivery holds what was
         // recorded after it, not the refused buffer once more.
         int next = 1;
-        TLoopbackBus::Instance().SetTransform([&next](float *samples, int count, int) {
+        TLoopbackBus::Instance().SetTransform([&next](float *samples, int count, int, qint64) {
             for (int i = 0; i < count; ++i) {
                 samples[i] = float(next) / 32768.0f;
                 next = next == 30000 ? 1 : next + 1;

@@ -54,6 +54,7 @@ private slots:
     void returnsToZeroBackward();
     void latestCommandWins();
     void switchedOff();
+    void angleHistoryMatchesTheAngleThen();
     void portShowsStatusThroughPinMap();
 };
 
@@ -219,6 +220,43 @@ void TstSimulatedController::switchedOff()
     QCOMPARE(sim.MarkersPassed(), 0);
     sim.SetSwitchedOff(false);
     QCOMPARE(sim.State(), 3);
+}
+
+void TstSimulatedController::angleHistoryMatchesTheAngleThen()
+{
+    // Forward, backward through 0, forward again and a return to 0, with the angle read
+    // every millisecond as it happens.
+    TVirtualClock clock(1000);
+    TSimulatedController sim(clock);
+    sim.SetTrueAngle(3);
+    QList<QPair<qint64, double>> seen;
+    auto run = [&](int ms) {
+        for (int i = 0; i < ms; ++i) {
+            clock.Advance(1);
+            seen.append({ clock.NowMs(), sim.TrueAngle() });
+        }
+    };
+    run(10);
+    for (quint8 command : { Forward, Backward, Forward, Reset }) {
+        Pulse(clock, sim, command);
+        run(command == Backward ? 4000 : 2000);
+    }
+    QCOMPARE(sim.State(), 3);
+    QCOMPARE(sim.TrueAngle(), 0.0);
+
+    for (int i = 0; i < seen.size(); ++i) {
+        const auto [ms, angle] = seen.at(i);
+        QCOMPARE(sim.TrueAngleAt(double(ms)), angle);
+        if (i + 1 == seen.size() || seen.at(i + 1).first != ms + 1)
+            continue;
+        // Between two steps the table moves evenly (away from the wrap and the arrival).
+        const double next = seen.at(i + 1).second;
+        if (angle != 0.0 && next != 0.0 && qAbs(next - angle) < 1.0)
+            QVERIFY2(qAbs(sim.TrueAngleAt(ms + 0.5) - (angle + next) / 2) < 1e-9,
+                     qPrintable(QString("at %1.5 ms").arg(ms)));
+    }
+    // Later than now is now.
+    QCOMPARE(sim.TrueAngleAt(double(clock.NowMs()) + 5000.0), sim.TrueAngle());
 }
 
 void TstSimulatedController::portShowsStatusThroughPinMap()
