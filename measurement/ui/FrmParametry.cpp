@@ -1,0 +1,313 @@
+#include "measurement/ui/FrmParametry.h"
+
+#include "audio/ui/FrmGenerator.h"
+#include "controls/ui/ArrowSpinBox.h"
+#include "controls/ui/ColorComboBox.h"
+#include "controls/ui/FormHelpers.h"
+#include "measurement/MeasurementColors.h"
+#include "turntable/ui/FrmStolikKontrol.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Group whose controls EnableGroup switches with the radio buttons of their group box.
+constexpr int SwitchedGroup = 1;
+
+QSpinBox *SpinField(QWidget *parent, const char *name, int minimum, int maximum, int step,
+                    int value)
+{
+    auto *field = new QSpinBox(parent);
+    field->setObjectName(QLatin1String(name));
+    field->setRange(minimum, maximum);
+    field->setSingleStep(step);
+    field->setValue(value);
+    return field;
+}
+
+// A label for field; with group != 0 both join that EnableGroup group.
+QLabel *FieldLabel(const QString &text, QWidget *field, int group = 0)
+{
+    auto *label = new QLabel(text, field->parentWidget());
+    label->setBuddy(field);
+    if (group != 0) {
+        SetGroup(label, group);
+        SetGroup(field, group);
+    }
+    return label;
+}
+
+// Shows value's integer part in field, kept within the field's range; NaN leaves the field
+// as it is.
+void ShowWhole(QSpinBox &field, double value)
+{
+    if (std::isnan(value))
+        return;
+    field.setValue(
+        int(std::clamp(std::trunc(value), double(field.minimum()), double(field.maximum()))));
+}
+
+QRadioButton *Radio(QWidget *parent, const char *name, const QString &caption)
+{
+    auto *button = new QRadioButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    return button;
+}
+
+} // namespace
+
+TFrmParametry::TFrmParametry(TFrmGenerator &generator, TFrmStolikKontrol &turntable,
+                             QWidget *parent)
+    : QDialog(parent)
+    , m_generator(generator)
+    , m_turntable(turntable)
+{
+    setWindowTitle(QStringLiteral("Nowy pomiar"));
+    setObjectName(QStringLiteral("FrmParametry"));
+    setModal(true);
+    CreateControls();
+    FormCreate();
+    // Only now: filling the fields from the two windows must not write back into them.
+    ConnectHandlers();
+}
+
+TFrmParametry::~TFrmParametry() = default;
+
+void TFrmParametry::CreateControls()
+{
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(CreateSeriesGroup());
+    layout->addWidget(CreateGeneratorGroup());
+    layout->addWidget(CreateRangeGroup());
+
+    m_btnOK = new QPushButton(QStringLiteral("&OK"), this);
+    m_btnOK->setObjectName(QStringLiteral("btnOK"));
+    m_btnOK->setDefault(true);
+    m_btnAnuluj = new QPushButton(QStringLiteral("&Anuluj"), this);
+    m_btnAnuluj->setObjectName(QStringLiteral("btnAnuluj"));
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_btnOK);
+    buttons->addWidget(m_btnAnuluj);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(m_btnOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_btnAnuluj, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+QGroupBox *TFrmParametry::CreateSeriesGroup()
+{
+    auto *group = new QGroupBox(QStringLiteral(" Pomiar "), this);
+    m_Edit1 = new QLineEdit(group);
+    m_Edit1->setObjectName(QStringLiteral("Edit1"));
+    m_ColorComboBox1 = new TColorComboBox(group);
+    m_ColorComboBox1->setObjectName(QStringLiteral("ColorComboBox1"));
+    m_ColorComboBox1->SetColors(MeasurementColors());
+
+    auto *grid = new QGridLayout(group);
+    grid->addWidget(FieldLabel(QStringLiteral("Nazwa"), m_Edit1), 0, 0);
+    grid->addWidget(m_Edit1, 0, 1);
+    grid->addWidget(FieldLabel(QStringLiteral("Kolor"), m_ColorComboBox1), 1, 0);
+    grid->addWidget(m_ColorComboBox1, 1, 1);
+    grid->setColumnStretch(1, 1);
+    return group;
+}
+
+QGroupBox *TFrmParametry::CreateGeneratorGroup()
+{
+    m_gbGenerator = new QGroupBox(QStringLiteral(" Sygnał "), this);
+    m_gbGenerator->setObjectName(QStringLiteral("gbGenerator"));
+    QGroupBox *group = m_gbGenerator;
+    m_rbZewnetrzny = Radio(group, "rbZewnetrzny", QStringLiteral("Generator &zewnętrzny"));
+    m_rbWewnetrzny = Radio(group, "rbWewnetrzny", QStringLiteral("Generator &wewenętrzny"));
+    m_rbWewnetrzny->setChecked(true);
+
+    m_cbSygnal = new QComboBox(group);
+    m_cbSygnal->setObjectName(QStringLiteral("cbSygnal"));
+    m_cbSygnal->setEditable(false);
+    m_seFreq = new TArrowSpinBox(group);
+    m_seFreq->setObjectName(QStringLiteral("seFreq"));
+    m_seFreq->setRange(20, 20000);
+    m_seFreq->setSingleStep(1);
+    m_seFreq->setValue(1000);
+    m_seAmp = SpinField(group, "seAmp", 10, 100, 10, 100);
+
+    auto *grid = new QGridLayout(group);
+    grid->addWidget(m_rbZewnetrzny, 0, 0, 1, 2);
+    grid->addWidget(m_rbWewnetrzny, 1, 0, 1, 2);
+    grid->addWidget(FieldLabel(QStringLiteral("&Rodzaj sygnału"), m_cbSygnal, SwitchedGroup), 2, 0);
+    grid->addWidget(m_cbSygnal, 2, 1);
+    grid->addWidget(FieldLabel(QStringLiteral("&Częstotliwość"), m_seFreq, SwitchedGroup), 3, 0);
+    grid->addWidget(m_seFreq, 3, 1);
+    grid->addWidget(FieldLabel(QStringLiteral("&Amplituda"), m_seAmp, SwitchedGroup), 4, 0);
+    grid->addWidget(m_seAmp, 4, 1);
+    grid->setColumnStretch(1, 1);
+    return group;
+}
+
+QGroupBox *TFrmParametry::CreateRangeGroup()
+{
+    m_gbStolikKontrol = new QGroupBox(QStringLiteral(" Zakres pomiaru "), this);
+    m_gbStolikKontrol->setObjectName(QStringLiteral("gbStolikKontrol"));
+    QGroupBox *group = m_gbStolikKontrol;
+    m_rbFull = Radio(group, "rbFull", QStringLiteral("&Pełny obrót"));
+    m_rbFull->setChecked(true);
+    m_rbRange = Radio(group, "rbRange", QStringLiteral("Prz&edział"));
+    m_edStart = SpinField(group, "edStart", -180, 180, 10, 0);
+    m_edStop = SpinField(group, "edStop", 0, 360, 10, 0);
+
+    auto *grid = new QGridLayout(group);
+    grid->addWidget(m_rbFull, 0, 0, 1, 5);
+    grid->addWidget(m_rbRange, 1, 0);
+    grid->addWidget(FieldLabel(QStringLiteral("&Od"), m_edStart, SwitchedGroup), 1, 1);
+    grid->addWidget(m_edStart, 1, 2);
+    grid->addWidget(FieldLabel(QStringLiteral("&Do"), m_edStop, SwitchedGroup), 1, 3);
+    grid->addWidget(m_edStop, 1, 4);
+    grid->setColumnStretch(2, 1);
+    grid->setColumnStretch(4, 1);
+    return group;
+}
+
+void TFrmParametry::FormCreate()
+{
+    const QComboBox &offered = m_generator.cbSygnal();
+    for (int i = 0; i < offered.count(); ++i)
+        m_cbSygnal->addItem(offered.itemText(i));
+    m_cbSygnal->setCurrentIndex(offered.currentIndex());
+
+    // The generator keeps real values; the fields show whole numbers within their ranges.
+    ShowWhole(*m_seFreq, m_generator.GetFrequency());
+    ShowWhole(*m_seAmp, m_generator.GetAmplitude());
+
+    const bool full = m_turntable.IsFullTurn();
+    m_rbFull->setChecked(full);
+    m_rbRange->setChecked(!full);
+    m_edStart->setValue(m_turntable.StartAngle());
+    m_edStop->setValue(m_turntable.StopAngle());
+
+    UpdateGeneratorGroup();
+    UpdateRangeGroup();
+}
+
+void TFrmParametry::ConnectHandlers()
+{
+    connect(m_cbSygnal, &QComboBox::currentIndexChanged, this, &TFrmParametry::cbSygnalChange);
+    connect(m_seFreq, &QSpinBox::valueChanged, this, &TFrmParametry::seFreqChange);
+    connect(m_seFreq, &TArrowSpinBox::ArrowUp, this, &TFrmParametry::seFreqTopClick);
+    connect(m_seFreq, &TArrowSpinBox::ArrowDown, this, &TFrmParametry::seFreqBottomClick);
+    connect(m_seAmp, &QSpinBox::valueChanged, this, &TFrmParametry::seAmpChange);
+    connect(m_edStart, &QSpinBox::valueChanged, this, &TFrmParametry::edStartChange);
+    connect(m_edStop, &QSpinBox::valueChanged, this, &TFrmParametry::edStopChange);
+    // One of each exclusive pair is enough: it toggles whichever of the two gets clicked.
+    connect(m_rbWewnetrzny, &QRadioButton::toggled, this, &TFrmParametry::rbGeneratorClick);
+    connect(m_rbFull, &QRadioButton::toggled, this, &TFrmParametry::rbRangeClick);
+}
+
+void TFrmParametry::SetSeriesName(const QString &name)
+{
+    m_Edit1->setText(name);
+}
+
+void TFrmParametry::SetSeriesColor(quint32 color)
+{
+    m_ColorComboBox1->SetColorValue(color);
+}
+
+QString TFrmParametry::SeriesName() const
+{
+    return m_Edit1->text();
+}
+
+quint32 TFrmParametry::SeriesColor() const
+{
+    return m_ColorComboBox1->ColorValue();
+}
+
+bool TFrmParametry::InternalGenerator() const
+{
+    return m_rbWewnetrzny->isChecked();
+}
+
+QSpinBox &TFrmParametry::seFreq() const
+{
+    return *m_seFreq;
+}
+
+void TFrmParametry::cbSygnalChange(int index)
+{
+    // The window's own list selects the item and gives its signal to the generator, also
+    // when that item was already selected there.
+    if (index >= 0 && index < int(TFrmGenerator::SignalItems.size()))
+        m_generator.SetSignal(TFrmGenerator::SignalItems[size_t(index)].Signal);
+}
+
+void TFrmParametry::seFreqChange(int value)
+{
+    m_generator.SetFrequency(value);
+}
+
+void TFrmParametry::seFreqTopClick()
+{
+    m_seFreq->setValue(TFrmGenerator::StepUp(m_seFreq->value()));
+}
+
+void TFrmParametry::seFreqBottomClick()
+{
+    m_seFreq->setValue(TFrmGenerator::StepDown(m_seFreq->value()));
+}
+
+void TFrmParametry::seAmpChange(int value)
+{
+    m_generator.SetAmplitude(value);
+}
+
+void TFrmParametry::edStartChange(int value)
+{
+    m_turntable.SetStartField(value);
+}
+
+void TFrmParametry::edStopChange(int value)
+{
+    m_turntable.SetStopField(value);
+}
+
+void TFrmParametry::rbGeneratorClick()
+{
+    UpdateGeneratorGroup();
+}
+
+void TFrmParametry::rbRangeClick()
+{
+    UpdateRangeGroup();
+    const bool full = m_rbFull->isChecked();
+    m_turntable.SetFullTurn(full);
+    // In full-turn mode the fields show 0 and 360, not the turntable's own range fields;
+    // the range that runs must be the one shown here.
+    if (!full) {
+        m_turntable.SetStartField(m_edStart->value());
+        m_turntable.SetStopField(m_edStop->value());
+    }
+}
+
+void TFrmParametry::UpdateGeneratorGroup()
+{
+    EnableGroup(m_gbGenerator, SwitchedGroup, m_rbZewnetrzny->isChecked());
+}
+
+void TFrmParametry::UpdateRangeGroup()
+{
+    EnableGroup(m_gbStolikKontrol, SwitchedGroup, m_rbFull->isChecked());
+}

@@ -1,0 +1,102 @@
+#pragma once
+
+#include <QDialog>
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
+class TArrowSpinBox;
+class TColorComboBox;
+class TFrmGenerator;
+class TFrmStolikKontrol;
+
+// The "Nowy pomiar" dialog: the new series' name and colour, the test signal and the angular
+// range of a measurement. It keeps no settings of its own: the signal fields act at once on
+// the generator window and the range fields on the turntable window, and those changes stay
+// when the dialog is cancelled. After OK the caller reads SeriesName, SeriesColor and
+// InternalGenerator.
+//
+// Created modal for each new measurement and freed afterwards. It refers to the generator
+// and turntable windows, which must outlive it (both live for the whole program run).
+// GUI thread only.
+class TFrmParametry : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // Fills the fields from the generator's and the turntable's current state; opening the
+    // dialog changes neither window.
+    TFrmParametry(TFrmGenerator &generator, TFrmStolikKontrol &turntable,
+                  QWidget *parent = nullptr);
+    ~TFrmParametry() override;
+
+    // What the caller presets.
+    void SetSeriesName(const QString &name);
+    // Colour 0x00BBGGRR; one that the list does not offer leaves the list without a selection.
+    void SetSeriesColor(quint32 color);
+
+    // What the caller reads after OK.
+    QString SeriesName() const;
+    quint32 SeriesColor() const; // 0x00BBGGRR
+    bool InternalGenerator() const; // false: an external generator plays the signal
+
+    // Controls, named as in the dialog's description.
+    QLineEdit &Edit1() const { return *m_Edit1; }
+    TColorComboBox &ColorComboBox1() const { return *m_ColorComboBox1; }
+    QGroupBox &gbGenerator() const { return *m_gbGenerator; }
+    QRadioButton &rbZewnetrzny() const { return *m_rbZewnetrzny; }
+    QRadioButton &rbWewnetrzny() const { return *m_rbWewnetrzny; }
+    QComboBox &cbSygnal() const { return *m_cbSygnal; }
+    QSpinBox &seFreq() const;
+    QSpinBox &seAmp() const { return *m_seAmp; }
+    QGroupBox &gbStolikKontrol() const { return *m_gbStolikKontrol; }
+    QRadioButton &rbFull() const { return *m_rbFull; }
+    QRadioButton &rbRange() const { return *m_rbRange; }
+    QSpinBox &edStart() const { return *m_edStart; }
+    QSpinBox &edStop() const { return *m_edStop; }
+    QPushButton &btnOK() const { return *m_btnOK; }
+    QPushButton &btnAnuluj() const { return *m_btnAnuluj; }
+
+private:
+    void CreateControls();
+    QGroupBox *CreateSeriesGroup();
+    QGroupBox *CreateGeneratorGroup();
+    QGroupBox *CreateRangeGroup();
+    void FormCreate();
+    void ConnectHandlers();
+
+    void cbSygnalChange(int index);
+    void seFreqChange(int value);
+    void seFreqTopClick();
+    void seFreqBottomClick();
+    void seAmpChange(int value);
+    void edStartChange(int value);
+    void edStopChange(int value);
+    void rbGeneratorClick();
+    void rbRangeClick();
+    void UpdateGeneratorGroup();
+    void UpdateRangeGroup();
+
+    TFrmGenerator &m_generator;
+    TFrmStolikKontrol &m_turntable;
+
+    QLineEdit *m_Edit1 = nullptr;
+    TColorComboBox *m_ColorComboBox1 = nullptr;
+    QGroupBox *m_gbGenerator = nullptr;
+    QRadioButton *m_rbZewnetrzny = nullptr;
+    QRadioButton *m_rbWewnetrzny = nullptr;
+    QComboBox *m_cbSygnal = nullptr;
+    TArrowSpinBox *m_seFreq = nullptr;
+    QSpinBox *m_seAmp = nullptr;
+    QGroupBox *m_gbStolikKontrol = nullptr;
+    QRadioButton *m_rbFull = nullptr;
+    QRadioButton *m_rbRange = nullptr;
+    QSpinBox *m_edStart = nullptr;
+    QSpinBox *m_edStop = nullptr;
+    QPushButton *m_btnOK = nullptr;
+    QPushButton *m_btnAnuluj = nullptr;
+};
