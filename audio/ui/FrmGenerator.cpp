@@ -2,6 +2,7 @@
 
 #include "app/Settings.h"
 #include "audio/AudioOut.h"
+#include "controls/ui/ArrowSpinBox.h"
 #include "controls/ui/QvLed.h"
 
 #include <QCloseEvent>
@@ -17,26 +18,6 @@
 #include <functional>
 
 namespace {
-
-// Integer spin edit whose arrows (and arrow keys) report themselves after the box has
-// applied its own increment, as the frequency box's octave steps need.
-class TArrowSpinBox : public QSpinBox
-{
-public:
-    using QSpinBox::QSpinBox;
-
-    std::function<void()> OnTopClick;
-    std::function<void()> OnBottomClick;
-
-    void stepBy(int steps) override
-    {
-        QSpinBox::stepBy(steps);
-        if (steps > 0 && OnTopClick)
-            OnTopClick();
-        else if (steps < 0 && OnBottomClick)
-            OnBottomClick();
-    }
-};
 
 constexpr quint32 Lime = 0x0000FF00; // 0x00BBGGRR
 constexpr quint32 Green = 0x00008000; // 0x00BBGGRR
@@ -123,12 +104,8 @@ TFrmGenerator::TFrmGenerator(QWidget *parent)
     freq->setSingleStep(1);
     freq->setValue(1000);
     freq->setGeometry(96, 32, 98, 21);
-    freq->OnTopClick = [this] {
-        seFreqTopClick();
-    };
-    freq->OnBottomClick = [this] {
-        seFreqBottomClick();
-    };
+    connect(freq, &TArrowSpinBox::ArrowUp, this, [this] { seFreqTopClick(); });
+    connect(freq, &TArrowSpinBox::ArrowDown, this, [this] { seFreqBottomClick(); });
     m_seFreq = freq;
     m_Label1->setBuddy(m_seFreq);
 

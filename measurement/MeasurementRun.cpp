@@ -1,0 +1,225 @@
+#include "measurement/MeasurementRun.h"
+
+#include "controls/Clock.h"
+#include "document/InOutError.h"
+#include "measurement/LevelComputation.h"
+#include "measurement/MeasurementRig.h"
+#include "turntable/TurntableController.h"
+
+#include <cstdlib>
+
+const QString TMeasurementRun::HeadingSetup = QStringLiteral("Ustawienia początkowe");
+const QString TMeasurementRun::HeadingMeasure = QStringLiteral("Pomiar");
+const QString TMeasurementRun::StatusReturning = QStringLiteral("Powrót stolika do pozycji 0° ...");
+const QString TMeasurementRun::StatusPreparing = QStringLiteral("Przygotowanie do pomiaru...");
+const QString TMeasurementRun::StatusRecording = QStringLiteral("Nagrywanie do pliku: temp.raw");
+const QString TMeasurementRun::StatusComputing = QStringLiteral("Wyznaczenie charakterystyki...");
+const QString TMeasurementRun::StatusDone = QStringLiteral("Gotowe...");
+const QString TMeasurementRun::StatusInterrupted = QStringLiteral("Pomiar przerwany...");
+
+namespace {
+// Slice of the wait for the end of the return to 0°, ms.
+constexpr int ReturnPollMs = 10;
+} // namespace
+
+TMeasurementRun::TMeasurementRun(TMeasurementRig &rig, TClock &clock, QObject *parent)
+    : QObject(parent)
+    , m_rig(rig)
+    , m_clock(clock)
+{
+    // The range run talks to a measurement only while one exists: these connections go
+    // with this object.
+    TTurntableController *turntable = &rig.Turntable();
+    connect(turntable, &TTurntableController::RecordStart, this, &TMeasurementRun::RecordStart);
+    connect(turntable, &TTurntableController::RecordAppend, this, &TMeasurementRun::RecordAppend);
+    connect(turntable, &TTurntableController::RangeProgress, this, &TMeasurementRun::RangeProgress);
+    connect(turntable, &TTurntableController::RecordStop, this, &TMeasurementRun::RecordStop);
+    // Kept for the run's whole life: a failure reported late (it is queued) must still
+    // reach the run rather than open a second box.
+    m_rig.SetWriteErrorHandler([this](const QString &text) { WriteFailed(text); });
+}
+
+TMeasurementRun::~TMeasurementRun()
+{
+    m_rig.SetWriteErrorHandler(nullptr);
+}
+
+void TMeasurementRun::SetPhase(const QString &heading, const QString &status)
+{
+    m_heading = heading;
+    m_status = status;
+    emit Changed();
+}
+
+void TMeasurementRun::SetStatus(const QString &status)
+{
+    SetPhase(m_heading, status);
+}
+
+void TMeasurementRun::SetProgress(int percent)
+{
+    if (percent == m_progress)
+        return;
+    m_progress = percent;
+    emit Changed();
+}
+
+void TMeasurementRun::Fail(const QString &text)
+{
+    if (!m_error.isEmpty())
+        return;
+    m_error = text;
+    // Ends the range run's wait; the recording is then stopped and closed as usual.
+    if (m_running && !m_idle)
+        m_rig.Turntable().StopMove();
+}
+
+void TMeasurementRun::WriteFailed(const QString &text)
+{
+    if (m_running)
+        Fail(text + QStringLiteral("\n\nPomiar został przerwany."));
+}
+
+void TMeasurementRun::Start()
+{
+    if (m_running || !m_startEnabled)
+        return;
+    m_running = true;
+    m_abort = false;
+    m_error.clear();
+    m_recordOpened = m_recordAppended = m_recordComplete = false;
+    m_progress = 0;
+
+    TTurntableController &turntable = m_rig.Turntable();
+    turntable.ResetMove();
+    SetPhase(HeadingSetup, StatusReturning);
+    while (turntable.State() == 4)
+        m_clock.WaitProcessing(ReturnPollMs);
+    m_idle = false;
+    SetStatus(StatusPreparing);
+
+    const bool ran = turntable.RunRange(m_rig.StartAngle(), m_rig.StopAngle());
+    // A write failure is reported through the event loop; let it arrive.
+    m_clock.WaitProcessing(0);
+    if (m_rig.RecordWriteFailed() && m_error.isEmpty())
+        Fail(QStringLiteral("Błąd zapisu do pliku %1.\n\nPomiar został przerwany.")
+                 .arg(m_rig.RecordFilePath()));
+
+    SetStatus(StatusComputing);
+    const bool recorded = ran && m_recordComplete && RangeCovered() && m_error.isEmpty();
+    if (!m_abort && recorded)
+        Compute();
+    if (m_abort)
+        m_cancelPending = true;
+    else
+        SetStatus(recorded && m_error.isEmpty() ? StatusDone : StatusInterrupted);
+    Finish();
+}
+
+void TMeasurementRun::ComputeFromFile()
+{
+    if (m_running)
+        return;
+    m_running = true;
+    m_error.clear();
+    SetPhase(HeadingMeasure, StatusComputing);
+    Compute();
+    if (m_abort)
+        m_cancelPending = true;
+    else
+        SetStatus(m_error.isEmpty() ? StatusDone : StatusInterrupted);
+    Finish();
+}
+
+bool TMeasurementRun::Close()
+{
+    if (!m_running)
+        return true;
+    m_cancelPending = true;
+    // While the table returns to 0° the run is still idle: it goes on to its end.
+    if (!m_idle) {
+        m_abort = true;
+        m_rig.Turntable().StopMove();
+    }
+    return false;
+}
+
+bool TMeasurementRun::RangeCovered() const
+{
+    const int span = std::abs(m_rig.StopAngle() - m_rig.StartAngle());
+    return m_rig.Turntable().MoveCounter() >= span / 10;
+}
+
+void TMeasurementRun::Compute()
+{
+    if (!Chart)
+        return;
+    TLevelComputation computation;
+    computation.SetProgress([this](int percent) {
+        SetProgress(percent);
+        m_clock.WaitProcessing(0); // the window stays responsive; "Zamknij" can arrive
+    });
+    computation.SetAbortCheck([this] { return m_abort; });
+    std::vector<double> levels;
+    try {
+        levels = computation.Compute(m_rig.RecordFilePath(), BlockBytes);
+    } catch (const EInOutError &error) {
+        Fail(error.Message());
+        return;
+    }
+    if (m_abort || computation.Aborted())
+        return;
+    m_added = TLevelComputation::AddMeasuredSeries(*Chart, SeriesName, SeriesColor, levels,
+                                                   m_rig.StartAngle(), m_rig.StopAngle());
+}
+
+void TMeasurementRun::Finish()
+{
+    m_progressVisible = false;
+    m_startEnabled = false;
+    m_idle = true;
+    m_running = false;
+    emit Changed();
+    if (!m_error.isEmpty() && ShowError)
+        ShowError(m_error);
+}
+
+void TMeasurementRun::RecordStart()
+{
+    try {
+        m_rig.OpenRecordFile();
+        m_recordOpened = true;
+    } catch (const EInOutError &error) {
+        Fail(error.Message());
+        return;
+    }
+    m_rig.StartRecorder();
+    if (InternalGenerator)
+        m_rig.StartGenerator();
+}
+
+void TMeasurementRun::RecordAppend()
+{
+    SetPhase(HeadingMeasure, StatusRecording);
+    m_rig.SetRecording(true);
+    m_recordAppended = m_recordOpened;
+}
+
+void TMeasurementRun::RangeProgress(int percent)
+{
+    SetProgress(percent);
+}
+
+void TMeasurementRun::RecordStop()
+{
+    m_rig.SetRecording(false);
+    m_rig.StopRecorder();
+    m_rig.StopGenerator();
+    const bool written = m_recordOpened && m_recordAppended && !m_rig.RecordWriteFailed();
+    try {
+        m_rig.CloseRecordFile();
+        m_recordComplete = written;
+    } catch (const EInOutError &error) {
+        Fail(error.Message());
+    }
+}

@@ -1,0 +1,76 @@
+#include "measurement/ui/WindowRig.h"
+
+#include "audio/ui/FrmGenerator.h"
+#include "audio/ui/FrmMeter.h"
+#include "turntable/ui/FrmStolikKontrol.h"
+
+TWindowRig::TWindowRig(TFrmStolikKontrol &turntable, TFrmMeter &meter, TFrmGenerator &generator)
+    : m_turntable(turntable)
+    , m_meter(meter)
+    , m_generator(generator)
+{ }
+
+TTurntableController &TWindowRig::Turntable()
+{
+    return m_turntable.Controller();
+}
+
+int TWindowRig::StartAngle() const
+{
+    return m_turntable.StartAngle();
+}
+
+int TWindowRig::StopAngle() const
+{
+    return m_turntable.StopAngle();
+}
+
+void TWindowRig::OpenRecordFile()
+{
+    m_meter.OpenRecordFile();
+}
+
+void TWindowRig::StartRecorder()
+{
+    m_meter.StartRecorder();
+}
+
+void TWindowRig::SetRecording(bool on)
+{
+    m_meter.Recording = on;
+}
+
+void TWindowRig::StopRecorder()
+{
+    m_meter.StopRecorder();
+}
+
+void TWindowRig::CloseRecordFile()
+{
+    m_meter.CloseRecordFile();
+}
+
+QString TWindowRig::RecordFilePath() const
+{
+    return m_meter.RecordFilePath();
+}
+
+bool TWindowRig::RecordWriteFailed() const
+{
+    return m_meter.RecordWriteFailed();
+}
+
+void TWindowRig::SetWriteErrorHandler(std::function<void(const QString &)> handler)
+{
+    m_meter.SetWriteErrorHandler(std::move(handler));
+}
+
+void TWindowRig::StartGenerator()
+{
+    m_generator.StartGenerator();
+}
+
+void TWindowRig::StopGenerator()
+{
+    m_generator.StopGenerator();
+}
