@@ -1,0 +1,288 @@
+// orvi-cli measure: a whole measurement (turntable, generator, recording, computation) on
+// the simulated rig and a virtual clock, so that an 80 s turn takes seconds; the new series
+// goes into a new document or one that exists, which is saved to OUT.
+
+#include "CliCommand.h"
+#include "CliLoad.h"
+#include "CliRig.h"
+
+#include "app/Settings.h"
+#include "audio/AudioBackend.h"
+#include "audio/LoopbackBus.h"
+#include "audio/SimulatedLoudspeaker.h"
+#include "chart/PolarGraph.h"
+#include "chart/Series.h"
+#include "controls/VirtualClock.h"
+#include "document/InOutError.h"
+#include "document/OvkFile.h"
+#include "measurement/MeasurementProposal.h"
+#include "measurement/MeasurementRun.h"
+#include "turntable/SimulatedController.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <cmath>
+#include <optional>
+
+namespace {
+
+constexpr char Usage[]
+    = "measure --simulate (--full | --range S T) [--signal NAME --freq HZ --amp PCT] "
+      "[--block BYTES] [--play-buffer BYTES] [--rate HZ] [--radius M] [--noise DBFS] "
+      "[--latency-ms MS] [--reflection-ms MS --reflection-db DB] [--name TEXT --color 0xBBGGRR] "
+      "[--into EXISTING.OvK] OUT.OvK";
+
+struct TMeasureArgs
+{
+    bool Simulate = false;
+    bool Full = false;
+    std::optional<std::pair<int, int>> Range;
+    QString Signal = QStringLiteral("Sinus");
+    double Freq = 1000;
+    double Amp = 100;
+    int Block = 0; // 0: the setting
+    int PlayBuffer = 0;
+    int Rate = 0;
+    TSimulatedLoudspeaker::TParams Speaker;
+    std::optional<double> ReflectionMs;
+    std::optional<double> ReflectionDb;
+    std::optional<QString> Name;
+    std::optional<quint32> Color;
+    QString Into;
+    QString Out;
+};
+
+int Fail(const QString &text)
+{
+    CliError(QStringLiteral("orvi-cli measure: ") + text);
+    return 1;
+}
+
+bool ToNumber(const QString &text, double minimum, double maximum, double &value)
+{
+    bool ok = false;
+    const double v = text.toDouble(&ok);
+    if (!ok || !std::isfinite(v) || v < minimum || v > maximum)
+        return false;
+    value = v;
+    return true;
+}
+
+bool ToInt(const QString &text, int minimum, int maximum, int &value)
+{
+    double v = 0;
+    if (!ToNumber(text, minimum, maximum, v) || v != std::floor(v))
+        return false;
+    value = int(v);
+    return true;
+}
+
+// One option with its value; empty on success, otherwise the reason.
+QString ParseOption(const QString &a, const QString &v, TMeasureArgs &out)
+{
+    const auto bad = [&] {
+        return QStringLiteral("bad value \"%1\" for %2").arg(v, a);
+    };
+    double d = 0;
+    if (a == QLatin1String("--signal")) {
+        if (!SignalTypeFromName(v))
+            return QStringLiteral("unknown signal \"%1\"").arg(v);
+        out.Signal = v;
+    } else if (a == QLatin1String("--freq")) {
+        if (!ToNumber(v, 1, 96000, out.Freq))
+            return bad();
+    } else if (a == QLatin1String("--amp")) {
+        if (!ToNumber(v, 0, 100, out.Amp))
+            return bad();
+    } else if (a == QLatin1String("--block")) {
+        if (!ToInt(v, 2, 1 << 24, out.Block))
+            return bad();
+    } else if (a == QLatin1String("--play-buffer")) {
+        if (!ToInt(v, 512, 1 << 22, out.PlayBuffer))
+            return bad();
+    } else if (a == QLatin1String("--rate")) {
+        if (!ToInt(v, 8000, 192000, out.Rate))
+            return bad();
+    } else if (a == QLatin1String("--radius")) {
+        if (!ToNumber(v, 0.001, 1.0, out.Speaker.RadiusM))
+            return bad();
+    } else if (a == QLatin1String("--noise")) {
+        out.Speaker.Noise = v != QLatin1String("off");
+        if (out.Speaker.Noise && !ToNumber(v, -200, 0, out.Speaker.NoiseDbfs))
+            return bad();
+    } else if (a == QLatin1String("--latency-ms")) {
+        if (!ToNumber(v, 0, 1000, out.Speaker.LatencyMs))
+            return bad();
+    } else if (a == QLatin1String("--reflection-ms")) {
+        if (!ToNumber(v, 0, 1000, d))
+            return bad();
+        out.ReflectionMs = d;
+    } else if (a == QLatin1String("--reflection-db")) {
+        if (!ToNumber(v, -200, 20, d))
+            return bad();
+        out.ReflectionDb = d;
+    } else if (a == QLatin1String("--name")) {
+        out.Name = v;
+    } else if (a == QLatin1String("--color")) {
+        bool ok = false;
+        const uint c = v.toUInt(&ok, 0);
+        if (!ok || c > 0xFFFFFF)
+            return bad();
+        out.Color = c;
+    } else if (a == QLatin1String("--into")) {
+        out.Into = v;
+    } else {
+        return QStringLiteral("unknown option %1; usage: orvi-cli %2").arg(a, QLatin1String(Usage));
+    }
+    return {};
+}
+
+QString ParseArgs(const QStringList &args, TMeasureArgs &out)
+{
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString &a = args.at(i);
+        if (a == QLatin1String("--simulate")) {
+            out.Simulate = true;
+        } else if (a == QLatin1String("--full")) {
+            out.Full = true;
+        } else if (a == QLatin1String("--range")) {
+            int s = 0;
+            int t = 0;
+            if (i + 2 >= args.size() || !ToInt(args.at(i + 1), -180, 180, s)
+                || !ToInt(args.at(i + 2), -180, 360, t))
+                return QStringLiteral("--range needs two whole angles in degrees (S -180..180, "
+                                      "T -180..360)");
+            out.Range = std::make_pair(s, t);
+            i += 2;
+        } else if (a.startsWith(QLatin1String("--"))) {
+            if (i + 1 >= args.size())
+                return QStringLiteral("%1 needs a value").arg(a);
+            const QString error = ParseOption(a, args.at(++i), out);
+            if (!error.isEmpty())
+                return error;
+        } else if (out.Out.isEmpty()) {
+            out.Out = a;
+        } else {
+            return QStringLiteral("unexpected argument %1").arg(a);
+        }
+    }
+    if (!out.Simulate)
+        return QStringLiteral("only the simulated rig is supported: give --simulate");
+    if (out.Full == out.Range.has_value())
+        return QStringLiteral("give either --full or --range S T");
+    if (out.Range && out.Range->first >= out.Range->second)
+        return QStringLiteral("Nieprawidłowy przedział");
+    if (out.ReflectionMs.has_value() != out.ReflectionDb.has_value())
+        return QStringLiteral("--reflection-ms and --reflection-db go together");
+    if (out.Out.isEmpty())
+        return QStringLiteral("name the output file; usage: orvi-cli %1").arg(QLatin1String(Usage));
+    if (out.ReflectionMs) {
+        out.Speaker.Reflection = true;
+        out.Speaker.ReflectionMs = *out.ReflectionMs;
+        out.Speaker.ReflectionDb = *out.ReflectionDb;
+    }
+    return {};
+}
+
+TCliRig::TConfig RigConfig(const TMeasureArgs &a, const QString &recordPath)
+{
+    const TSettings &settings = Settings();
+    TCliRig::TConfig c;
+    c.Start = a.Range ? a.Range->first : 0;
+    c.Stop = a.Range ? a.Range->second : 360;
+    c.RecordPath = recordPath;
+    c.SampleRate = a.Rate > 0 ? a.Rate : settings.InSampleRate;
+    c.PlayBuffBytes = a.PlayBuffer > 0 ? a.PlayBuffer : settings.PlayBuffSize;
+    c.RecordBuffBytes = settings.RecordBuffSize;
+    c.DeadTimeMs = settings.MarkUnsensitivityTime;
+    c.Signal = *SignalTypeFromName(a.Signal);
+    c.FrequencyHz = a.Freq;
+    c.AmplitudePercent = a.Amp;
+    return c;
+}
+
+// Runs the measurement; the new series, or nullptr (the reason already printed).
+TSeries *Measure(const TMeasureArgs &a, TPolarGraph &chart, const QString &recordPath)
+{
+    TVirtualClock clock;
+    TAudioBackend::SetDefault(EAudioBackend::Loopback);
+    TLoopbackBus::Instance().SetClock(&clock);
+    TCliRig rig(clock, RigConfig(a, recordPath));
+    if (!rig.Open()) {
+        Fail(QStringLiteral("the simulated turntable did not open"));
+        return nullptr;
+    }
+    TSimulatedLoudspeaker speaker(TSimulatedLoudspeaker::SimulatedControllerAngle(), a.Speaker);
+    speaker.Install(TLoopbackBus::Instance());
+
+    const TMeasurementProposal proposal = TMeasurementProposal::For(chart);
+    TMeasurementRun run(rig, clock);
+    run.Chart = &chart;
+    run.SeriesName = a.Name.value_or(proposal.Name);
+    run.SeriesColor = a.Color.value_or(proposal.Color);
+    run.BlockBytes = a.Block > 0 ? a.Block : Settings().RMSBuffNumber;
+    QString error;
+    run.ShowError = [&error](const QString &text) {
+        if (error.isEmpty())
+            error = QString(text).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    };
+    QString shown;
+    QObject::connect(&run, &TMeasurementRun::Changed, [&] {
+        const QString phase = run.Heading() + QStringLiteral(": ") + run.Status();
+        if (phase != shown) {
+            shown = phase;
+            CliOut(QStringLiteral("%1 ms %2\n").arg(clock.NowMs(), 8).arg(phase));
+        }
+    });
+    run.Start();
+    TLoopbackBus::Instance().SetClock(nullptr);
+    if (!run.AddedSeries()) {
+        Fail(!error.isEmpty()                   ? error
+                 : !rig.StreamError().isEmpty() ? rig.StreamError()
+                                                : run.Status());
+        return nullptr;
+    }
+    return run.AddedSeries();
+}
+
+int RunMeasure(const QStringList &args)
+{
+    TMeasureArgs a;
+    const QString error = ParseArgs(args, a);
+    if (!error.isEmpty())
+        return Fail(error);
+
+    TPolarGraph chart;
+    TOvkFile file(&chart, a.Out);
+    if (!a.Into.isEmpty()) {
+        TOvkFile existing(&chart, a.Into);
+        if (!CliLoadDocument(a.Into, existing))
+            return 1;
+        file.SetTitle(existing.Title);
+        file.SetInfo(existing.Info);
+    } else {
+        file.SetTitle(QFileInfo(a.Out).completeBaseName());
+        chart.SetTitle(file.Title);
+    }
+    // The recording goes to the working folder, as the program's measurements do.
+    const QString recordPath = QDir(Settings().TempDir).filePath(QStringLiteral("temp.raw"));
+    TSeries *series = Measure(a, chart, recordPath);
+    if (!series)
+        return 1;
+    try {
+        file.Save();
+    } catch (const EInOutError &e) {
+        return Fail(e.Message());
+    }
+    CliOut(QStringLiteral("series %1 \"%2\": %3 points; saved %4\n")
+               .arg(series->Number())
+               .arg(series->Name)
+               .arg(series->Count())
+               .arg(QDir::toNativeSeparators(a.Out)));
+    return 0;
+}
+
+} // namespace
+
+ORVI_CLI_COMMAND("measure", Usage, &RunMeasure);
