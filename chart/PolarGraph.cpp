@@ -55,13 +55,22 @@ TSeries *TPolarGraph::GetSeries(int Number)
         return it->get();
     std::unique_ptr<TSeries> created(new TSeries(*this, Number));
     m_maxSeriesNumber = std::max(m_maxSeriesNumber, Number);
-    return m_series.insert(it, std::move(created))->get();
+    TSeries *series = m_series.insert(it, std::move(created))->get();
+    emit SeriesListChanged();
+    return series;
 }
 
 bool TPolarGraph::HasSeries(int Number) const
 {
-    return std::any_of(m_series.begin(), m_series.end(),
-                       [Number](const auto &s) { return s->Number() == Number; });
+    return SeriesByNumber(Number) != nullptr;
+}
+
+TSeries *TPolarGraph::SeriesByNumber(int Number) const
+{
+    const auto it = std::lower_bound(
+        m_series.begin(), m_series.end(), Number,
+        [](const std::unique_ptr<TSeries> &s, int n) { return s->Number() < n; });
+    return it != m_series.end() && (*it)->Number() == Number ? it->get() : nullptr;
 }
 
 void TPolarGraph::DeleteSeries(int Number)
@@ -73,6 +82,7 @@ void TPolarGraph::DeleteSeries(int Number)
     std::unique_ptr<TSeries> doomed = std::move(*it);
     m_series.erase(it);
     Change();
+    emit SeriesListChanged();
 }
 
 void TPolarGraph::ClearSeries()
@@ -83,6 +93,7 @@ void TPolarGraph::ClearSeries()
         Change();
     }
     Change();
+    emit SeriesListChanged();
 }
 
 QList<TSeries *> TPolarGraph::SeriesList() const

@@ -43,6 +43,8 @@ public:
     // there is none. Creation fires no OnChange.
     TSeries *GetSeries(int Number);
     bool HasSeries(int Number) const;
+    // The series with this Number, nullptr when there is none (creates nothing).
+    TSeries *SeriesByNumber(int Number) const;
     // Destroys the series with this Number (if any) and fires OnChange; the caller calls
     // Refresh to show it. MaxSeriesNumber keeps its value.
     void DeleteSeries(int Number);
@@ -150,6 +152,10 @@ public:
 
 signals:
     void OnChange(TPolarGraph *sender);
+    // A series was created or destroyed (GetSeries, DeleteSeries, ClearSeries). Lists of the
+    // chart's series refill on it: they must never keep a destroyed series. Fired after the
+    // list has changed; not fired while the chart itself is destroyed.
+    void SeriesListChanged();
     // A view should repaint synchronously ("paint now").
     void RepaintNow();
     // A view should schedule a repaint.

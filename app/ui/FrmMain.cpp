@@ -6,10 +6,12 @@
 #include "app/ui/FrmAbout.h"
 #include "app/ui/FrmSplash.h"
 #include "app/ui/MainActions.h"
+#include "app/ui/MeasurementAction.h"
 #include "app/ui/ProgramPicture.h"
 #include "app/ui/RecentFilesMenu.h"
 #include "app/ui/SizeBox.h"
 #include "chart/PolarGraph.h"
+#include "chart/ui/PolarGraphView.h"
 #include "controls/Clock.h"
 #include "controls/Messages.h"
 #include "controls/ui/FormHelpers.h"
@@ -269,8 +271,14 @@ void TFrmMain::ConnectActions()
         if (TFrmChild *doc = ActiveDocument())
             doc->Graph().Refresh();
     });
+    connect(a.acDodaj, &QAction::triggered, this,
+            [this] { TMeasurementAction::Run(*this, m_clock); });
     connect(a.acSerie, &QAction::triggered, this,
             [this] { ToggleToolWindow(EToolWindow::SeriesEditor); });
+    connect(a.acUstawienia, &QAction::triggered, this, [this] {
+        if (TFrmChild *doc = ActiveDocument())
+            doc->GraphView().ShowSettings();
+    });
     connect(a.acGenerator, &QAction::triggered, this,
             [this] { ToggleToolWindow(EToolWindow::Generator); });
     connect(a.acStolikKontrol, &QAction::triggered, this,
@@ -282,8 +290,8 @@ void TFrmMain::ConnectActions()
     connect(a.acPoziom, &QAction::triggered, this, [this] { m_mdiArea->Tile(Qt::Vertical); });
     connect(a.acPomoc, &QAction::triggered, this, &TFrmMain::ShowManual);
     connect(a.acAbout, &QAction::triggered, this, &TFrmMain::ShowAbout);
-    // acDodaj, acDrukuj, acDrukujExtra, acUstawienia and acUstawieniaG open windows that
-    // are not part of the program yet; they stay disabled (UpdateActions).
+    // acDrukuj, acDrukujExtra and acUstawieniaG open windows that are not part of the
+    // program yet; they stay disabled (UpdateActions).
 
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *sub) {
         if (sub) {
@@ -386,9 +394,7 @@ void TFrmMain::TurntableMark()
 
 TMeasurementProposal TFrmMain::ProposeMeasurement(const TPolarGraph &graph)
 {
-    const int n = graph.MaxSeriesNumber() + 1;
-    return { n, SeriesColors[size_t(n % int(SeriesColors.size()))],
-             QStringLiteral("Pomiar %1").arg(n + 1) };
+    return TMeasurementProposal::For(graph);
 }
 
 // --- actions' state ---
@@ -403,11 +409,11 @@ void TFrmMain::UpdateActions()
     a.acZamknijWszy->setEnabled(ActiveDocument() != nullptr);
     m_sizeBox->setEnabled(open);
 
-    // Their windows (measurement, print layout, chart settings, options) are not part of
-    // the program yet.
-    for (QAction *action :
-         { a.acDodaj, a.acDrukuj, a.acDrukujExtra, a.acUstawienia, a.acUstawieniaG })
+    // Their windows (print layout, options) are not part of the program yet.
+    for (QAction *action : { a.acDrukuj, a.acDrukujExtra, a.acUstawieniaG })
         action->setEnabled(false);
+    a.acDodaj->setEnabled(open && m_portAvailable);
+    a.acUstawienia->setEnabled(open);
 
     auto visible = [this](EToolWindow which) {
         const QWidget *w = ToolWindow(which);

@@ -2,6 +2,7 @@
 
 #include "app/RecentFiles.h"
 #include "document/ui/DocumentHost.h"
+#include "measurement/MeasurementProposal.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -37,14 +38,6 @@ struct TSeriesEditorHooks
     std::function<void(TPolarGraph &target)> CopyTo;
 };
 
-// The default colour (0x00BBGGRR) and name of the next measurement in a chart.
-struct TMeasurementProposal
-{
-    int Number; // the Number the new series will get
-    quint32 Color; // SeriesColors[Number mod 8]
-    QString Name; // "Pomiar " + (Number + 1)
-};
-
 // The main frame window "Orvi": menus, tool bars, status bar and actions, the document
 // windows in its MDI area, the recent-files list, the tool windows it shows and hides, and
 // the start-up and shut-down sequences. GUI thread only.
@@ -60,10 +53,8 @@ public:
     enum class EToolWindow { Generator, Meter, Turntable, SeriesEditor };
     static constexpr int ToolWindowCount = 4;
 
-    // Default series colours of new measurements, 0x00BBGGRR: maroon, green, navy, purple,
-    // grey, red, blue, black.
-    static constexpr std::array<quint32, 8> SeriesColors
-        = { 0x000080, 0x008000, 0x800000, 0x800080, 0x808080, 0x0000FF, 0xFF0000, 0x000000 };
+    // Default series colours of new measurements, 0x00BBGGRR.
+    static constexpr std::array<quint32, 8> SeriesColors = TMeasurementProposal::SeriesColors;
 
     // clock times the splash pause and the waits of "close all"; it must outlive the window.
     explicit TFrmMain(TClock &clock, QWidget *parent = nullptr);

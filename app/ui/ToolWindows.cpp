@@ -5,6 +5,8 @@
 // includes: generator window
 #include "app/ui/FrmMain.h"
 #include "audio/AudioBackend.h"
+#include "audio/LoopbackBus.h"
+#include "audio/SimulatedLoudspeaker.h"
 #include "audio/ui/FrmGenerator.h"
 // includes: level meter window
 #include "audio/ui/FrmMeter.h"
@@ -16,24 +18,50 @@
 #include "turntable/TurntableController.h"
 #include "turntable/ui/FrmStolikKontrol.h"
 // includes: series editor
+#include "app/ui/SeriesEditorSetup.h"
+
+namespace {
+
+// Keeps the simulated loudspeaker in the loopback for as long as the main window lives.
+class TSimulatedAcoustics : public QObject
+{
+public:
+    explicit TSimulatedAcoustics(QObject *owner)
+        : QObject(owner)
+        , m_speaker(TSimulatedLoudspeaker::SimulatedControllerAngle(),
+                    TSimulatedLoudspeaker::TParams())
+    {
+        m_speaker.Install(TLoopbackBus::Instance());
+    }
+
+private:
+    TSimulatedLoudspeaker m_speaker; // uninstalls itself when destroyed
+};
+
+} // namespace
 
 void CreateToolWindows(TFrmMain &main, const TStartOptions &options)
 {
+    TClock &clock = options.Clock ? *options.Clock : TClock::System();
     // section: generator window
-    // The simulated rig plays into the in-process loopback instead of the sound card.
-    if (options.Simulate)
+    // The simulated rig plays into the in-process loopback instead of the sound card, and
+    // the microphone hears it through the loudspeaker on the simulated table.
+    if (options.Simulate) {
         TAudioBackend::SetDefault(EAudioBackend::Loopback);
+        TLoopbackBus::Instance().SetClock(options.Clock);
+        new TSimulatedAcoustics(&main);
+    }
     main.SetToolWindow(TFrmMain::EToolWindow::Generator, new TFrmGenerator());
     // section: level meter window
-    main.SetToolWindow(TFrmMain::EToolWindow::Meter, new TFrmMeter(TClock::System()));
+    main.SetToolWindow(TFrmMain::EToolWindow::Meter, new TFrmMeter(clock));
     // section: turntable control window
     {
         // The simulated controller stands in for the hardware on a port of its own.
         std::unique_ptr<TPortBackend> backend = options.Simulate
-            ? CreateSimulatedPortBackend(TClock::System(), nullptr)
+            ? CreateSimulatedPortBackend(clock, nullptr)
             : CreateHardwarePortBackend();
         auto controller = std::make_unique<TTurntableController>(
-            std::make_unique<TDLPrinterPortIO>(std::move(backend)), TClock::System());
+            std::make_unique<TDLPrinterPortIO>(std::move(backend)), clock);
         controller->SetMarkUnsensitivityTimeSource([] { return Settings().MarkUnsensitivityTime; });
         TTurntableController *turntable = controller.get();
         auto *turntableWindow = new TFrmStolikKontrol(std::move(controller));
@@ -45,4 +73,5 @@ void CreateToolWindows(TFrmMain &main, const TStartOptions &options)
             main.SetStatusNote(QStringLiteral("Symulator stolika"));
     }
     // section: series editor
+    InstallSeriesEditor(main);
 }

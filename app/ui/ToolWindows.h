@@ -3,9 +3,16 @@
 class TFrmMain;
 
 // How the program was started, from its command line.
+class TClock;
+
 struct TStartOptions
 {
-    bool Simulate = false; // --simulate: simulated turntable controller and loopback audio
+    // --simulate: simulated turntable controller, and loopback audio through a simulated
+    // loudspeaker whose directivity follows the simulated table's angle.
+    bool Simulate = false;
+    // The clock of the tool windows, the simulated rig and the loopback audio; nullptr: the
+    // system clock. Tests give a virtual one. It must outlive the main window.
+    TClock *Clock = nullptr;
 };
 
 // Creates the tool windows in start-up order (generator, level meter, turntable control,

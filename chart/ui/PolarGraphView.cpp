@@ -1,10 +1,12 @@
 #include "chart/ui/PolarGraphView.h"
 
 #include "chart/PolarGraph.h"
+#include "chart/ui/GraphSet.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPointer>
 
 TPolarGraphView::TPolarGraphView(TPolarGraph &graph, QWidget *parent)
     : QWidget(parent)
@@ -44,4 +46,18 @@ void TPolarGraphView::mouseDoubleClickEvent(QMouseEvent *event)
 {
     emit DoubleClicked();
     QWidget::mouseDoubleClickEvent(event);
+}
+
+bool TPolarGraphView::ShowSettings()
+{
+    // The dialog is a child of this view: should the view go while it is open, the dialog
+    // goes with it and must not be deleted a second time here.
+    QPointer<TFrmGraphSettings> dialog = new TFrmGraphSettings(*m_graph, this);
+    const int result = dialog->exec();
+    if (!dialog)
+        return false;
+    delete dialog.data();
+    if (result == QDialog::Accepted)
+        m_graph->Change();
+    return false;
 }

@@ -18,6 +18,10 @@ public:
 
     QSize sizeHint() const override { return QSize(300, 300); }
 
+    // Opens the chart settings dialog ("Ustawienia wykresu") modally over this view; when it
+    // ends with "&Ok" the chart fires OnChange once more. Always returns false.
+    bool ShowSettings();
+
 signals:
     // Mouse position in widget pixels (use Graph().PointToPolar for level and angle).
     void MouseMoved(int x, int y);

@@ -207,7 +207,7 @@ void TFrmChild::GraphChange()
 
 void TFrmChild::GraphDblClick()
 {
-    // The chart settings dialog is not part of the program yet: nothing to open.
+    m_view->ShowSettings();
 }
 
 bool TFrmChild::eventFilter(QObject *watched, QEvent *event)

@@ -414,8 +414,9 @@ void TestFrmMain::actionStates()
 {
     auto main = MakeMain();
     const TMainActions &a = main->Actions();
-    const QList<QAction *> needDocument = { a.acZapisz,      a.acZapiszJako,   a.acZamknij,
-                                            a.acZamknijWszy, a.acZapiszWykres, a.acOdswiez };
+    const QList<QAction *> needDocument
+        = { a.acZapisz,       a.acZapiszJako, a.acZamknij,   a.acZamknijWszy,
+            a.acZapiszWykres, a.acOdswiez,    a.acUstawienia };
     for (QAction *action : needDocument)
         QVERIFY2(!action->isEnabled(), qPrintable(action->objectName()));
     QVERIFY(!main->SizeBox()->isEnabled());
@@ -441,9 +442,8 @@ void TestFrmMain::actionStates()
     QVERIFY(main->SizeBox()->isEnabled());
 
     // Windows that do not exist leave their actions disabled: nothing pretends to work.
-    for (QAction *action :
-         { a.acDodaj, a.acDrukuj, a.acDrukujExtra, a.acUstawienia, a.acUstawieniaG, a.acGenerator,
-           a.acdBMeter, a.acSerie, a.acStolikKontrol })
+    for (QAction *action : { a.acDodaj, a.acDrukuj, a.acDrukujExtra, a.acUstawieniaG, a.acGenerator,
+                             a.acdBMeter, a.acSerie, a.acStolikKontrol })
         QVERIFY2(!action->isEnabled(), qPrintable(action->objectName()));
 
     // The tools menu names the turntable item differently and follows its action.

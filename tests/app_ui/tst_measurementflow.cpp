@@ -1,0 +1,127 @@
+// "&Dodaj" end to end on the simulated rig and a virtual clock: the parameters dialog, the
+// measurement window, the run, and the new series in the document with its "~".
+
+#include "app/ui/FrmMain.h"
+#include "app/ui/MainActions.h"
+#include "app/ui/MeasurementAction.h"
+#include "app/ui/ToolWindows.h"
+#include "audio/LoopbackBus.h"
+#include "chart/PolarGraph.h"
+#include "chart/Series.h"
+#include "document/ui/FrmChild.h"
+#include "helpers/MainFixture.h"
+#include "measurement/MeasurementRun.h"
+#include "measurement/ui/FrmParametry.h"
+#include "measurement/ui/FrmPomiar.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QtTest>
+
+class TestMeasurementFlow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { m_fixture.Init(); }
+    void cleanup()
+    {
+        TMeasurementAction::Exec() = [](QDialog &dialog) {
+            return dialog.exec();
+        };
+        TLoopbackBus::Instance().SetClock(nullptr);
+        m_fixture.Cleanup();
+    }
+    void dodajRunsMeasurementIntoActiveDocument();
+    void dodajNeedsDocumentAndPort();
+
+private:
+    TMainFixture m_fixture;
+};
+
+void TestMeasurementFlow::dodajRunsMeasurementIntoActiveDocument()
+{
+    auto main = m_fixture.MakeMain();
+    CreateToolWindows(*main, TStartOptions { true, &m_fixture.Clock });
+    main->Actions().acNowy->trigger();
+    TFrmChild *doc = main->ActiveDocument();
+    doc->Graph().GetSeries(0)->Add(0, 0); // one series made before: Pomiar 2 is proposed
+    doc->SetModified(false);
+    QVERIFY(main->Actions().acDodaj->isEnabled());
+
+    QStringList seen;
+    TMeasurementAction::Exec() = [&](QDialog &dialog) {
+        if (auto *p = qobject_cast<TFrmParametry *>(&dialog)) {
+            seen << p->windowTitle() << p->Edit1().text();
+            [&] {
+                QCOMPARE(p->SeriesColor(), quint32(0x008000));
+            }();
+            p->rbRange().setChecked(true);
+            p->edStart().setValue(-90);
+            p->edStop().setValue(90);
+            p->btnOK().click();
+            return p->result();
+        }
+        auto *pomiar = qobject_cast<TFrmPomiar *>(&dialog);
+        if (!pomiar)
+            return int(QDialog::Rejected);
+        seen << pomiar->windowTitle();
+        QTest::keyClicks(pomiar, QStringLiteral("kapsel"));
+        seen << (pomiar->btnExtra().isVisibleTo(pomiar) ? "+" : "no +");
+        pomiar->BitBtn1().click(); // the whole run, on the virtual clock
+        seen << pomiar->lblStatus().text();
+        seen << (pomiar->BitBtn1().isEnabled() ? "Start enabled" : "Start disabled");
+        pomiar->BitBtn2().click();
+        return pomiar->result();
+    };
+    main->Actions().acDodaj->trigger();
+
+    QCOMPARE(
+        seen,
+        QStringList({ "Nowy pomiar", "Pomiar 2", "Pomiar", "+", "Gotowe...", "Start disabled" }));
+    QCOMPARE(doc->Graph().SeriesCount(), 2);
+    const TSeries *s = doc->Graph().GetSeries(1);
+    QCOMPARE(s->Name, QStringLiteral("Pomiar 2"));
+    QCOMPARE(s->Color(), quint32(0x008000));
+    // 18 s over -90..90 in 512-byte blocks at 44100 Hz.
+    QVERIFY2(s->Count() > 1500, qPrintable(QString::number(s->Count())));
+    QCOMPARE(s->Points().front().Angle, -90.0);
+    // The loudspeaker faces 0°: the level there is the reference, the sides are lower.
+    double atSide = 0;
+    for (const TPolarSample &p : s->Points())
+        if (std::abs(p.Angle + 90) < 1)
+            atSide = p.Level;
+    QVERIFY2(atSide < -1.0, qPrintable(QString::number(atSide)));
+    QVERIFY(doc->Modified());
+    QVERIFY(doc->Caption().endsWith(QLatin1Char('~')));
+}
+
+void TestMeasurementFlow::dodajNeedsDocumentAndPort()
+{
+    auto main = m_fixture.MakeMain();
+    CreateToolWindows(*main, TStartOptions { true, &m_fixture.Clock });
+    QVERIFY(!main->Actions().acDodaj->isEnabled()); // no document
+    main->Actions().acNowy->trigger();
+    QVERIFY(main->Actions().acDodaj->isEnabled());
+    main->SetPortAvailable(false);
+    QVERIFY(!main->Actions().acDodaj->isEnabled());
+    // Cancel in the parameters dialog: no measurement window, nothing changes.
+    main->SetPortAvailable(true);
+    int shown = 0;
+    TMeasurementAction::Exec() = [&](QDialog &dialog) {
+        ++shown;
+        dialog.reject();
+        return dialog.result();
+    };
+    main->Actions().acDodaj->trigger();
+    QCOMPARE(shown, 1);
+    QCOMPARE(main->ActiveDocument()->Graph().SeriesCount(), 0);
+    QVERIFY(!main->ActiveDocument()->Modified());
+}
+
+QTEST_MAIN(TestMeasurementFlow)
+#include "tst_measurementflow.moc"
