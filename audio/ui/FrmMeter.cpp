@@ -6,14 +6,13 @@
 #include "controls/Clock.h"
 #include "controls/Messages.h"
 #include "controls/ui/QvLed.h"
-#include "controls/ui/ServiceWord.h"
+#include "controls/ui/ServiceKeyWatcher.h"
 #include "document/InOutError.h"
 #include "document/ui/Prompts.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFrame>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
@@ -101,10 +100,7 @@ TFrmMeter::TFrmMeter(TClock &clock, QWidget *parent)
             [this](int value) { RxSpinEdit1Change(value); });
     m_pnlService->hide();
 
-    // The window sees typed keys before its controls do.
-    installEventFilter(this);
-    for (QWidget *child : findChildren<QWidget *>())
-        child->installEventFilter(this);
+    new TServiceKeyWatcher(*this, [this] { ServiceWordTyped(); });
 
     m_Timer1->OnTimeout = [this] {
         Timer1Timer();
@@ -314,10 +310,9 @@ void TFrmMeter::SpeedButton1Click()
                       .arg(QDir::toNativeSeparators(program)));
 }
 
-void TFrmMeter::FormKeyPress(QChar key)
+void TFrmMeter::ServiceWordTyped()
 {
-    if (MatchServiceWord(key, ServiceWord, m_keyCounter))
-        m_pnlService->setVisible(!m_pnlService->isVisibleTo(this));
+    m_pnlService->setVisible(!m_pnlService->isVisibleTo(this));
     setFixedSize(ClientWidth,
                  m_pnlService->isVisibleTo(this) ? HeightServiceShown : HeightServiceHidden);
 }
@@ -331,21 +326,6 @@ bool TFrmMeter::event(QEvent *event)
         return true;
     }
     return QWidget::event(event);
-}
-
-bool TFrmMeter::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::KeyRelease) {
-        m_keySeen = nullptr; // the press has been through the whole chain
-    } else if (event->type() == QEvent::KeyPress && event != m_keySeen) {
-        // A key a control ignores travels up to the window and passes this filter again;
-        // it counts once, at its first receiver.
-        m_keySeen = event;
-        const QString text = static_cast<QKeyEvent *>(event)->text();
-        if (!text.isEmpty())
-            FormKeyPress(text.at(0));
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void TFrmMeter::ShowError(const QString &text)

@@ -90,7 +90,6 @@ public:
 
 protected:
     bool event(QEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void FormCreate();
@@ -103,7 +102,7 @@ private:
     void Timer1Timer();
     void RxSpinEdit1Change(int value);
     void SpeedButton1Click();
-    void FormKeyPress(QChar key);
+    void ServiceWordTyped(); // shows or hides the service panel
 
     void AppendToRecordFile(const char *data, int size);
     void ReportWriteError(const QString &reason);
@@ -127,8 +126,6 @@ private:
     QSpinBox *m_RxSpinEdit1 = nullptr;
 
     int m_ClipTicks = 0;
-    int m_keyCounter = 0;
-    const QEvent *m_keySeen = nullptr; // key press already fed to the matcher
     std::unique_ptr<char[]> m_LevelBuffer;
     int m_levelBufferSize = 0;
     TRecordFile m_recordFile;

@@ -5,13 +5,12 @@
 #include "chart/SeriesListModel.h"
 #include "chart/ui/SeriesListDelegate.h"
 #include "controls/ui/ColorComboBox.h"
-#include "controls/ui/ServiceWord.h"
+#include "controls/ui/ServiceKeyWatcher.h"
 
 #include <QDoubleSpinBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -55,10 +54,7 @@ TFrmSerie::TFrmSerie(QWidget *parent)
             lstSeriesClick();
     });
 
-    // The window sees typed keys before its controls do.
-    installEventFilter(this);
-    for (QWidget *child : findChildren<QWidget *>())
-        child->installEventFilter(this);
+    new TServiceKeyWatcher(*this, [this] { m_pnlGain->setVisible(!m_pnlGain->isVisibleTo(this)); });
     ClearFields();
 }
 
@@ -285,25 +281,4 @@ void TFrmSerie::SpeedButton4Click()
     series->AddLevelOffset(m_CurrencyEdit1->value());
     Refill();
     series->Graph().Refresh();
-}
-
-void TFrmSerie::FormKeyPress(QChar key)
-{
-    if (MatchServiceWord(key, ServiceWord, m_keyCounter))
-        m_pnlGain->setVisible(!m_pnlGain->isVisibleTo(this));
-}
-
-bool TFrmSerie::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::KeyRelease) {
-        m_keySeen = nullptr; // the press has been through the whole chain
-    } else if (event->type() == QEvent::KeyPress && event != m_keySeen) {
-        // A key a control ignores travels up to the window and passes this filter again;
-        // it counts once, at its first receiver.
-        m_keySeen = event;
-        const QString text = static_cast<QKeyEvent *>(event)->text();
-        if (!text.isEmpty())
-            FormKeyPress(text.at(0));
-    }
-    return QWidget::eventFilter(watched, event);
 }

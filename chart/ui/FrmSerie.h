@@ -54,9 +54,6 @@ signals:
     // next active document's chart.
     void BoundChartDestroyed();
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     void CreateControls();
     void GraphDestroyed();
@@ -68,7 +65,6 @@ private:
     void SpeedButton1Click(); // "Usuń"
     void SpeedButton2Click(); // "Wyczyść"
     void SpeedButton4Click(); // "+"
-    void FormKeyPress(QChar key);
 
     QPointer<TPolarGraph> m_graph;
     TSeriesListModel *m_model = nullptr;
@@ -79,7 +75,5 @@ private:
     TColorComboBox *m_ColorComboBox1 = nullptr;
     QFrame *m_pnlGain = nullptr;
     QDoubleSpinBox *m_CurrencyEdit1 = nullptr;
-    int m_keyCounter = 0; // position reached in the service word
-    const QEvent *m_keySeen = nullptr; // the key press counted last, until its release
     bool m_selecting = false; // a row is being selected by the program, not the user
 };

@@ -1,13 +1,12 @@
 #include "measurement/ui/FrmPomiar.h"
 
-#include "controls/ui/ServiceWord.h"
+#include "controls/ui/ServiceKeyWatcher.h"
 #include "document/ui/Prompts.h"
 #include "measurement/MeasurementRun.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -69,10 +68,8 @@ TFrmPomiar::TFrmPomiar(TMeasurementRig &rig, TClock &clock, QWidget *parent)
         ShowMessage(this, QMessageBox::Critical, text);
     };
 
-    // The window sees typed keys before its controls do.
-    installEventFilter(this);
-    for (QWidget *child : findChildren<QWidget *>())
-        child->installEventFilter(this);
+    new TServiceKeyWatcher(*this,
+                           [this] { m_btnExtra->setVisible(!m_btnExtra->isVisibleTo(this)); });
 }
 
 TFrmPomiar::~TFrmPomiar() = default;
@@ -156,19 +153,4 @@ void TFrmPomiar::closeEvent(QCloseEvent *event)
     }
     event->ignore();
     BitBtn2Click();
-}
-
-bool TFrmPomiar::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::KeyRelease) {
-        m_keySeen = nullptr;
-    } else if (event->type() == QEvent::KeyPress && event != m_keySeen) {
-        // A key a control ignores travels up to the window and passes this filter again;
-        // it counts once, at its first receiver.
-        m_keySeen = event;
-        const QString text = static_cast<QKeyEvent *>(event)->text();
-        if (!text.isEmpty() && MatchServiceWord(text.at(0), ServiceWord, m_keyCounter))
-            m_btnExtra->setVisible(!m_btnExtra->isVisibleTo(this));
-    }
-    return QDialog::eventFilter(watched, event);
 }

@@ -48,7 +48,6 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void BitBtn1Click();
@@ -65,7 +64,5 @@ private:
     QPushButton *m_BitBtn1 = nullptr;
     QPushButton *m_BitBtn2 = nullptr;
     QPushButton *m_btnExtra = nullptr;
-    int m_keyCounter = 0;
-    const QEvent *m_keySeen = nullptr;
     bool m_closing = false;
 };

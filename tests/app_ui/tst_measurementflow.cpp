@@ -22,6 +22,14 @@
 #include <QSpinBox>
 #include <QtTest>
 
+// Pictures for a person to look at: ORVI_SCREENSHOT names a file prefix.
+void SaveShot(QWidget &window, const char *name)
+{
+    const QString prefix = qEnvironmentVariable("ORVI_SCREENSHOT");
+    if (!prefix.isEmpty())
+        window.grab().save(prefix + QLatin1Char('-') + QLatin1String(name) + ".png");
+}
+
 class TestMeasurementFlow : public QObject
 {
     Q_OBJECT
@@ -63,6 +71,7 @@ void TestMeasurementFlow::dodajRunsMeasurementIntoActiveDocument()
             p->rbRange().setChecked(true);
             p->edStart().setValue(-90);
             p->edStop().setValue(90);
+            SaveShot(*p, "parametry");
             p->btnOK().click();
             return p->result();
         }
@@ -74,6 +83,7 @@ void TestMeasurementFlow::dodajRunsMeasurementIntoActiveDocument()
         seen << (pomiar->btnExtra().isVisibleTo(pomiar) ? "+" : "no +");
         pomiar->BitBtn1().click(); // the whole run, on the virtual clock
         seen << pomiar->lblStatus().text();
+        SaveShot(*pomiar, "pomiar");
         seen << (pomiar->BitBtn1().isEnabled() ? "Start enabled" : "Start disabled");
         pomiar->BitBtn2().click();
         return pomiar->result();
@@ -98,6 +108,9 @@ void TestMeasurementFlow::dodajRunsMeasurementIntoActiveDocument()
     QVERIFY2(atSide < -1.0, qPrintable(QString::number(atSide)));
     QVERIFY(doc->Modified());
     QVERIFY(doc->Caption().endsWith(QLatin1Char('~')));
+    main->resize(1000, 750);
+    doc->parentWidget()->showMaximized();
+    SaveShot(*main, "main");
 }
 
 void TestMeasurementFlow::dodajNeedsDocumentAndPort()
