@@ -36,6 +36,8 @@ constexpr quint32 TRANSPARENT = 1;
 constexpr quint32 ALTERNATE = 1;
 constexpr quint32 TA_BASELINE = 24;
 constexpr quint32 GM_COMPATIBLE = 1;
+// Stock objects are selected by index with the high bit set; NULL_BRUSH is number 5.
+constexpr quint32 StockNullBrush = 0x80000005;
 
 // The reference device: 96 pixels per inch exactly (1920 × 1440 pixels = 508 × 381 mm).
 constexpr qint32 DevicePixelsX = 1920;
@@ -142,6 +144,17 @@ void TEmfWriter::SelectPen(const TGdiPen &pen)
 
 void TEmfWriter::SelectBrush(const TGdiBrush &brush)
 {
+    if (brush.BrushStyle == TGdiBrush::Null) {
+        // The stock hollow brush: Inkscape fills shapes drawn with a created BS_NULL brush
+        // in white, while GDI, LibreOffice and Inkscape all leave them unfilled under
+        // NULL_BRUSH. The created brush it replaces is deleted (it is no longer selected),
+        // and the next created brush takes a fresh slot.
+        Record(EMR_SELECTOBJECT, { qint32(StockNullBrush) });
+        if (m_brush != 0)
+            Record(EMR_DELETEOBJECT, { qint32(m_brush) });
+        m_brush = 0;
+        return;
+    }
     const quint32 old = NextSlot(BrushSlot, m_brush);
     BeginRecord(EMR_CREATEBRUSHINDIRECT);
     m_out.U32(m_brush);

@@ -326,9 +326,23 @@ void TPolarGraph::PaintCached(QPainter &Canvas, const QSize &size, int dpiX, int
 {
     if (size.isEmpty())
         return;
-    if (m_needsRender || m_picture.size() != size) {
-        if (m_picture.size() != size)
-            m_picture = QImage(size, QImage::Format_RGB32);
+    // The picture has the target's device pixels (so text and curves are sharp on a
+    // high-density screen) while Render keeps drawing in logical pixels: the image's device
+    // pixel ratio scales the painter, and the copy below is one device pixel per pixel.
+    const qreal ratio
+        = Canvas.device() ? std::max<qreal>(1, Canvas.device()->devicePixelRatio()) : 1;
+    // Rounded up (a fractional ratio must still cover the last logical pixel), with a little
+    // slack so that 100 × 1.1 is 110 device pixels and not 111.
+    const auto devicePixels = [ratio](int logical) {
+        return int(std::ceil(logical * ratio - 1e-6));
+    };
+    const QSize pixels(devicePixels(size.width()), devicePixels(size.height()));
+    const bool resized = m_picture.size() != pixels || m_picture.devicePixelRatio() != ratio;
+    if (m_needsRender || resized) {
+        if (resized) {
+            m_picture = QImage(pixels, QImage::Format_RGB32);
+            m_picture.setDevicePixelRatio(ratio);
+        }
         m_picture.setDotsPerMeterX(qRound(dpiX / 0.0254));
         m_picture.setDotsPerMeterY(qRound(dpiY / 0.0254));
         {

@@ -118,9 +118,13 @@ public:
     // Draws the whole chart into Rect of any painter (screen picture, printer page,
     // preview, export). Sets Center and Radius.
     void Render(QPainter &Canvas, const QRect &Rect);
-    // Screen path: re-renders the cached picture (size in device pixels, dots per inch of
+    // Screen path: re-renders the cached picture (size in logical pixels, dots per inch of
     // the screen) when it is stale or of another size, then copies it to Canvas at (0, 0).
+    // The picture has the device pixel ratio of Canvas's device (size × ratio pixels), so a
+    // high-density screen gets a sharp chart; the chart's geometry stays in logical pixels.
     void PaintCached(QPainter &Canvas, const QSize &size, int dpiX, int dpiY);
+    // The cached screen picture (null before the first PaintCached).
+    const QImage &CachedPicture() const { return m_picture; }
     // How many times the cached picture has been rendered (for diagnostics and tests).
     int CachedRenderCount() const { return m_cachedRenders; }
 

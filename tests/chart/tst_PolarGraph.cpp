@@ -35,6 +35,8 @@ private slots:
     void screenRenderAfterPrintKeepsColours();
     void titleAboveChart();
     void cachedRepaintDoesNotRender();
+    void cachedPictureAtDeviceRatio_data();
+    void cachedPictureAtDeviceRatio();
     void setterSideEffects_data();
     void setterSideEffects();
     void documentDefaults();
@@ -366,6 +368,61 @@ void TestPolarGraph::cachedRepaintDoesNotRender()
     view.resize(320, 300);
     view.repaint();
     QCOMPARE(g.CachedRenderCount(), rendered + 2);
+}
+
+void TestPolarGraph::cachedPictureAtDeviceRatio_data()
+{
+    QTest::addColumn<int>("ratio");
+    QTest::newRow("standard screen") << 1;
+    QTest::newRow("high density") << 2;
+    QTest::newRow("triple") << 3;
+}
+
+void TestPolarGraph::cachedPictureAtDeviceRatio()
+{
+    QFETCH(int, ratio);
+    const QSize logical(300, 300);
+    const auto paint = [&logical](TPolarGraph &g, int r) {
+        g.SetColor(WinColor::clWhite);
+        g.SetMarginColor(WinColor::clWhite);
+        QImage target(logical * r, QImage::Format_RGB32);
+        target.setDevicePixelRatio(r);
+        QPainter p(&target);
+        g.PaintCached(p, logical, 96, 96);
+        return target;
+    };
+    TPolarGraph plain;
+    paint(plain, 1);
+    TPolarGraph g;
+    const QImage shown = paint(g, ratio);
+    QCOMPARE(g.CachedPicture().size(), logical * ratio);
+    QCOMPARE(g.CachedPicture().devicePixelRatio(), qreal(ratio));
+
+    // Geometry and the mouse read-out stay in logical pixels.
+    const QPoint c = g.Center();
+    QCOMPARE(c, plain.Center());
+    QCOMPARE(g.Radius(), plain.Radius());
+    const QPoint top(c.x(), c.y() - g.Radius());
+    QCOMPARE(g.PointToPolar(top.x(), top.y()).Level, double(g.Grid().RadiusMax()));
+    QCOMPARE(g.PointToPolar(c.x() + 40, c.y() - 30).Level,
+             plain.PointToPolar(c.x() + 40, c.y() - 30).Level);
+
+    // The solid 0° ray, one logical pixel wide, crosses a row between two level circles as
+    // `ratio` device pixels of pure black on white: sharp, not smeared by scaling.
+    const int y = ratio * TPolarGraph::Nearest(c.y() - g.Radius() * 0.525);
+    int first = -1, last = -1;
+    for (int x = ratio * (c.x() - 4); x < ratio * (c.x() + 4); ++x) {
+        const QRgb pixel = shown.pixel(x, y);
+        if (pixel == qRgb(255, 255, 255))
+            continue;
+        QCOMPARE(pixel, qRgb(0, 0, 0));
+        if (first < 0)
+            first = x;
+        QCOMPARE(x, last < 0 ? first : last + 1); // one unbroken run
+        last = x;
+    }
+    QVERIFY(first >= 0);
+    QCOMPARE(last - first + 1, ratio);
 }
 
 using TSetter = std::function<void(TPolarGraph &)>;

@@ -3,6 +3,8 @@
 #include "chart/PolarGraph.h"
 #include "chart/ui/PolarGraphView.h"
 
+#include <QApplication>
+#include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -14,6 +16,7 @@ private slots:
     void showsTheChartsPicture();
     void followsRefreshAndDefaults();
     void reportsMouse();
+    void pictureAtScreenRatio();
 };
 
 void TestPolarGraphView::showsTheChartsPicture()
@@ -27,7 +30,9 @@ void TestPolarGraphView::showsTheChartsPicture()
     view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&view));
     const QImage shot = view.grab().toImage();
-    QCOMPARE(shot.pixelColor(g.Center() + QPoint(3, -g.Radius() / 2 + 1)).rgb(), qRgb(255, 255, 0));
+    // The shot has device pixels; the chart's geometry is logical.
+    const QPoint inside = g.Center() + QPoint(3, -g.Radius() / 2 + 1);
+    QCOMPARE(shot.pixelColor(inside * shot.devicePixelRatio()).rgb(), qRgb(255, 255, 0));
 }
 
 void TestPolarGraphView::followsRefreshAndDefaults()
@@ -62,6 +67,32 @@ void TestPolarGraphView::reportsMouse()
     QCOMPARE(moved.last().at(1).toInt(), 80);
     QTest::mouseDClick(&view, Qt::LeftButton, {}, QPoint(50, 50));
     QCOMPARE(doubleClicked.count(), 1);
+}
+
+// Also run under QT_SCALE_FACTOR=2 (tests.cmake), where the screen is high-density.
+void TestPolarGraphView::pictureAtScreenRatio()
+{
+    TPolarGraph g;
+    TPolarGraphView view(g);
+    view.resize(300, 300);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    const QImage shot = view.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const qreal ratio = view.devicePixelRatio();
+    QCOMPARE(g.CachedPicture().size(), view.size() * ratio);
+    QCOMPARE(g.CachedPicture().devicePixelRatio(), ratio);
+    QCOMPARE(shot, g.CachedPicture()); // shown one device pixel per pixel
+
+    // The read-out works in the logical pixels the mouse reports.
+    QSignalSpy moved(&view, &TPolarGraphView::MouseMoved);
+    const QPointF top = g.Center() - QPoint(0, g.Radius());
+    QMouseEvent move(QEvent::MouseMove, top, view.mapToGlobal(top), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(&view, &move);
+    QCOMPARE(moved.count(), 1);
+    const TPolarPosition p = g.PointToPolar(moved.last().at(0).toInt(), moved.last().at(1).toInt());
+    QCOMPARE(p.Level, double(g.Grid().RadiusMax()));
+    QCOMPARE(p.Angle, 0.0);
 }
 
 QTEST_MAIN(TestPolarGraphView)
