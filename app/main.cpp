@@ -1,3 +1,4 @@
+#include "app/QtTranslation.h"
 #include "app/ui/FrmMain.h"
 #include "app/ui/FrmSplash.h"
 #include "app/ui/ProgramPicture.h"
@@ -7,13 +8,51 @@
 #include <QApplication>
 #include <QIcon>
 
+#include <cstdio>
+#include <cstring>
 #include <memory>
+#include <optional>
+
+namespace {
+
+const char *const HelpText
+    = "usage: orvi [--simulate] [FILE.OvK ...]\n"
+      "Measures and edits polar characteristics of loudspeakers.\n"
+      "\n"
+      "  FILE.OvK     characteristic files to open at start\n"
+      "  --simulate   simulated turntable and sound card (no hardware needed)\n"
+      "  --version    print the program's version and exit\n"
+      "  --help       print this text and exit\n";
+
+// --version and --help are answered before the application object exists, so they work
+// without a display. Returns the exit status when one of them was given.
+std::optional<int> AnswerInformationOption(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("orvi %s\n", ORVI_VERSION);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--help") == 0) {
+            std::fputs(HelpText, stdout);
+            return 0;
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
+    if (const std::optional<int> status = AnswerInformationOption(argc, argv))
+        return *status;
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvi"));
+    QApplication::setApplicationVersion(QStringLiteral(ORVI_VERSION));
     QApplication::setWindowIcon(QIcon(ProgramPicture(QSize(32, 32), false)));
+    InstallQtTranslation();
 
     auto splash = std::make_unique<TFrmSplash>();
     splash->ShowNow();

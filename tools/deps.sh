@@ -6,6 +6,7 @@ if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 PACKAGES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl1-mesa-dev qt6-qpa-plugins
+    qt6-translations-l10n # Qt's own dialogs and buttons in Polish
     portaudio19-dev
     fonts-liberation2
     libbenchmark-dev

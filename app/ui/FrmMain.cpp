@@ -10,6 +10,8 @@
 #include "app/ui/ProgramPicture.h"
 #include "app/ui/RecentFilesMenu.h"
 #include "app/ui/SizeBox.h"
+#include "app/ui/StatusPanels.h"
+#include "app/ui/ToolWindowPlacement.h"
 #include "chart/PolarGraph.h"
 #include "chart/ui/PolarGraphView.h"
 #include "controls/Clock.h"
@@ -40,7 +42,6 @@
 #include <QSettings>
 #include <QStatusBar>
 #include <QStatusTipEvent>
-#include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
@@ -51,6 +52,22 @@ namespace {
 const QString SwitchOffWarning
     = QStringLiteral("Przed zakończeniem pracy należy wyłączyć stolik,\r\naby przywrócić "
                      "poprzedni stan portu LPT.\r\n\r\nGdy będziesz gotowy wciśnij OK.  ");
+
+// Settings key under which a small tool window's place is kept.
+QString ToolWindowPlaceKey(TFrmMain::EToolWindow which)
+{
+    switch (which) {
+    case TFrmMain::EToolWindow::Generator:
+        return QStringLiteral("GeneratorPos");
+    case TFrmMain::EToolWindow::Meter:
+        return QStringLiteral("MeterPos");
+    case TFrmMain::EToolWindow::Turntable:
+        return QStringLiteral("TurntablePos");
+    case TFrmMain::EToolWindow::SeriesEditor:
+        break; // placed by the window system
+    }
+    return {};
+}
 
 } // namespace
 
@@ -66,6 +83,7 @@ TFrmMain::TFrmMain(TClock &clock, QWidget *parent)
 
     m_mdiArea = new TDocumentArea(this);
     setCentralWidget(m_mdiArea);
+    m_toolPlacement = std::make_unique<TToolWindowPlacement>(*m_mdiArea);
 
     CreateMenus();
     CreateToolBars();
@@ -104,6 +122,7 @@ void TFrmMain::FormCreate()
     std::unique_ptr<QSettings> store = OpenSettingsStore();
     Settings().ReadSettings(*store);
     LoadRecentFiles(*store);
+    m_toolPlacement->Read(*store);
     m_portAvailable = false;
     setAcceptDrops(true);
     // Hints reach status panel 0 through QEvent::StatusTip (see event()).
@@ -130,22 +149,10 @@ void TFrmMain::CreateMenus()
 
     QMenu *tools = menuBar()->addMenu(QStringLiteral("&Narzędzia"));
     tools->addAction(a.acGenerator);
-    // The menu names the turntable item differently from its action; this item mirrors the
-    // action's state and triggers it.
-    auto *turntableItem = new QAction(QStringLiteral("&Kontrola stolika"), this);
+    // The menu names the turntable item differently from its action.
+    QAction *turntableItem
+        = TMainActions::MenuItemFor(a.acStolikKontrol, QStringLiteral("&Kontrola stolika"), this);
     turntableItem->setObjectName(QStringLiteral("miStolikKontrol"));
-    turntableItem->setCheckable(true);
-    turntableItem->setShortcut(a.acStolikKontrol->shortcut());
-    turntableItem->setShortcutContext(Qt::WidgetShortcut); // the action owns the shortcut
-    turntableItem->setStatusTip(a.acStolikKontrol->statusTip());
-    auto syncItem = [turntableItem, source = a.acStolikKontrol] {
-        turntableItem->setEnabled(source->isEnabled());
-        turntableItem->setChecked(source->isChecked());
-    };
-    connect(a.acStolikKontrol, &QAction::changed, turntableItem, syncItem);
-    connect(turntableItem, &QAction::triggered, a.acStolikKontrol,
-            [source = a.acStolikKontrol] { source->trigger(); });
-    syncItem();
     tools->addAction(turntableItem);
     tools->addAction(a.acdBMeter);
     tools->addSeparator();
@@ -166,18 +173,7 @@ void TFrmMain::CreateMenus()
 void TFrmMain::CreateToolBars()
 {
     const TMainActions &a = *m_actions;
-    QStyle *s = style();
-    a.acNowy->setIcon(s->standardIcon(QStyle::SP_FileIcon));
-    a.acOtworz->setIcon(s->standardIcon(QStyle::SP_DialogOpenButton));
-    a.acZapisz->setIcon(s->standardIcon(QStyle::SP_DialogSaveButton));
-    a.acDrukuj->setIcon(ProgramIcon(EProgramIcon::Print));
-    a.acSerie->setIcon(ProgramIcon(EProgramIcon::Series));
-    a.acGenerator->setIcon(ProgramIcon(EProgramIcon::Generator));
-    a.acStolikKontrol->setIcon(ProgramIcon(EProgramIcon::Turntable));
-    a.acdBMeter->setIcon(ProgramIcon(EProgramIcon::Meter));
-    a.acUstawieniaG->setIcon(ProgramIcon(EProgramIcon::Options));
-    a.acDodaj->setIcon(ProgramIcon(EProgramIcon::Measure));
-    a.acOdswiez->setIcon(ProgramIcon(EProgramIcon::Refresh));
+    a.SetIcons(*style());
 
     m_fileBar = addToolBar(QStringLiteral("Plik"));
     m_fileBar->setObjectName(QStringLiteral("ToolBar1"));
@@ -231,25 +227,11 @@ void TFrmMain::CreateStatusBar()
     bar->setSizeGripEnabled(false);
     bar->setMouseTracking(true);
     bar->installEventFilter(this);
-    static constexpr int Widths[4] = { 300, 100, 100, 50 };
-    static constexpr Qt::Alignment Aligns[4]
-        = { Qt::AlignLeft | Qt::AlignVCenter, Qt::AlignRight | Qt::AlignVCenter,
-            Qt::AlignRight | Qt::AlignVCenter, Qt::AlignCenter };
-    for (int i = 0; i < 4; ++i) {
-        auto *panel = new QLabel(bar);
-        panel->setObjectName(QStringLiteral("Panel%1").arg(i));
-        panel->setAlignment(Aligns[i]);
-        panel->setFixedWidth(Widths[i]);
+    m_panels = (new TStatusPanels(*bar))->Panels();
+    for (QLabel *panel : m_panels) {
         panel->setMouseTracking(true);
         panel->installEventFilter(this);
-        if (i < 3)
-            panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        bar->addWidget(panel);
-        m_panels[size_t(i)] = panel;
     }
-    // The last panel grows to its text (the simulator note), at least 50 pixels.
-    m_panels[3]->setMinimumWidth(50);
-    m_panels[3]->setMaximumWidth(QWIDGETSIZE_MAX);
 }
 
 void TFrmMain::ConnectActions()
@@ -315,7 +297,13 @@ void TFrmMain::SetToolWindow(EToolWindow which, QWidget *window)
     delete slot.data();
     slot = window;
     if (window) {
-        window->setParent(this, window->windowFlags() | Qt::Tool | Qt::WindowStaysOnTopHint);
+        // The series editor keeps the frame it asks for (with its maximise box).
+        const bool editor = which == EToolWindow::SeriesEditor;
+        window->setParent(this,
+                          editor ? window->windowFlags() | Qt::Tool | Qt::WindowStaysOnTopHint
+                                 : TToolWindowPlacement::SmallToolWindowFlags);
+        if (!editor)
+            m_toolPlacement->Track(*window, ToolWindowPlaceKey(which));
         window->hide();
         window->installEventFilter(this);
         RegisterForm(window);
@@ -506,10 +494,10 @@ TFrmChild *TFrmMain::ActiveDocument() const
     return nullptr;
 }
 
-TFrmChild *TFrmMain::AddDocumentWindow(const QString &fullPath)
+TFrmChild *TFrmMain::AddDocumentWindow(std::unique_ptr<TFrmChild> document)
 {
     const bool first = DocumentCount() == 0;
-    auto *doc = new TFrmChild(*this, fullPath);
+    TFrmChild *doc = document.release(); // the area's sub-window owns it from here
     QMdiSubWindow *sub = m_mdiArea->addSubWindow(doc);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowIcon(windowIcon());
@@ -527,7 +515,8 @@ TFrmChild *TFrmMain::AddDocumentWindow(const QString &fullPath)
 
 TFrmChild *TFrmMain::CreateDocument(const QString &name)
 {
-    TFrmChild *doc = AddDocumentWindow(Settings().TempDir + QDir::separator() + name);
+    TFrmChild *doc = AddDocumentWindow(
+        std::make_unique<TFrmChild>(*this, Settings().TempDir + QDir::separator() + name));
     doc->SetCaption(name);
     doc->Graph().SetTitle(name);
     doc->SyncMainWindow();
@@ -548,18 +537,18 @@ bool TFrmMain::OpenDocument(const QString &path)
         return false;
     }
 
-    TFrmChild *doc = AddDocumentWindow(fullPath);
-    doc->DocFile().Untitled = false;
+    // Loaded before it joins the area: a window that fails goes without having been shown,
+    // so the other windows keep their state (a maximised one stays maximised and active).
+    auto loading = std::make_unique<TFrmChild>(*this, fullPath);
+    loading->DocFile().Untitled = false;
     try {
-        doc->DocFile().Load();
+        loading->DocFile().Load();
     } catch (const EInOutError &error) {
-        // Discard the window without the closing questions: it never held a document.
-        m_documents.removeAll(doc);
-        delete doc->parentWidget();
-        UpdateActions();
+        loading.reset(); // without the closing questions: it never held a document
         ShowMessage(this, QMessageBox::Critical, error.Message());
         return false;
     }
+    TFrmChild *doc = AddDocumentWindow(std::move(loading));
     doc->SetCaption(doc->DocFile().FullPath());
     doc->Graph().SetTitle(doc->DocFile().Title);
     doc->SyncMainWindow();
@@ -767,6 +756,7 @@ void TFrmMain::closeEvent(QCloseEvent *event)
         std::unique_ptr<QSettings> store = OpenSettingsStore();
         Settings().WriteSettings(*store);
         SaveRecentFiles(*store);
+        m_toolPlacement->Write(*store);
         store->sync();
     }
     if (m_portAvailable)

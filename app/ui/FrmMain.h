@@ -25,6 +25,7 @@ class TFrmSplash;
 class TMainActions;
 class TRecentFilesMenu;
 class TSizeBox;
+class TToolWindowPlacement;
 class TTurntableController;
 
 // What the series editor lets the main window do with it (the editor's owner fills these
@@ -164,7 +165,7 @@ private:
     void ToggleToolWindow(EToolWindow which);
     void ShowManual();
     void ShowAbout();
-    TFrmChild *AddDocumentWindow(const QString &fullPath);
+    TFrmChild *AddDocumentWindow(std::unique_ptr<TFrmChild> document);
 
     TClock &m_clock;
     std::unique_ptr<TMainActions> m_actions;
@@ -179,6 +180,7 @@ private:
     TSizeBox *m_sizeBox = nullptr;
     std::array<QLabel *, 4> m_panels {};
     std::array<QPointer<QWidget>, ToolWindowCount> m_toolWindows {};
+    std::unique_ptr<TToolWindowPlacement> m_toolPlacement; // places all but the series editor
     TSeriesEditorHooks m_seriesEditor;
     QList<QPointer<TFrmChild>> m_documents;
     QPointer<TFrmChild> m_lastActive;

@@ -1,7 +1,11 @@
 #include "app/ui/MainActions.h"
 
+#include "app/ui/ProgramPicture.h"
+
 #include <QAction>
+#include <QIcon>
 #include <QKeySequence>
+#include <QStyle>
 
 static QAction *MakeAction(QObject *owner, const char *name, const QString &caption,
                            const QString &hint, const QKeySequence &shortcut = {})
@@ -23,6 +27,23 @@ void TMainActions::SetHint(QAction *action, const QString &hint)
     action->setToolTip(shortPart.isEmpty() ? QString(action->text()).remove(QLatin1Char('&'))
                                            : shortPart);
     action->setStatusTip(longPart);
+}
+
+QAction *TMainActions::MenuItemFor(QAction *source, const QString &caption, QObject *owner)
+{
+    // The menu shows the text after a tab as the item's shortcut.
+    const QString keys = source->shortcut().toString(QKeySequence::NativeText);
+    auto *item = new QAction(keys.isEmpty() ? caption : caption + QLatin1Char('\t') + keys, owner);
+    item->setCheckable(source->isCheckable());
+    item->setStatusTip(source->statusTip());
+    auto sync = [item, source] {
+        item->setEnabled(source->isEnabled());
+        item->setChecked(source->isChecked());
+    };
+    QObject::connect(source, &QAction::changed, item, sync);
+    QObject::connect(item, &QAction::triggered, source, [source] { source->trigger(); });
+    sync();
+    return item;
 }
 
 TMainActions::TMainActions(QObject *owner)
@@ -95,4 +116,19 @@ QList<QAction *> TMainActions::All() const
              acZamknijWszy, acZakoncz, acDodaj,       acZapiszWykres, acDrukuj,        acSerie,
              acUstawienia,  acOdswiez, acUstawieniaG, acGenerator,    acStolikKontrol, acdBMeter,
              acKaskada,     acPion,    acPoziom,      acPomoc,        acAbout };
+}
+
+void TMainActions::SetIcons(const QStyle &style) const
+{
+    acNowy->setIcon(style.standardIcon(QStyle::SP_FileIcon));
+    acOtworz->setIcon(style.standardIcon(QStyle::SP_DialogOpenButton));
+    acZapisz->setIcon(style.standardIcon(QStyle::SP_DialogSaveButton));
+    acDrukuj->setIcon(ProgramIcon(EProgramIcon::Print));
+    acSerie->setIcon(ProgramIcon(EProgramIcon::Series));
+    acGenerator->setIcon(ProgramIcon(EProgramIcon::Generator));
+    acStolikKontrol->setIcon(ProgramIcon(EProgramIcon::Turntable));
+    acdBMeter->setIcon(ProgramIcon(EProgramIcon::Meter));
+    acUstawieniaG->setIcon(ProgramIcon(EProgramIcon::Options));
+    acDodaj->setIcon(ProgramIcon(EProgramIcon::Measure));
+    acOdswiez->setIcon(ProgramIcon(EProgramIcon::Refresh));
 }

@@ -4,6 +4,7 @@
 
 class QAction;
 class QObject;
+class QStyle;
 class QString;
 
 // The main window's actions with their captions, hints ("short|long": the short part is the
@@ -41,6 +42,16 @@ public:
 
     QList<QAction *> All() const;
 
+    // The tool bar pictures: the style's for new, open and save, the program's own for the
+    // others that appear on a bar.
+    void SetIcons(const QStyle &style) const;
+
     // Splits a hint "short|long" into the tooltip (short) and status text (long) of action.
     static void SetHint(QAction *action, const QString &hint);
+
+    // A menu item with its own caption standing for source: it mirrors source's enabled,
+    // ticked and status text and triggers source. It shows source's shortcut beside the
+    // caption but does not take it, so the key stays with source alone (two holders of one
+    // key in a window make it ambiguous and then neither fires). Owned by owner.
+    static QAction *MenuItemFor(QAction *source, const QString &caption, QObject *owner);
 };

@@ -163,10 +163,10 @@ void TFrmMeter::CloseRecordFile()
     m_recordFile.Close();
 }
 
-void TFrmMeter::StartRecorder()
+bool TFrmMeter::StartRecorder()
 {
     if (m_Recorder->Running())
-        return;
+        return true;
     const TSettings &settings = Settings();
     m_Recorder->SetWaveDevice(quint32(settings.WaveINDevID));
     m_Recorder->SetBufferSize(settings.RecordBuffSize);
@@ -177,8 +177,10 @@ void TFrmMeter::StartRecorder()
     // everything the meter reads.
     m_levelBufferSize = std::max(m_Recorder->BufferSize(), settings.RecordBuffSize / 2 * 2);
     m_LevelBuffer.reset(new char[size_t(m_levelBufferSize)]());
-    if (!m_Recorder->Start())
-        ShowError(m_Recorder->ErrorMessage());
+    if (m_Recorder->Start())
+        return true;
+    ShowError(m_Recorder->ErrorMessage());
+    return false;
 }
 
 void TFrmMeter::StopRecorder()
@@ -198,13 +200,22 @@ void TFrmMeter::btnStartClick()
 
 void TFrmMeter::btnRecClick(bool down)
 {
-    if (down) {
-        Recording = true;
-        Guarded([this] { OpenRecordFile(); });
-        StartRecorder();
-    } else {
+    if (!down) {
         Recording = false;
         StopRecorder();
+        Guarded([this] { CloseRecordFile(); });
+        return;
+    }
+    // Rec stays down only while something records: a file that cannot be created or a
+    // recorder that does not start ends the operation with its one message and Rec up.
+    if (!Guarded([this] { OpenRecordFile(); })) {
+        m_btnRec->setChecked(false);
+        return;
+    }
+    Recording = true;
+    if (!StartRecorder()) {
+        Recording = false;
+        m_btnRec->setChecked(false);
         Guarded([this] { CloseRecordFile(); });
     }
 }
@@ -334,11 +345,13 @@ void TFrmMeter::ShowError(const QString &text)
 }
 
 template<typename F>
-void TFrmMeter::Guarded(F &&operation)
+bool TFrmMeter::Guarded(F &&operation)
 {
     try {
         operation();
+        return true;
     } catch (const EInOutError &error) {
         ShowError(error.Message());
+        return false;
     }
 }

@@ -48,8 +48,8 @@ public:
     void OpenRecordFile();
     // Starts the recorder with the input settings (WaveINDevID, RecordBuffSize,
     // InSampleRate, InQuant); does nothing while it runs. A failure is shown in a message
-    // box with the stream's ErrorMessage.
-    void StartRecorder();
+    // box with the stream's ErrorMessage. True when the recorder runs afterwards.
+    bool StartRecorder();
     // Stops the recorder gracefully (the queued buffers are not delivered) and drops the
     // needle to 0.
     void StopRecorder();
@@ -108,8 +108,9 @@ private:
     void ReportWriteError(const QString &reason);
     void ShowError(const QString &text);
     // The window's own buttons run the file operations; their errors go to a message box.
+    // True when the operation did not throw.
     template<typename F>
-    void Guarded(F &&operation);
+    bool Guarded(F &&operation);
 
     TClock &m_clock;
     std::unique_ptr<TAudioIn> m_Recorder;

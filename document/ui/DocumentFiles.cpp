@@ -8,6 +8,7 @@
 #include "document/ui/Prompts.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSize>
 
 QString TDocumentFiles::OvkFilter()
@@ -76,19 +77,27 @@ TDocumentFiles::ESaveResult TDocumentFiles::SaveAs(QWidget *owner, TFrmChild &do
 
 bool TDocumentFiles::Export(QWidget *owner, TFrmChild &document)
 {
+    const TOvkFile &file = document.DocFile();
     TFileDialogRequest request;
     request.Kind = TFileDialogRequest::Save;
-    request.FileName = TChartExporter::SuggestedFileName(document.DocFile().FileName);
+    request.FileName = TChartExporter::SuggestedFileName(file.FileName);
+    // A document with a file of its own is usually exported beside it.
+    if (!file.Untitled && !file.Path.isEmpty())
+        request.FileName.prepend(file.Path);
     // Metafiles first, as the program always offered; then the formats for reports.
     request.Filters = TChartExporter::DialogFilters();
     request.DefaultSuffix = QStringLiteral("emf");
-    request.ConfirmOverwrite = true;
+    // The dialog would check the name as typed, but the filter may still change its
+    // extension: the question is asked below about the file really written.
+    request.ConfirmOverwrite = false;
     if (!AskFileName(owner, request))
         return false;
 
     const TChartExporter::Format format
         = TChartExporter::FormatOfFilter(request.FilterIndex).value_or(TChartExporter::Format::Emf);
     const QString fileName = TChartExporter::ApplyExtension(request.FileName, format);
+    if (QFileInfo::exists(fileName) && !ConfirmOverwrite(owner, fileName))
+        return false;
     QString error;
     TPolarGraph &graph = document.Graph();
     const bool ok = format == TChartExporter::Format::Emf || format == TChartExporter::Format::Wmf
@@ -97,4 +106,17 @@ bool TDocumentFiles::Export(QWidget *owner, TFrmChild &document)
     if (!ok)
         ShowMessage(owner, QMessageBox::Critical, error);
     return ok;
+}
+
+QString TDocumentFiles::OverwriteQuestion(const QString &fileName)
+{
+    return QStringLiteral("Plik %1 już istnieje.\nCzy chcesz go zastąpić?")
+        .arg(QDir::toNativeSeparators(fileName));
+}
+
+bool TDocumentFiles::ConfirmOverwrite(QWidget *owner, const QString &fileName)
+{
+    return ShowMessage(owner, QMessageBox::Question, OverwriteQuestion(fileName),
+                       QMessageBox::Yes | QMessageBox::No)
+        == QMessageBox::Yes;
 }

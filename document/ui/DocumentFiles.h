@@ -30,6 +30,14 @@ public:
 
     // Asks for a picture file and exports the chart: enhanced or old-style metafile by the
     // first two filters (the extension follows the filter), then SVG, PDF and PNG of
-    // 800 x 600. Returns true when a file was written.
+    // 800 x 600. The dialog starts in the document's folder when the document has a file of
+    // its own. When the file that would be written (its extension set from the filter)
+    // exists, the user is asked before it is replaced; "No" writes nothing. Returns true
+    // when a file was written.
     static bool Export(QWidget *owner, TFrmChild &document);
+
+    // The question asked before fileName (a full path) is replaced.
+    static QString OverwriteQuestion(const QString &fileName);
+    // Asks OverwriteQuestion (caption "Orvi", question icon, Yes and No); true for Yes.
+    static bool ConfirmOverwrite(QWidget *owner, const QString &fileName);
 };

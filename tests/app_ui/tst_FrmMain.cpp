@@ -400,7 +400,7 @@ void TestFrmMain::exportReplacesExtension()
     main->Actions().acZapiszWykres->trigger();
 
     QCOMPARE(m_prompts->Dialogs.size(), 1);
-    QCOMPARE(m_prompts->Dialogs.first().FileName, QStringLiteral("exp"));
+    QCOMPARE(m_prompts->Dialogs.first().FileName, QDir(m_dir.path()).filePath("exp"));
     QCOMPARE(m_prompts->Dialogs.first().Filters.mid(0, 2),
              QStringList({ "*.emf (*.emf)", "*.wmf (*.wmf)" }));
     QCOMPARE(m_prompts->Dialogs.first().DefaultSuffix, QStringLiteral("emf"));
@@ -449,7 +449,8 @@ void TestFrmMain::actionStates()
     // The tools menu names the turntable item differently and follows its action.
     QAction *turntableItem = main->findChild<QAction *>(QStringLiteral("miStolikKontrol"));
     QVERIFY(turntableItem);
-    QCOMPARE(turntableItem->text(), QStringLiteral("&Kontrola stolika"));
+    QCOMPARE(turntableItem->text().section(QLatin1Char('\t'), 0, 0),
+             QStringLiteral("&Kontrola stolika"));
     QCOMPARE(a.acStolikKontrol->text(), QStringLiteral("&Kontroler stolika"));
     QVERIFY(!turntableItem->isEnabled());
 

@@ -346,17 +346,39 @@ private slots:
             QVERIFY(e.Message().contains(QLatin1String("temp.raw")));
         }
         QVERIFY(!w->RecordFileOpen());
-        // Through the button: one message box, the recorder still starts for the needle.
+        // Through the button the operation ends: one message, Rec up, nothing started.
         QTest::keyClicks(w.get(), QStringLiteral("kapsel"));
         QTest::mouseClick(&w->btnRec(), Qt::LeftButton);
         QCOMPARE(m_messages.size(), 1);
+        QVERIFY(m_messages.first().contains(QLatin1String("temp.raw")));
+        QVERIFY(!w->btnRec().isChecked());
+        QVERIFY(!w->Recording);
+        QVERIFY(!w->Recorder().DeviceOpen());
         m_clock.Advance(BufferMs * 3);
-        QCOMPARE(m_messages.size(), 2); // and one for the first buffer that found no file
-        m_clock.Advance(BufferMs * 3);
-        QCOMPARE(m_messages.size(), 2);
+        QCOMPARE(m_messages.size(), 1);
+        QVERIFY(!w->Led().Active());
+        // Once the folder is there, the next press records.
+        Settings().TempDir = m_dir->path();
+        QTest::mouseClick(&w->btnRec(), Qt::LeftButton);
+        QVERIFY(w->btnRec().isChecked());
+        QVERIFY(w->Recording);
+        QVERIFY(w->Recorder().Running());
         QTest::mouseClick(&w->btnRec(), Qt::LeftButton);
         m_clock.Advance(BufferMs * 3);
-        QCOMPARE(m_messages.size(), 2);
+        QCOMPARE(m_messages.size(), 1);
+    }
+
+    void recWithFailingRecorderEndsUp()
+    {
+        auto w = NewWindow();
+        Settings().WaveINDevID = 5;
+        QTest::keyClicks(w.get(), QStringLiteral("kapsel"));
+        QTest::mouseClick(&w->btnRec(), Qt::LeftButton);
+        QCOMPARE(m_messages.size(), 1);
+        QCOMPARE(m_messages.first(), w->Recorder().ErrorMessage());
+        QVERIFY(!w->btnRec().isChecked());
+        QVERIFY(!w->Recording);
+        QVERIFY(!w->RecordFileOpen());
     }
 
     void recorderFailureShowsErrorMessage()

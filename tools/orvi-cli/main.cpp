@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -44,12 +45,19 @@ void CliError(const QString &text)
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
 }
 
-static void PrintUsage()
+static QString UsageText()
 {
-    QString text = QStringLiteral("usage: orvi-cli <command> [arguments]\ncommands:\n");
+    QString text = QStringLiteral("usage: orvi-cli <command> [arguments]\n"
+                                  "       orvi-cli --version | --help\ncommands:\n");
     for (const TCliCommand &c : TCliRegistry::All())
         text += QStringLiteral("  %1\n").arg(QLatin1String(c.Usage));
-    CliError(text.trimmed());
+    return text;
+}
+
+// The usage after a mistake goes to stderr; asked for, it goes to stdout.
+static void PrintUsage()
+{
+    CliError(UsageText().trimmed());
 }
 
 // Qt complains on stderr when it has no runtime folder, which would break the tool's promise
@@ -73,6 +81,21 @@ static void EnsureRuntimeDir()
 
 int main(int argc, char *argv[])
 {
+    // Answered before any platform is loaded. A missing command is a usage error (status 2).
+    if (argc < 2) {
+        PrintUsage();
+        return 2;
+    }
+    if (std::strcmp(argv[1], "--version") == 0) {
+        CliOut(QStringLiteral("orvi-cli %1\n").arg(QLatin1String(ORVI_VERSION)));
+        std::fflush(stdout);
+        return 0;
+    }
+    if (std::strcmp(argv[1], "help") == 0 || std::strcmp(argv[1], "--help") == 0) {
+        CliOut(UsageText());
+        std::fflush(stdout);
+        return 0;
+    }
     EnsureRuntimeDir();
     // Rendering and fonts need a GUI application, but the tool never opens a window.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -82,11 +105,6 @@ int main(int argc, char *argv[])
     QGuiApplication::setApplicationName(QStringLiteral("Orvix"));
 
     QStringList args = QGuiApplication::arguments().mid(1);
-    if (args.isEmpty() || args.first() == QLatin1String("help")
-        || args.first() == QLatin1String("--help")) {
-        PrintUsage();
-        return args.isEmpty() ? 1 : 0;
-    }
     const QString name = args.takeFirst();
     const TCliCommand *command = TCliRegistry::Find(name);
     if (!command) {
