@@ -3,6 +3,7 @@
 #include "chart/ChartExporter.h"
 #include "chart/PolarGraph.h"
 #include "chart/WmfWriter.h"
+#include "helpers/PixelProbe.h"
 
 #include <QDir>
 #include <QFile>
@@ -98,23 +99,6 @@ bool IsRed(QRgb c)
 bool IsBlue(QRgb c)
 {
     return qBlue(c) > 150 && qRed(c) < 110 && qGreen(c) < 110;
-}
-
-bool Near(const QImage &image, QPointF at, int reach, bool (*test)(QRgb))
-{
-    for (int dy = -reach; dy <= reach; ++dy)
-        for (int dx = -reach; dx <= reach; ++dx) {
-            const QPoint p(qRound(at.x()) + dx, qRound(at.y()) + dy);
-            if (image.rect().contains(p) && test(image.pixel(p)))
-                return true;
-        }
-    return false;
-}
-
-QPointF At(const QPoint &centre, double distance, double degrees)
-{
-    const double t = degrees * M_PI / 180.0;
-    return QPointF(centre.x() + distance * std::sin(t), centre.y() - distance * std::cos(t));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The EMF writer's brushes as a reader plays them back: unfilled shapes under the stock
 // hollow brush, filled ones under their created solid brushes, a consistent object table;
 // and Inkscape's rendering of an exported chart where Inkscape is installed.
+#include "helpers/PixelProbe.h"
 #include "helpers/RecordingDevice.h"
 
 #include "chart/EmfWriter.h"
@@ -155,19 +156,7 @@ bool IsInk(QRgb c)
 
 bool InkNear(const QImage &image, QPointF at, int reach)
 {
-    for (int dy = -reach; dy <= reach; ++dy)
-        for (int dx = -reach; dx <= reach; ++dx) {
-            const QPoint p(qRound(at.x()) + dx, qRound(at.y()) + dy);
-            if (image.rect().contains(p) && IsInk(image.pixel(p)))
-                return true;
-        }
-    return false;
-}
-
-QPointF At(const QPoint &centre, double distance, double degrees)
-{
-    const double t = degrees * M_PI / 180.0;
-    return QPointF(centre.x() + distance * std::sin(t), centre.y() - distance * std::cos(t));
+    return Near(image, at, reach, IsInk);
 }
 
 } // namespace
