@@ -5,6 +5,8 @@
 
 #include "audio/Generator.h"
 
+#include "BenchMain.h"
+
 #include <benchmark/benchmark.h>
 
 #include <vector>
@@ -51,10 +53,5 @@ BENCHMARK(GenerateBlock)->Apply(Arguments)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }

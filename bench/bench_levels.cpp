@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 
+#include "BenchMain.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -121,17 +123,13 @@ BENCHMARK(PlainCLoop)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0
 
 int main(int argc, char **argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
     QTemporaryDir dir;
-    g_path = dir.filePath(QStringLiteral("temp.raw"));
-    if (!dir.isValid() || !WriteRecording(g_path)) {
+    return RunBenchmarks(argc, argv, [&dir] {
+        g_path = dir.filePath(QStringLiteral("temp.raw"));
+        if (dir.isValid() && WriteRecording(g_path))
+            return true;
         std::fprintf(stderr, "bench_levels: cannot write the recording in %s\n",
                      qPrintable(dir.path()));
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+        return false;
+    });
 }

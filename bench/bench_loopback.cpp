@@ -17,6 +17,8 @@
 #include <QCoreApplication>
 #include <QFile>
 
+#include "BenchMain.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -193,10 +195,5 @@ BENCHMARK(BM_PortAudioPulse)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTi
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }

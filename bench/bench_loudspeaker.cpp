@@ -11,6 +11,8 @@
 #include "controls/VirtualClock.h"
 #include "turntable/SimulatedController.h"
 
+#include "BenchMain.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -88,10 +90,5 @@ BENCHMARK(BuildTable)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }

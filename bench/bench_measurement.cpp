@@ -20,6 +20,8 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
+#include "BenchMain.h"
+
 #include <benchmark/benchmark.h>
 
 #include <sys/resource.h>
@@ -81,10 +83,5 @@ int main(int argc, char **argv)
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     qputenv("XDG_DATA_HOME", config.path().toLocal8Bit());
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }

@@ -14,19 +14,16 @@ TFileWriter::TFileWriter(const QString &path)
 
 TFileWriter::~TFileWriter()
 {
-    if (m_file.isOpen() && !m_committed)
-        m_file.cancelWriting();
+    Cancel();
 }
 
 bool TFileWriter::Open()
 {
     m_failed = false;
-    m_committed = false;
     m_written = 0;
     m_error.clear();
     // Unbuffered: a failing write is seen at once, with the system's reason (Qt's buffered
     // path reports a failed final flush as "Unknown error").
-    errno = 0;
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         m_failed = true;
         m_error = m_file.errorString();
@@ -50,11 +47,7 @@ void TFileWriter::Fail(const QString &reason)
         m_failed = true;
         m_error = reason.isEmpty() ? QStringLiteral("błąd zapisu") : reason;
     }
-    if (m_file.isOpen()) {
-        // cancelWriting() marks the file; commit() then removes the temporary file at once.
-        m_file.cancelWriting();
-        m_file.commit();
-    }
+    Cancel();
 }
 
 bool TFileWriter::Write(const char *data, qint64 size)
@@ -103,13 +96,14 @@ bool TFileWriter::Commit()
         m_error = SystemReason();
         return false;
     }
-    m_committed = true;
     return true;
 }
 
 void TFileWriter::Cancel()
 {
-    if (m_file.isOpen() && !m_committed) {
+    // A committed file is closed, so this leaves it alone. cancelWriting() marks an open
+    // one; commit() then removes its temporary file at once.
+    if (m_file.isOpen()) {
         m_file.cancelWriting();
         m_file.commit();
     }

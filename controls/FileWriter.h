@@ -64,5 +64,4 @@ private:
     QString m_error;
     qint64 m_written = 0;
     bool m_failed = false;
-    bool m_committed = false;
 };
