@@ -54,6 +54,13 @@ bool TRecordFile::Append(const char *data, int bytes, int bitsPerSample)
     return false;
 }
 
+QString TRecordFile::WriteFailureMessage() const
+{
+    return QStringLiteral("Błąd zapisu do pliku %1:\n%2\n\nZapis został przerwany; plik nie "
+                          "został zmieniony.")
+        .arg(QDir::toNativeSeparators(m_path), m_writeError);
+}
+
 void TRecordFile::Close()
 {
     if (!m_file)

@@ -32,6 +32,9 @@ public:
     bool IsOpen() const;
     bool WriteFailed() const { return m_writeFailed; }
     QString WriteError() const { return m_writeError; }
+    // The user's message for the failed write: the file, the reason, and that the earlier
+    // file was kept.
+    QString WriteFailureMessage() const;
     QString Path() const { return m_path; }
 
 private:

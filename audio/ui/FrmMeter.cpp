@@ -236,16 +236,13 @@ void TFrmMeter::AppendToRecordFile(const char *data, int size)
     if (m_recordFile.WriteFailed())
         return;
     if (!m_recordFile.Append(data, size, m_Recorder->Quantization()))
-        ReportWriteError(m_recordFile.WriteError());
+        ReportWriteError(m_recordFile.WriteFailureMessage());
 }
 
-void TFrmMeter::ReportWriteError(const QString &reason)
+void TFrmMeter::ReportWriteError(const QString &text)
 {
     // One report for the first failing buffer, not one per buffer: writing stops here and
     // temp.raw keeps what it held before this recording.
-    const QString text = QStringLiteral("Błąd zapisu do pliku %1:\n%2\n\nZapis został "
-                                        "przerwany; plik nie został zmieniony.")
-                             .arg(QDir::toNativeSeparators(RecordFilePath()), reason);
     // Told after the buffer handler has returned, so the recorder keeps its buffers.
     QMetaObject::invokeMethod(
         this,

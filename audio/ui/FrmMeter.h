@@ -105,7 +105,7 @@ private:
     void ServiceWordTyped(); // shows or hides the service panel
 
     void AppendToRecordFile(const char *data, int size);
-    void ReportWriteError(const QString &reason);
+    void ReportWriteError(const QString &text);
     void ShowError(const QString &text);
     // The window's own buttons run the file operations; their errors go to a message box.
     // True when the operation did not throw.

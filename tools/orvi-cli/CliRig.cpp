@@ -106,8 +106,7 @@ void TCliRig::StopGenerator()
 bool TCliRig::Recorded(char *buffer, int &size)
 {
     if (m_recording && !m_file.WriteFailed() && !m_file.Append(buffer, size, 16)) {
-        const QString text = QStringLiteral("Błąd zapisu do pliku %1:\n%2")
-                                 .arg(m_config.RecordPath, m_file.WriteError());
+        const QString text = m_file.WriteFailureMessage();
         // Told after the buffer handler has returned, as the level meter window does.
         QMetaObject::invokeMethod(
             &m_context,
