@@ -1,19 +1,14 @@
 #include "audio/AudioBackend.h"
 
 #include "audio/LoopbackDevice.h"
-#ifdef ORVI_HAVE_PORTAUDIO
 #include "audio/PortAudioDevice.h"
-#endif
 
 namespace {
 
+// The sound card unless the program was started on the simulated rig (or by a test).
 EAudioBackend &DefaultBackend()
 {
-#ifdef ORVI_HAVE_PORTAUDIO
     static EAudioBackend backend = EAudioBackend::PortAudio;
-#else
-    static EAudioBackend backend = EAudioBackend::Loopback;
-#endif
     return backend;
 }
 
@@ -35,11 +30,7 @@ bool TAudioBackend::IsAvailable(EAudioBackend backend)
     case EAudioBackend::Loopback:
         return true;
     case EAudioBackend::PortAudio:
-#ifdef ORVI_HAVE_PORTAUDIO
         return true;
-#else
-        return false;
-#endif
     }
     return false;
 }
@@ -50,11 +41,7 @@ std::unique_ptr<TAudioDevice> TAudioBackend::Create(EAudioBackend backend)
     case EAudioBackend::Loopback:
         return std::make_unique<TLoopbackDevice>();
     case EAudioBackend::PortAudio:
-#ifdef ORVI_HAVE_PORTAUDIO
         return std::make_unique<TPortAudioDevice>();
-#else
-        return nullptr;
-#endif
     }
     return nullptr;
 }
@@ -65,11 +52,7 @@ QStringList TAudioBackend::DeviceNames(EAudioBackend backend, EAudioDirection di
     case EAudioBackend::Loopback:
         return TLoopbackDevice::DeviceNames(direction);
     case EAudioBackend::PortAudio:
-#ifdef ORVI_HAVE_PORTAUDIO
         return TPortAudioDevice::DeviceNames(direction);
-#else
-        return {};
-#endif
     }
     return {};
 }

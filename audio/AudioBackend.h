@@ -17,7 +17,7 @@ enum class EAudioBackend {
 class TAudioBackend
 {
 public:
-    // PortAudio when the program was built with it, loopback otherwise.
+    // PortAudio, until SetDefault chose the loopback (--simulate, tests).
     static EAudioBackend Default();
     static void SetDefault(EAudioBackend backend);
 

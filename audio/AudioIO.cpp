@@ -24,6 +24,7 @@ TAudioIO::~TAudioIO()
 
 bool TAudioIO::Start()
 {
+    m_notice.clear();
     if (!OpenDevice())
         return false;
     return StartStreaming();
@@ -144,6 +145,25 @@ bool TAudioIO::BuffersMatch() const
     return true;
 }
 
+quint32 TAudioIO::UsableDevice(EAudioBackend backend, EAudioDirection direction)
+{
+    m_notice.clear();
+    if (m_waveDevice == DefaultDevice)
+        return m_waveDevice;
+    const auto count = quint32(TAudioBackend::DeviceNames(backend, direction).size());
+    if (m_waveDevice < count)
+        return m_waveDevice;
+    // A card unplugged since its number was chosen: play or record on the default rather
+    // than fail or stay silent, and say so.
+    m_notice = (direction == EAudioDirection::Output
+                    ? QStringLiteral("Nie ma urządzenia wyjściowego nr %1 (odłączone?); "
+                                     "użyto domyślnego urządzenia.")
+                    : QStringLiteral("Nie ma urządzenia wejściowego nr %1 (odłączone?); "
+                                     "użyto domyślnego urządzenia."))
+                   .arg(m_waveDevice);
+    return 0;
+}
+
 bool TAudioIO::OpenDeviceCommon(EAudioDirection direction, const QString &alreadyOpenText)
 {
     if (m_deviceOpen) {
@@ -172,7 +192,7 @@ bool TAudioIO::OpenDeviceCommon(EAudioDirection direction, const QString &alread
         };
     }
     QString error;
-    if (!m_device->Open(direction, m_waveDevice, m_format, error)) {
+    if (!m_device->Open(direction, UsableDevice(backend, direction), m_format, error)) {
         m_errorMessage = error;
         return false;
     }

@@ -83,6 +83,9 @@ public:
     int ActiveCount() const { return m_activeCount; } // buffers at the device
     int DoneCount() const { return m_doneCount; } // buffers returned since open
     QString ErrorMessage() const { return m_errorMessage; }
+    // Set by a Start that found no device numbered WaveDevice and opened number 0 (the
+    // system's default) instead; empty otherwise. Cleared at every Start.
+    QString Notice() const { return m_notice; }
 
     // Gaps of the current or last session (see TAudioDevice): output underruns, input
     // overruns.
@@ -133,6 +136,8 @@ protected:
 
 private:
     void UpdateFormat();
+    // WaveDevice, or 0 with Notice set when the backend has no device of that number.
+    quint32 UsableDevice(EAudioBackend backend, EAudioDirection direction);
     bool AllocBuffers();
     void FreeBuffers();
     bool BuffersMatch() const;
@@ -145,6 +150,7 @@ private:
     std::optional<EAudioBackend> m_backend;
     EAudioBackend m_deviceBackend = EAudioBackend::Loopback;
     QString m_errorMessage;
+    QString m_notice;
     std::array<TWaveHeader, MaxBuffers> m_headers {};
     std::array<std::unique_ptr<char[]>, MaxBuffers> m_buffers;
     std::array<int, MaxBuffers> m_bufferSizes {};

@@ -33,6 +33,11 @@ public:
     void SetClock(TClock *clock);
     TClock &Clock() const;
 
+    // While set, loopback devices refuse to open, as a sound card held by another program
+    // does; devices already open go on.
+    void SetUnavailable(bool unavailable) { m_unavailable = unavailable; }
+    bool Unavailable() const { return m_unavailable; }
+
     void SetTransform(TTransform transform) { m_transform = std::move(transform); }
     void ClearTransform() { m_transform = nullptr; }
 
@@ -63,6 +68,7 @@ private:
     TClock *m_clock = nullptr;
     qint64 m_epochMs = 0;
     TTransform m_transform;
+    bool m_unavailable = false;
     std::vector<float> m_line; // Capacity samples once something played
     int m_rate = 0; // Hz of the time line; 0 while nothing was laid
     qint64 m_writtenEnd = 0; // one past the last laid position

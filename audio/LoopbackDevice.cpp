@@ -27,6 +27,10 @@ bool TLoopbackDevice::Open(EAudioDirection direction, quint32 device, const TWav
         error = QStringLiteral("The loopback device is already open");
         return false;
     }
+    if (TLoopbackBus::Instance().Unavailable()) {
+        error = QStringLiteral("The loopback device is unavailable");
+        return false;
+    }
     if (device != 0 && device != 0xFFFFFFFFu) {
         error = QStringLiteral("Loopback device %1 does not exist").arg(device);
         return false;

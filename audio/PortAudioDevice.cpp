@@ -2,7 +2,12 @@
 
 #ifdef ORVI_HAVE_PORTAUDIO
 
+#include "audio/DeviceList.h"
+
 #include <QSocketNotifier>
+
+#include <alsa/error.h>
+#include <jack/jack.h>
 
 #include <pa_linux_alsa.h>
 #include <portaudio.h>
@@ -15,10 +20,29 @@
 
 namespace {
 
+// ALSA's and JACK's libraries print every failed probe to stderr (about a hundred lines on
+// a machine without a sound card, or without a JACK server). What failed for us is said in
+// our own messages, so their printers are silenced for the whole run.
+void SilenceAlsa(const char *, int, const char *, int, const char *, ...) { }
+void SilenceJack(const char *) { }
+
+void SilenceSoundLibraries()
+{
+    snd_lib_error_set_handler(&SilenceAlsa);
+    jack_set_error_function(&SilenceJack);
+    jack_set_info_function(&SilenceJack);
+    // Probing must not try to start a JACK server of its own.
+    if (!qEnvironmentVariableIsSet("JACK_NO_START_SERVER"))
+        qputenv("JACK_NO_START_SERVER", "1");
+}
+
 // PortAudio is initialised once, at the first use, and stays up for the whole run.
 bool EnsurePortAudio(QString *error)
 {
-    static const PaError result = Pa_Initialize();
+    static const PaError result = [] {
+        SilenceSoundLibraries();
+        return Pa_Initialize();
+    }();
     if (result != paNoError && error)
         *error = QString::fromLocal8Bit(Pa_GetErrorText(result));
     return result == paNoError;
@@ -41,22 +65,32 @@ bool HasDirection(const PaDeviceInfo *info, EAudioDirection direction)
         > 0;
 }
 
-// PortAudio's device index of our device number (numbers count one direction only).
+PaDeviceIndex DefaultDevice(EAudioDirection direction)
+{
+    return direction == EAudioDirection::Output ? Pa_GetDefaultOutputDevice()
+                                                : Pa_GetDefaultInputDevice();
+}
+
+// PortAudio's device index of every device number of one direction (number = position):
+// the default device first. PortAudio must be initialised.
+std::vector<int> NumberedDevices(EAudioDirection direction)
+{
+    std::vector<int> devices;
+    const PaDeviceIndex count = Pa_GetDeviceCount();
+    for (PaDeviceIndex i = 0; i < count; ++i)
+        if (HasDirection(Pa_GetDeviceInfo(i), direction))
+            devices.push_back(i);
+    return TDeviceList::Numbering(devices, DefaultDevice(direction));
+}
+
+// The one mapping from our device number to PortAudio's index; all bits set is the
+// default as well.
 PaDeviceIndex DeviceIndex(EAudioDirection direction, quint32 number)
 {
     if (number == 0xFFFFFFFFu)
-        return direction == EAudioDirection::Output ? Pa_GetDefaultOutputDevice()
-                                                    : Pa_GetDefaultInputDevice();
-    const PaDeviceIndex count = Pa_GetDeviceCount();
-    quint32 seen = 0;
-    for (PaDeviceIndex i = 0; i < count; ++i) {
-        if (!HasDirection(Pa_GetDeviceInfo(i), direction))
-            continue;
-        if (seen == number)
-            return i;
-        ++seen;
-    }
-    return paNoDevice;
+        return DefaultDevice(direction);
+    const std::vector<int> devices = NumberedDevices(direction);
+    return number < devices.size() ? devices[number] : paNoDevice;
 }
 
 } // namespace
@@ -102,11 +136,10 @@ QStringList TPortAudioDevice::DeviceNames(EAudioDirection direction)
     QStringList names;
     if (!EnsurePortAudio(nullptr))
         return names;
-    const PaDeviceIndex count = Pa_GetDeviceCount();
-    for (PaDeviceIndex i = 0; i < count; ++i) {
-        const PaDeviceInfo *info = Pa_GetDeviceInfo(i);
-        if (HasDirection(info, direction))
-            names << QString::fromUtf8(info->name);
+    const PaDeviceIndex defaultDevice = DefaultDevice(direction);
+    for (int index : NumberedDevices(direction)) {
+        const QString name = QString::fromUtf8(Pa_GetDeviceInfo(index)->name);
+        names << (index == defaultDevice ? TDeviceList::DefaultDeviceName(name) : name);
     }
     return names;
 }

@@ -7,7 +7,7 @@ PACKAGES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl1-mesa-dev qt6-qpa-plugins
     qt6-translations-l10n # Qt's own dialogs and buttons in Polish
-    portaudio19-dev
+    portaudio19-dev libasound2-dev libjack-jackd2-dev # the sound card, and its libraries' message printers
     fonts-liberation2
     libbenchmark-dev
 )

@@ -20,6 +20,8 @@ public:
     virtual QStringList ParportDevices() = 0;
     // Contents of a small text file (a /proc entry); empty when it cannot be read.
     virtual QByteArray ReadTextFile(const QString &path) = 0;
+    // Name of the group that owns a file (a device node); empty when unknown.
+    virtual QString FileGroup(const QString &path) = 0;
 
     // The real calls (Linux only).
     static TPpdevCalls &System();

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -43,6 +44,8 @@ public:
             return {};
         return file.read(256);
     }
+
+    QString FileGroup(const QString &path) override { return QFileInfo(path).group(); }
 };
 
 } // namespace

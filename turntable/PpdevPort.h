@@ -37,6 +37,9 @@ private:
     void ReleaseDevice();
     bool Register(quint16 address, int &offset);
     bool Fail(const QString &what, int error);
+    // The middle line of the open-failure warning: why the device could not be used, in
+    // terms the user can act on; empty when no access to it failed.
+    QString FailureReason(const QString &path) const;
 
     TPpdevCalls &m_calls;
     bool m_open = false;
@@ -44,4 +47,6 @@ private:
     quint16 m_base = 0;
     int m_fd = -1;
     QString m_lastError;
+    QString m_failedPath; // the device whose open, claim or access failed last
+    int m_failedErrno = 0;
 };

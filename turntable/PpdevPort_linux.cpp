@@ -4,6 +4,7 @@
 
 #include <QRegularExpression>
 
+#include <cerrno>
 #include <cstring>
 #include <sys/ioctl.h>
 
@@ -69,6 +70,8 @@ void TPpdevPort::SelectPort(int lptNumber, quint16 basePort)
 
 bool TPpdevPort::Fail(const QString &what, int error)
 {
+    m_failedPath = DevicePath(m_lptNumber);
+    m_failedErrno = error;
     m_lastError = QStringLiteral("%1: %2").arg(what, QString::fromLocal8Bit(std::strerror(error)));
     return false;
 }
@@ -90,6 +93,7 @@ bool TPpdevPort::EnsureDevice()
     int forward = 0;
     m_calls.Ioctl(fd, PPDATADIR, &forward);
     m_fd = fd;
+    m_failedErrno = 0;
     return true;
 }
 
@@ -148,8 +152,41 @@ bool TPpdevPort::WriteByte(quint16 address, quint8 value)
     return true;
 }
 
+QString TPpdevPort::FailureReason(const QString &path) const
+{
+    if (path != m_failedPath || m_failedErrno == 0)
+        return {};
+    switch (m_failedErrno) {
+    case ENOENT:
+    case ENODEV:
+    case ENXIO:
+        return QStringLiteral("Nie ma urządzenia %1: moduł jądra ppdev nie jest załadowany "
+                              "(sudo modprobe ppdev) albo komputer nie ma tego portu")
+            .arg(path);
+    case EACCES:
+    case EPERM: {
+        QString group = m_calls.FileGroup(path);
+        if (group.isEmpty())
+            group = QStringLiteral("lp");
+        return QStringLiteral("Brak uprawnień do %1: użytkownik musi należeć do grupy \"%2\" "
+                              "(sudo usermod -aG %2 $USER, potem ponowne zalogowanie)")
+            .arg(path, group);
+    }
+    case EBUSY:
+        return QStringLiteral("Port %1 jest zajęty przez inny sterownik (na przykład lp: "
+                              "sudo rmmod lp)")
+            .arg(path);
+    default:
+        return QStringLiteral("%1: %2").arg(path,
+                                            QString::fromLocal8Bit(std::strerror(m_failedErrno)));
+    }
+}
+
 QString TPpdevPort::OpenFailureMessage(int lptNumber) const
 {
-    return QStringLiteral("Nie można otworzyć portu %1\r\nFunkcje pomiarowe nie będą dostępne")
-        .arg(DevicePath(lptNumber));
+    const QString path = DevicePath(lptNumber);
+    const QString reason = FailureReason(path);
+    return QStringLiteral("Nie można otworzyć portu %1\r\n").arg(path)
+        + (reason.isEmpty() ? QString() : reason + QStringLiteral("\r\n"))
+        + QStringLiteral("Funkcje pomiarowe nie będą dostępne");
 }

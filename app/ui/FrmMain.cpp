@@ -4,6 +4,7 @@
 #include "app/Settings.h"
 #include "app/ui/DocumentArea.h"
 #include "app/ui/FrmAbout.h"
+#include "app/ui/FrmOpcje.h"
 #include "app/ui/FrmSplash.h"
 #include "app/ui/MainActions.h"
 #include "app/ui/MeasurementAction.h"
@@ -272,8 +273,9 @@ void TFrmMain::ConnectActions()
     connect(a.acPoziom, &QAction::triggered, this, [this] { m_mdiArea->Tile(Qt::Vertical); });
     connect(a.acPomoc, &QAction::triggered, this, &TFrmMain::ShowManual);
     connect(a.acAbout, &QAction::triggered, this, &TFrmMain::ShowAbout);
-    // acDrukuj, acDrukujExtra and acUstawieniaG open windows that are not part of the
-    // program yet; they stay disabled (UpdateActions).
+    connect(a.acUstawieniaG, &QAction::triggered, this, &TFrmMain::ShowOptions);
+    // acDrukuj and acDrukujExtra open a window that is not part of the program yet; they
+    // stay disabled (UpdateActions).
 
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *sub) {
         if (sub) {
@@ -397,9 +399,10 @@ void TFrmMain::UpdateActions()
     a.acZamknijWszy->setEnabled(ActiveDocument() != nullptr);
     m_sizeBox->setEnabled(open);
 
-    // Their windows (print layout, options) are not part of the program yet.
-    for (QAction *action : { a.acDrukuj, a.acDrukujExtra, a.acUstawieniaG })
+    // Their window (print layout) is not part of the program yet.
+    for (QAction *action : { a.acDrukuj, a.acDrukujExtra })
         action->setEnabled(false);
+    a.acUstawieniaG->setEnabled(true);
     a.acDodaj->setEnabled(open && m_portAvailable);
     a.acUstawienia->setEnabled(open);
 
@@ -441,6 +444,12 @@ void TFrmMain::ShowAbout()
 {
     TFrmAbout about(this);
     about.exec();
+}
+
+void TFrmMain::ShowOptions()
+{
+    TFrmOpcje options(Settings(), m_turntable ? &m_turntable->Port() : nullptr, this);
+    options.exec();
 }
 
 QMdiArea *TFrmMain::MdiArea() const

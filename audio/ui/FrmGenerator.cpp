@@ -4,6 +4,7 @@
 #include "audio/AudioOut.h"
 #include "controls/ui/ArrowSpinBox.h"
 #include "controls/ui/QvLed.h"
+#include "document/ui/Prompts.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -171,8 +172,13 @@ void TFrmGenerator::StartGenerator()
         m_Generator->SetNumSamples(m_GenOut->BufferSize() / m_BytesPerSample);
         m_SampleBlock.assign(size_t(m_Generator->NumSamples()), 0);
     }
-    if (!m_GenOut->Start())
+    if (!m_GenOut->Start()) {
         ShowError(m_GenOut->ErrorMessage());
+    } else if (!m_GenOut->Notice().isEmpty()) {
+        // The stored card is gone: the default plays now and stays chosen.
+        Settings().WaveOUTDevID = 0;
+        ShowMessageLater(this, QMessageBox::Warning, m_GenOut->Notice());
+    }
 }
 
 void TFrmGenerator::StopGenerator()

@@ -177,8 +177,14 @@ bool TFrmMeter::StartRecorder()
     // everything the meter reads.
     m_levelBufferSize = std::max(m_Recorder->BufferSize(), settings.RecordBuffSize / 2 * 2);
     m_LevelBuffer.reset(new char[size_t(m_levelBufferSize)]());
-    if (m_Recorder->Start())
+    if (m_Recorder->Start()) {
+        if (!m_Recorder->Notice().isEmpty()) {
+            // The stored card is gone: the default records now and stays chosen.
+            Settings().WaveINDevID = 0;
+            ShowMessageLater(this, QMessageBox::Warning, m_Recorder->Notice());
+        }
         return true;
+    }
     ShowError(m_Recorder->ErrorMessage());
     return false;
 }

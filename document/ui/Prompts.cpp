@@ -64,3 +64,9 @@ bool AskFileName(QWidget *owner, TFileDialogRequest &request)
 {
     return TPrompts::Instance().FileDialog(owner, request);
 }
+
+void ShowMessageLater(QWidget *owner, QMessageBox::Icon icon, const QString &text)
+{
+    QMetaObject::invokeMethod(
+        owner, [owner, icon, text] { ShowMessage(owner, icon, text); }, Qt::QueuedConnection);
+}

@@ -51,3 +51,7 @@ public:
 QMessageBox::StandardButton ShowMessage(QWidget *owner, QMessageBox::Icon icon, const QString &text,
                                         QMessageBox::StandardButtons buttons = QMessageBox::Ok);
 bool AskFileName(QWidget *owner, TFileDialogRequest &request);
+// Posts the message: it is shown from the event loop once the caller's handler has returned,
+// for news that must not hold up what is running (a stream that has just started). Dropped
+// when owner is gone by then.
+void ShowMessageLater(QWidget *owner, QMessageBox::Icon icon, const QString &text);

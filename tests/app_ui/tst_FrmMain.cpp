@@ -442,9 +442,10 @@ void TestFrmMain::actionStates()
     QVERIFY(main->SizeBox()->isEnabled());
 
     // Windows that do not exist leave their actions disabled: nothing pretends to work.
-    for (QAction *action : { a.acDodaj, a.acDrukuj, a.acDrukujExtra, a.acUstawieniaG, a.acGenerator,
-                             a.acdBMeter, a.acSerie, a.acStolikKontrol })
+    for (QAction *action : { a.acDodaj, a.acDrukuj, a.acDrukujExtra, a.acGenerator, a.acdBMeter,
+                             a.acSerie, a.acStolikKontrol })
         QVERIFY2(!action->isEnabled(), qPrintable(action->objectName()));
+    QVERIFY(a.acUstawieniaG->isEnabled()); // the options need neither a document nor a window
 
     // The tools menu names the turntable item differently and follows its action.
     QAction *turntableItem = main->findChild<QAction *>(QStringLiteral("miStolikKontrol"));

@@ -252,8 +252,40 @@ private slots:
             QVERIFY2(in.Start(), qPrintable(in.ErrorMessage()));
             in.StopAtOnce();
         }
+        QVERIFY(in.Notice().isEmpty());
+        // A number that no longer exists (a card unplugged) records on the default instead,
+        // and says so; the next start on a listed number says nothing again.
         in.SetWaveDevice(1);
-        QVERIFY(!in.Start());
+        QVERIFY2(in.Start(), qPrintable(in.ErrorMessage()));
+        QVERIFY(in.DeviceOpen());
+        QVERIFY(in.Notice().contains(QStringLiteral("nr 1")));
+        in.StopAtOnce();
+        in.SetWaveDevice(0);
+        QVERIFY(in.Start());
+        QVERIFY(in.Notice().isEmpty());
+        in.StopAtOnce();
+    }
+
+    void numberZeroIsTheDefault_data()
+    {
+        QTest::addColumn<std::vector<int>>("devices"); // backend indexes of one direction
+        QTest::addColumn<int>("defaultDevice");
+        QTest::addColumn<std::vector<int>>("numbered");
+        QTest::newRow("default in the middle")
+            << std::vector { 0, 3, 5, 7 } << 5 << std::vector { 5, 0, 3, 7 };
+        QTest::newRow("default first") << std::vector { 2, 4 } << 2 << std::vector { 2, 4 };
+        QTest::newRow("default last") << std::vector { 2, 4 } << 4 << std::vector { 4, 2 };
+        QTest::newRow("no default") << std::vector { 1, 2 } << -1 << std::vector { 1, 2 };
+        QTest::newRow("default of the other direction")
+            << std::vector { 1, 2 } << 9 << std::vector { 1, 2 };
+        QTest::newRow("no devices") << std::vector<int> {} << -1 << std::vector<int> {};
+    }
+    void numberZeroIsTheDefault()
+    {
+        QFETCH(std::vector<int>, devices);
+        QFETCH(int, defaultDevice);
+        QFETCH(std::vector<int>, numbered);
+        QCOMPARE(TDeviceList::Numbering(devices, defaultDevice), numbered);
     }
 
     void shortNames_data()

@@ -7,6 +7,7 @@
 #include "controls/VirtualClock.h"
 
 #include <QCoreApplication>
+#include <QScopeGuard>
 #include <QtTest>
 
 #include <cstring>
@@ -635,25 +636,26 @@ private slots:
         in.StopAtOnce();
     }
 
-    void missingDeviceFailsStart_data()
+    void unavailableDeviceFailsStart_data()
     {
         QTest::addColumn<bool>("output");
         QTest::newRow("output") << true;
         QTest::newRow("input") << false;
     }
-    void missingDeviceFailsStart()
+    void unavailableDeviceFailsStart()
     {
         QFETCH(bool, output);
         TCounterSource source;
         std::unique_ptr<TAudioIO> stream = MakeStream(output, source);
         Configure(*stream);
-        stream->SetWaveDevice(7);
+        TLoopbackBus::Instance().SetUnavailable(true); // held by another program
+        const auto available = qScopeGuard([] { TLoopbackBus::Instance().SetUnavailable(false); });
         int starts = 0;
         stream->OnStart = [&](QObject *) {
             ++starts;
         };
         QVERIFY(!stream->Start());
-        QVERIFY(stream->ErrorMessage().contains(QLatin1String("7")));
+        QVERIFY(stream->ErrorMessage().contains(QLatin1String("unavailable")));
         QVERIFY(!stream->DeviceOpen());
         QCoreApplication::processEvents();
         QCOMPARE(starts, 0);

@@ -350,7 +350,7 @@ void TestGeneratorWindow::startTwiceOpensOnceAndStopWhenIdleDoesNothing()
 void TestGeneratorWindow::failedStartShowsTheStreamErrorAndStaysGenerating()
 {
     TFrmGenerator w;
-    Settings().WaveOUTDevID = 7; // no such loopback device
+    TLoopbackBus::Instance().SetUnavailable(true); // held by another program
     {
         TBoxCloser closer;
         w.btnStart().click();
@@ -365,7 +365,7 @@ void TestGeneratorWindow::failedStartShowsTheStreamErrorAndStaysGenerating()
     w.btnStop().click();
     QVERIFY(!w.Generating());
 
-    Settings().WaveOUTDevID = 0;
+    TLoopbackBus::Instance().SetUnavailable(false);
     w.btnStart().click();
     QVERIFY(w.GenOut().DeviceOpen());
     m_clock.Advance(10);

@@ -90,6 +90,7 @@ private slots:
     {
         TLoopbackBus::Instance().ClearTransform();
         TLoopbackBus::Instance().SetClock(nullptr);
+        TLoopbackBus::Instance().SetUnavailable(false);
         TPrompts::Instance().Reset();
     }
 
@@ -371,7 +372,7 @@ private slots:
     void recWithFailingRecorderEndsUp()
     {
         auto w = NewWindow();
-        Settings().WaveINDevID = 5;
+        TLoopbackBus::Instance().SetUnavailable(true);
         QTest::keyClicks(w.get(), QStringLiteral("kapsel"));
         QTest::mouseClick(&w->btnRec(), Qt::LeftButton);
         QCOMPARE(m_messages.size(), 1);
@@ -384,14 +385,36 @@ private slots:
     void recorderFailureShowsErrorMessage()
     {
         auto w = NewWindow();
-        Settings().WaveINDevID = 5;
+        TLoopbackBus::Instance().SetUnavailable(true);
         w->StartRecorder();
         QCOMPARE(m_messages.size(), 1);
         QCOMPARE(m_messages.first(), w->Recorder().ErrorMessage());
-        QVERIFY(m_messages.first().contains(QLatin1String("5")));
+        QVERIFY(m_messages.first().contains(QLatin1String("unavailable")));
         QVERIFY(!w->Recorder().DeviceOpen());
         m_clock.Advance(100);
         QVERIFY(!w->Led().Active());
+    }
+
+    void unpluggedDeviceFallsBackToDefaultOnce()
+    {
+        auto w = NewWindow();
+        Settings().WaveINDevID = 5; // stored before the card went away
+        m_mic->Level = 0.5f;
+        QVERIFY(w->StartRecorder());
+        QVERIFY(w->Recorder().DeviceOpen());
+        QCOMPARE(Settings().WaveINDevID, 0);
+        QVERIFY(m_messages.isEmpty()); // posted: recording is under way first
+        QTRY_COMPARE(m_messages.size(), 1);
+        QVERIFY(m_messages.first().contains(QStringLiteral("nr 5")));
+        m_clock.Advance(BufferMs * 3);
+        QVERIFY(w->Recorder().FilledCount() > 0);
+        w->StopRecorder();
+        m_clock.Advance(BufferMs * 2);
+        QVERIFY(w->StartRecorder());
+        m_clock.Advance(BufferMs);
+        QCOMPARE(m_messages.size(), 1); // said once
+        w->StopRecorder();
+        m_clock.Advance(BufferMs * 2);
     }
 
     void smallRecordBufferKeepsCopyInside()

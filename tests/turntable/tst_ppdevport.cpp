@@ -13,6 +13,7 @@
 #include "turntable/TurntableController.h"
 
 #include <cerrno>
+#include <cstring>
 #include <sys/ioctl.h>
 
 #include <linux/ppdev.h>
@@ -27,7 +28,8 @@ public:
     {
         quint8 Data = 0, Status = 0, Control = 0;
         bool Claimed = false;
-        bool Refuse = false; // open fails (EACCES)
+        int OpenError = 0; // errno of a failing open
+        int ClaimError = 0; // errno of a failing PPCLAIM
         int Claims = 0;
     };
     QMap<QString, TDevice> Devices; // by path
@@ -42,8 +44,8 @@ public:
         Log << "open " + path;
         if (!Devices.contains(path))
             return -ENOENT;
-        if (Devices[path].Refuse)
-            return -EACCES;
+        if (Devices[path].OpenError)
+            return -Devices[path].OpenError;
         Open_[NextFd] = path;
         return NextFd++;
     }
@@ -61,6 +63,8 @@ public:
         switch (request) {
         case PPCLAIM:
             Log << "PPCLAIM";
+            if (d.ClaimError)
+                return -d.ClaimError;
             d.Claimed = true;
             ++d.Claims;
             return 0;
@@ -97,6 +101,7 @@ public:
     }
     QStringList ParportDevices() override { return Listing; }
     QByteArray ReadTextFile(const QString &path) override { return Files.value(path); }
+    QString FileGroup(const QString &) override { return QStringLiteral("uucp"); }
 };
 
 } // namespace
@@ -179,28 +184,45 @@ void TstPpdevPort::missingDeviceWarnsWithItsName_data()
 {
     QTest::addColumn<int>("lpt");
     QTest::addColumn<bool>("present");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("LPT1 missing") << 1 << false
-                                  << QString::fromUtf8("Nie można otworzyć portu /dev/parport0\r\n"
-                                                       "Funkcje pomiarowe nie będą dostępne");
-    QTest::newRow("LPT3 refused") << 3 << true
-                                  << QString::fromUtf8("Nie można otworzyć portu /dev/parport2\r\n"
-                                                       "Funkcje pomiarowe nie będą dostępne");
+    QTest::addColumn<int>("openError");
+    QTest::addColumn<int>("claimError");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("LPT1 missing")
+        << 1 << false << 0 << 0
+        << QString::fromUtf8("Nie ma urządzenia /dev/parport0: moduł jądra ppdev nie jest "
+                             "załadowany (sudo modprobe ppdev) albo komputer nie ma tego portu");
+    QTest::newRow("LPT3 refused")
+        << 3 << true << EACCES << 0
+        << QString::fromUtf8("Brak uprawnień do /dev/parport2: użytkownik musi należeć do grupy "
+                             "\"uucp\" (sudo usermod -aG uucp $USER, potem ponowne zalogowanie)");
+    QTest::newRow("LPT1 busy") << 1 << true << 0 << EBUSY
+                               << QString::fromUtf8("Port /dev/parport0 jest zajęty przez inny "
+                                                    "sterownik (na przykład lp: sudo rmmod lp)");
+    QTest::newRow("LPT2 other") << 2 << true << EIO << 0
+                                << QStringLiteral("/dev/parport1: ")
+            + QString::fromLocal8Bit(std::strerror(EIO));
 }
 
 void TstPpdevPort::missingDeviceWarnsWithItsName()
 {
     QFETCH(int, lpt);
     QFETCH(bool, present);
-    QFETCH(QString, message);
+    QFETCH(int, openError);
+    QFETCH(int, claimError);
+    QFETCH(QString, reason);
     TFakePpdev calls;
-    if (present)
-        calls.Devices[TPpdevPort::DevicePath(lpt)].Refuse = true;
+    if (present) {
+        calls.Devices[TPpdevPort::DevicePath(lpt)].OpenError = openError;
+        calls.Devices[TPpdevPort::DevicePath(lpt)].ClaimError = claimError;
+    }
     TVirtualClock clock;
     TTurntableController controller(
         std::make_unique<TDLPrinterPortIO>(std::make_unique<TPpdevPort>(calls)), clock);
     QVERIFY(!controller.Open(lpt));
-    QCOMPARE(controller.OpenFailureMessage(), message);
+    QCOMPARE(controller.OpenFailureMessage(),
+             QStringLiteral("Nie można otworzyć portu %1\r\n%2\r\nFunkcje pomiarowe nie będą "
+                            "dostępne")
+                 .arg(TPpdevPort::DevicePath(lpt), reason));
     QVERIFY(calls.Log.contains("open " + TPpdevPort::DevicePath(lpt)));
 }
 

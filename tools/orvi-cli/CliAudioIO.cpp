@@ -86,6 +86,22 @@ bool ParseArgs(const QString &command, const QStringList &args, TAudioArgs &out)
     return true;
 }
 
+// An explicit --device must name a listed device: unlike the windows, the command line does
+// not fall back to the default, so a script learns of the wrong number.
+bool DeviceListed(quint32 device, EAudioDirection direction)
+{
+    return device == TAudioIO::DefaultDevice
+        || device < quint32(TDeviceList::Names(TAudioBackend::Default(), direction).size());
+}
+
+QString NoDeviceText(quint32 device, EAudioDirection direction)
+{
+    return QStringLiteral("there is no %1 device %2 (orvi-cli devices lists them)")
+        .arg(direction == EAudioDirection::Output ? QLatin1String("output")
+                                                  : QLatin1String("input"))
+        .arg(device);
+}
+
 QString Counts(const TAudioIO &stream)
 {
     // The device's own reports are part of the counts and shown apart as well.
@@ -152,6 +168,8 @@ int RunPlay(const QStringList &args)
         return fail(QStringLiteral("--amp must be 0..100 percent"));
     if (!a.Seconds)
         return fail(QStringLiteral("--seconds is required"));
+    if (!DeviceListed(a.Device, EAudioDirection::Output))
+        return fail(NoDeviceText(a.Device, EAudioDirection::Output));
 
     const TSettings &settings = Settings();
     const int rate = a.Rate.value_or(settings.OutSampleRate);
@@ -214,6 +232,8 @@ int RunRecord(const QStringList &args)
         return fail(QStringLiteral("name one output file"));
     if (!a.Seconds)
         return fail(QStringLiteral("--seconds is required"));
+    if (!DeviceListed(a.Device, EAudioDirection::Input))
+        return fail(NoDeviceText(a.Device, EAudioDirection::Input));
 
     // The level meter window's recorder: two buffers of RecordBuffSize bytes, mono, the
     // input settings; every delivered buffer is appended whole.

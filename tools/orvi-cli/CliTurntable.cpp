@@ -181,7 +181,10 @@ int RunTurntable(const QStringList &args)
     });
 
     if (!controller.Open(1)) {
-        emitLine(QStringLiteral("error %1").arg(controller.OpenFailureMessage()));
+        // One event a line: the warning's lines are joined.
+        emitLine(QStringLiteral("error %1")
+                     .arg(controller.OpenFailureMessage().replace(QLatin1String("\r\n"),
+                                                                  QLatin1String("; "))));
         return 1;
     }
 
