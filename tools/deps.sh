@@ -14,6 +14,8 @@ PACKAGES=(
 if [ "${1:-}" = "--test" ]; then
     # Independent readers of our exports and a private sound server for the real-audio test.
     PACKAGES+=(libreoffice-draw pulseaudio pulseaudio-utils libasound2-plugins alsa-utils)
+    # Readers of printed sheets and a private print server with a PDF queue.
+    PACKAGES+=(poppler-utils cups cups-client printer-driver-cups-pdf)
 fi
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -17,7 +17,20 @@ if [ -f tools/pulse-private.sh ]; then
         exit 1
     fi
 fi
-cleanup() { if [ "$pulse_started" = 1 ]; then bash tools/pulse-private.sh stop || true; fi; }
+cups_started=0
+if [ -f tools/cups-private.sh ]; then
+    # A private print server with a PDF queue, so one test prints the way a user does.
+    if bash tools/cups-private.sh start; then
+        cups_started=1
+        export ORVI_REQUIRE_CUPS=1
+    else
+        echo "test.sh: the private print server did not start; the CUPS test skips itself" >&2
+    fi
+fi
+cleanup() {
+    if [ "$pulse_started" = 1 ]; then bash tools/pulse-private.sh stop || true; fi
+    if [ "$cups_started" = 1 ]; then bash tools/cups-private.sh stop || true; fi
+}
 trap cleanup EXIT
 
 jobs=$(nproc)

@@ -8,6 +8,7 @@
 #include "app/ui/FrmSplash.h"
 #include "app/ui/MainActions.h"
 #include "app/ui/MeasurementAction.h"
+#include "app/ui/PrintAction.h"
 #include "app/ui/ProgramPicture.h"
 #include "app/ui/RecentFilesMenu.h"
 #include "app/ui/SizeBox.h"
@@ -273,9 +274,12 @@ void TFrmMain::ConnectActions()
     connect(a.acPoziom, &QAction::triggered, this, [this] { m_mdiArea->Tile(Qt::Vertical); });
     connect(a.acPomoc, &QAction::triggered, this, &TFrmMain::ShowManual);
     connect(a.acAbout, &QAction::triggered, this, &TFrmMain::ShowAbout);
-    connect(a.acUstawieniaG, &QAction::triggered, this, &TFrmMain::ShowOptions);
-    // acDrukuj and acDrukujExtra open a window that is not part of the program yet; they
-    // stay disabled (UpdateActions).
+    connect(a.acUstawieniaG, &QAction::triggered, this, [this] {
+        TFrmOpcje options(Settings(), m_turntable ? &m_turntable->Port() : nullptr, this);
+        options.exec();
+    });
+    connect(a.acDrukuj, &QAction::triggered, this, [this] { TPrintAction::RunSingle(*this); });
+    connect(a.acDrukujExtra, &QAction::triggered, this, [this] { TPrintAction::RunExtra(*this); });
 
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *sub) {
         if (sub) {
@@ -399,9 +403,8 @@ void TFrmMain::UpdateActions()
     a.acZamknijWszy->setEnabled(ActiveDocument() != nullptr);
     m_sizeBox->setEnabled(open);
 
-    // Their window (print layout) is not part of the program yet.
-    for (QAction *action : { a.acDrukuj, a.acDrukujExtra })
-        action->setEnabled(false);
+    a.acDrukuj->setEnabled(open);
+    a.acDrukujExtra->setEnabled(open);
     a.acUstawieniaG->setEnabled(true);
     a.acDodaj->setEnabled(open && m_portAvailable);
     a.acUstawienia->setEnabled(open);
@@ -444,12 +447,6 @@ void TFrmMain::ShowAbout()
 {
     TFrmAbout about(this);
     about.exec();
-}
-
-void TFrmMain::ShowOptions()
-{
-    TFrmOpcje options(Settings(), m_turntable ? &m_turntable->Port() : nullptr, this);
-    options.exec();
 }
 
 QMdiArea *TFrmMain::MdiArea() const

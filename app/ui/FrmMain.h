@@ -165,8 +165,6 @@ private:
     void ToggleToolWindow(EToolWindow which);
     void ShowManual();
     void ShowAbout();
-    // "&Opcje": the options dialog over the settings and the turntable's port.
-    void ShowOptions();
     TFrmChild *AddDocumentWindow(std::unique_ptr<TFrmChild> document);
 
     TClock &m_clock;

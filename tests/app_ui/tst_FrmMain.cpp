@@ -415,8 +415,8 @@ void TestFrmMain::actionStates()
     auto main = MakeMain();
     const TMainActions &a = main->Actions();
     const QList<QAction *> needDocument
-        = { a.acZapisz,       a.acZapiszJako, a.acZamknij,   a.acZamknijWszy,
-            a.acZapiszWykres, a.acOdswiez,    a.acUstawienia };
+        = { a.acZapisz,  a.acZapiszJako, a.acZamknij, a.acZamknijWszy, a.acZapiszWykres,
+            a.acOdswiez, a.acUstawienia, a.acDrukuj,  a.acDrukujExtra };
     for (QAction *action : needDocument)
         QVERIFY2(!action->isEnabled(), qPrintable(action->objectName()));
     QVERIFY(!main->SizeBox()->isEnabled());
@@ -442,8 +442,7 @@ void TestFrmMain::actionStates()
     QVERIFY(main->SizeBox()->isEnabled());
 
     // Windows that do not exist leave their actions disabled: nothing pretends to work.
-    for (QAction *action : { a.acDodaj, a.acDrukuj, a.acDrukujExtra, a.acGenerator, a.acdBMeter,
-                             a.acSerie, a.acStolikKontrol })
+    for (QAction *action : { a.acDodaj, a.acGenerator, a.acdBMeter, a.acSerie, a.acStolikKontrol })
         QVERIFY2(!action->isEnabled(), qPrintable(action->objectName()));
     QVERIFY(a.acUstawieniaG->isEnabled()); // the options need neither a document nor a window
 
