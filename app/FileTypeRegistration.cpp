@@ -67,24 +67,18 @@ QByteArray MimeDefinition()
         "</mime-info>\n");
 }
 
-// Exec quoting of the desktop entry specification: the path in double quotes with
-// '"', '`', '$' and '\' escaped by a backslash.
 QByteArray DesktopEntry(const QString &program)
 {
-    QString quoted = program;
-    for (const QChar c : { u'\\', u'"', u'`', u'$' })
-        quoted.replace(c, QStringLiteral("\\") + c);
-    quoted.replace(u'%', QStringLiteral("%%"));
     return QStringLiteral("[Desktop Entry]\n"
                           "Type=Application\n"
                           "Name=Orvi\n"
                           "Comment=program do pomiaru charakterystyk kierunkowości głośników\n"
-                          "Exec=\"%1\" %f\n"
+                          "Exec=%1\n"
                           "MimeType=application/x-orvi-characteristic;\n"
                           "Terminal=false\n"
                           "Categories=Science;AudioVideo;\n"
                           "NoDisplay=true\n")
-        .arg(quoted)
+        .arg(DesktopExecValue(program))
         .toUtf8();
 }
 
@@ -118,6 +112,38 @@ void RegisterForUser(const QString &program)
 #endif
 
 } // namespace
+
+QString DesktopExecValue(const QString &program)
+{
+    QString quoted;
+    for (const QChar c : program) {
+        if (c == u'"' || c == u'`' || c == u'$' || c == u'\\')
+            quoted += u'\\';
+        quoted += c;
+    }
+    quoted.replace(u'%', QStringLiteral("%%"));
+    const QString exec = u'"' + quoted + QStringLiteral("\" %f");
+    QString value;
+    for (const QChar c : exec) {
+        switch (c.unicode()) {
+        case u'\\':
+            value += QStringLiteral("\\\\");
+            break;
+        case u'\n':
+            value += QStringLiteral("\\n");
+            break;
+        case u'\t':
+            value += QStringLiteral("\\t");
+            break;
+        case u'\r':
+            value += QStringLiteral("\\r");
+            break;
+        default:
+            value += c;
+        }
+    }
+    return value;
+}
 
 void RegisterFileType()
 {

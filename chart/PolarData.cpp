@@ -1,6 +1,7 @@
 #include "chart/PolarData.h"
 
 #include <algorithm>
+#include <utility>
 
 int TPolarData::Add(double Angle, double Level)
 {
@@ -40,4 +41,10 @@ void TPolarData::ReservePoints(int n)
 {
     if (n > 0)
         m_points.reserve(size_t(n));
+}
+
+void TPolarData::TakePoints(std::vector<TPolarSample> &&points)
+{
+    m_points = std::move(points);
+    points = std::vector<TPolarSample>();
 }

@@ -43,6 +43,8 @@ public:
 protected:
     // Lets a bulk loader reserve room without changing the observable behaviour.
     void ReservePoints(int n);
+    // Replaces every point with these, taking over their storage (no copy, no notice).
+    void TakePoints(std::vector<TPolarSample> &&points);
 
 private:
     std::vector<TPolarSample> m_points;

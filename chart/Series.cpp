@@ -54,6 +54,12 @@ void TSeries::Clear()
     m_graph->Change();
 }
 
+void TSeries::LoadPoints(std::vector<TPolarSample> &&points)
+{
+    TakePoints(std::move(points));
+    m_graph->Change();
+}
+
 void TSeries::CopyTo(TPolarGraph &Target) const
 {
     // Snapshot first: copying a series onto its own chart must not see the new series grow.

@@ -34,6 +34,10 @@ public:
     int Add(double Angle, double Level) override;
     // Removes every point and fires the chart's OnChange.
     void Clear() override;
+    // A bulk load: the points become exactly these, their storage taken over without a copy.
+    // The end state is that of SetPoints (Clear, then Add per point), but the chart's OnChange
+    // fires once instead of once for the clear and once per point.
+    void LoadPoints(std::vector<TPolarSample> &&points);
 
     // Creates a copy of this series as the next new series of Target (number
     // Target.MaxSeriesNumber() + 1) with the same name, colour, pen style and points, then

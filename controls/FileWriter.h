@@ -15,6 +15,13 @@
 // a truncated file into place although its last flush failed, so the flush and the device's
 // error state are checked here before the commit.
 //
+// An existing, writable file in a folder where no temporary file can be made (a read-only
+// folder) is still saved: the bytes are kept in memory until Commit(), which writes them
+// over the file in place only when the device has room for the whole new file, after
+// reserving that room, so that a full disk cannot cut the old file short. Only a failure
+// in the middle of that write (an I/O error) can leave the file damaged; the error then
+// says that the in-place write failed.
+//
 // Not thread-safe; use from one thread. The writer owns its temporary file until Commit()
 // or destruction (which cancels an uncommitted write).
 class TFileWriter
@@ -26,7 +33,8 @@ public:
     TFileWriter(const TFileWriter &) = delete;
     TFileWriter &operator=(const TFileWriter &) = delete;
 
-    // Creates the temporary file. False on failure (ErrorString() says why).
+    // Creates the temporary file (or, in a folder that refuses one, prepares the in-place
+    // write). False on failure (ErrorString() says why).
     bool Open();
     // Appends size bytes. False once any write has failed; later writes are refused, so a
     // caller may check only the last one or Commit().
@@ -38,7 +46,9 @@ public:
     // Drops what was written; the target is left as it was.
     void Cancel();
 
-    bool IsOpen() const { return m_file.isOpen(); }
+    bool IsOpen() const { return m_file.isOpen() || m_inPlaceOpen; }
+    // True when Open() could not make a temporary file and the file will be written in place.
+    bool InPlace() const { return m_inPlace; }
     bool Failed() const { return m_failed; }
     // Bytes accepted so far.
     qint64 Written() const { return m_written; }
@@ -55,13 +65,24 @@ public:
     // The sentence ErrorMessage() uses, for callers that fail before writing.
     static QString FailureMessage(const QString &path, const QString &reason);
 
+    // For tests: every writer behaves as in a folder that refuses new files (as a read-only
+    // folder does for users other than root).
+    static void RefuseTemporaryFilesForTesting(bool refuse);
+
 private:
     void Fail(const QString &reason);
-    QString SystemReason() const;
+    bool OpenInPlace(const QString &folderReason);
+    bool CommitInPlace();
+    // The reason of a failed in-place save: why no temporary file, then what failed.
+    QString InPlaceReason(const QString &what) const;
 
     QString m_path;
     QSaveFile m_file;
     QString m_error;
     qint64 m_written = 0;
     bool m_failed = false;
+    bool m_inPlace = false;
+    bool m_inPlaceOpen = false; // in-place mode, between Open() and Commit() or Cancel()
+    QString m_folderReason; // why no temporary file could be made (in-place mode)
+    QByteArray m_pending; // in-place mode: everything written, until Commit()
 };

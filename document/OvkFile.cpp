@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 #include <limits>
 #include <new>
 #include <vector>
@@ -147,15 +148,86 @@ struct TSeriesRecord
     std::vector<TPolarSample> Points;
 };
 
-void ReadExactly(QFile &file, char *buffer, qint64 size, const QString &path, const QString &what)
+// Reads the whole file in one go: one allocation of the file's own size, justified by it.
+QByteArray ReadWholeFile(QFile &file, const QString &path)
 {
-    const qint64 got = file.read(buffer, size);
-    if (got < 0)
-        throw EInOutError(QStringLiteral("Błąd odczytu pliku \"%1\" (%2).")
-                              .arg(Native(path), file.errorString()));
-    if (got != size)
-        ThrowCorrupt(path, QStringLiteral("plik kończy się przed końcem %1").arg(what));
+    const auto readFailed = [&] {
+        return EInOutError(QStringLiteral("Błąd odczytu pliku \"%1\" (%2).")
+                               .arg(Native(path), file.errorString()));
+    };
+    QByteArray bytes;
+    const qint64 size = file.size();
+    if (size <= 0)
+        return file.readAll();
+    try {
+        bytes.resize(qsizetype(size));
+    } catch (const std::bad_alloc &) {
+        throw EInOutError(
+            QStringLiteral("Za mało pamięci, by wczytać plik \"%1\".").arg(Native(path)));
+    }
+    qint64 done = 0;
+    while (done < size) {
+        const qint64 got = file.read(bytes.data() + done, size - done);
+        if (got < 0)
+            throw readFailed();
+        if (got == 0)
+            break;
+        done += got;
+    }
+    bytes.truncate(qsizetype(done));
+    return bytes;
 }
+
+// The bytes of a file, taken field by field from the front.
+struct TByteReader
+{
+    const char *Pos;
+    const char *End;
+    const QString &Path;
+
+    qint64 Left() const { return End - Pos; }
+    // The next size bytes; a file that ends before them is damaged.
+    const char *Take(qint64 size, const QString &what)
+    {
+        if (size > Left())
+            ThrowCorrupt(Path, QStringLiteral("plik kończy się przed końcem %1").arg(what));
+        const char *at = Pos;
+        Pos += size;
+        return at;
+    }
+};
+
+// Walks 16-byte samples stored without alignment, as the file holds them.
+struct TSampleIterator
+{
+    using iterator_category = std::forward_iterator_tag;
+    using value_type = TPolarSample;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const TPolarSample *;
+    using reference = TPolarSample;
+
+    const char *At;
+
+    TPolarSample operator*() const
+    {
+        TPolarSample sample;
+        std::memcpy(&sample, At, sizeof sample);
+        return sample;
+    }
+    TSampleIterator &operator++()
+    {
+        At += SampleSize;
+        return *this;
+    }
+    TSampleIterator operator++(int)
+    {
+        TSampleIterator before = *this;
+        At += SampleSize;
+        return before;
+    }
+    bool operator==(const TSampleIterator &other) const { return At == other.At; }
+    bool operator!=(const TSampleIterator &other) const { return At != other.At; }
+};
 
 } // namespace
 
@@ -268,27 +340,35 @@ bool TOvkFile::Load()
     QFile file(path);
     if (!file.exists())
         throw EInOutError(QStringLiteral("Plik \"%1\" nie istnieje.").arg(Native(path)));
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         throw EInOutError(QStringLiteral("Nie można otworzyć pliku \"%1\" (%2).")
                               .arg(Native(path), file.errorString()));
+    const QByteArray bytes = ReadWholeFile(file, path);
+    file.close();
+    LoadBytes(bytes);
+    return true;
+}
+
+void TOvkFile::LoadBytes(QByteArrayView bytes)
+{
+    const QString path = FullPath();
+    TByteReader in { bytes.data(), bytes.data() + bytes.size(), path };
 
     // The magic was checked before opening (CheckOvkFile); the header is read whole.
-    char header[HeaderSize];
-    ReadExactly(file, header, HeaderSize, path, QStringLiteral("nagłówka"));
+    const char *header = in.Take(HeaderSize, QStringLiteral("nagłówka"));
     const double date = ReadDouble(header + DateOffset);
     const QString title = DecodeText(header + TitleOffset, TitleSize);
     const QString info = DecodeText(header + InfoOffset, InfoSize);
     const int count = ReadLE<quint16>(header + CountOffset);
 
     // Every record is read and checked before the chart changes, so a damaged file leaves
-    // the chart as it was. Point counts are checked against the bytes the file still has
-    // before any memory is reserved for them.
+    // the chart as it was. Counts are checked against the bytes the file still has before
+    // any memory is reserved for them.
     std::vector<TSeriesRecord> records;
-    records.reserve(size_t(std::min<qint64>(count, (file.size() - file.pos()) / RecordHeaderSize)));
+    records.reserve(size_t(std::min<qint64>(count, in.Left() / RecordHeaderSize)));
     for (int i = 0; i < count; ++i) {
-        char head[RecordHeaderSize];
-        ReadExactly(file, head, RecordHeaderSize, path,
-                    QStringLiteral("serii %1 z %2").arg(i + 1).arg(count));
+        const QString what = QStringLiteral("serii %1 z %2").arg(i + 1).arg(count);
+        const char *head = in.Take(RecordHeaderSize, what);
         TSeriesRecord record;
         record.Name = DecodeText(head + NameOffset, NameSize);
         record.Color = ReadLE<quint32>(head + ColorOffset);
@@ -297,26 +377,24 @@ bool TOvkFile::Load()
             ThrowCorrupt(
                 path,
                 QStringLiteral("seria %1 ma ujemną liczbę punktów (%2)").arg(i + 1).arg(points));
-        const qint64 left = file.size() - file.pos();
-        if (qint64(points) * SampleSize > left)
+        if (qint64(points) * SampleSize > in.Left())
             ThrowCorrupt(path,
                          QStringLiteral("seria %1 zapowiada %2 punktów, a plik "
                                         "kończy się wcześniej")
                              .arg(i + 1)
                              .arg(points));
+        const char *samples = in.Take(qint64(points) * SampleSize, what);
         try {
-            record.Points.resize(size_t(points));
+            // Copied sample by sample: the file's samples are not aligned for doubles.
+            record.Points.assign(TSampleIterator { samples },
+                                 TSampleIterator { samples + qint64(points) * SampleSize });
         } catch (const std::bad_alloc &) {
             throw EInOutError(
                 QStringLiteral("Za mało pamięci, by wczytać plik \"%1\".").arg(Native(path)));
         }
-        ReadExactly(file, reinterpret_cast<char *>(record.Points.data()),
-                    qint64(points) * SampleSize, path,
-                    QStringLiteral("serii %1 z %2").arg(i + 1).arg(count));
         SwapSamplesIfNeeded(record.Points.data(), points);
         records.push_back(std::move(record));
     }
-    file.close();
 
     Date = date;
     Title = title;
@@ -330,11 +408,10 @@ bool TOvkFile::Load()
             TSeries *series = m_graph->GetSeries(i);
             series->Name = record.Name;
             series->SetColor(record.Color);
-            series->SetPoints(record.Points.data(), int(record.Points.size()));
-            std::vector<TPolarSample>().swap(record.Points); // hand memory back early
+            // One notice per series instead of one per point; the end state is the same.
+            series->LoadPoints(std::move(record.Points));
         }
     }
-    return true;
 }
 
 void TOvkFile::Save()
@@ -386,13 +463,18 @@ void TOvkFile::Save()
         qToLittleEndian<qint32>(n, head + PointCountOffset);
         if (!file.Write(head, RecordHeaderSize))
             fail();
-        if (n > 0) {
+        if (n <= 0)
+            continue;
+        // The series' own samples are already in the file's order on little-endian machines.
+        const TPolarSample *data = s->Points().data();
+        if constexpr (QSysInfo::ByteOrder != QSysInfo::LittleEndian) {
             points.resize(size_t(n));
             s->GetPoints(points.data());
             SwapSamplesIfNeeded(points.data(), n);
-            if (!file.Write(reinterpret_cast<const char *>(points.data()), qint64(n) * SampleSize))
-                fail();
+            data = points.data();
         }
+        if (!file.Write(reinterpret_cast<const char *>(data), qint64(n) * SampleSize))
+            fail();
     }
     if (!file.Commit())
         fail();

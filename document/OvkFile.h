@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QDateTime>
 #include <QString>
 
@@ -54,6 +55,9 @@ public:
     // (missing or unreadable file, file shorter than its counts declare, negative point
     // count) EInOutError is thrown and the chart is left as it was. Returns true.
     bool Load();
+    // Load of a file's bytes already in memory (everything after the file is opened and
+    // read): the same checks, messages naming FullPath() and effects on the chart.
+    void LoadBytes(QByteArrayView bytes);
 
     // Writes the chart to Path + FileName: the current local time as the date, Title, Info
     // and every series in ascending Number order. Written to a temporary file in the same

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -163,6 +164,22 @@ std::vector<double> TLevelComputation::Compute(const QString &rawPath, int block
         m_aborted = true;
         return {};
     }
+    return levels;
+}
+
+std::vector<double> TLevelComputation::LevelsOfBytes(const char *bytes, qint64 size, int blockBytes)
+{
+    std::vector<double> levels;
+    if (blockBytes < 2 || size < blockBytes)
+        return levels;
+    // qint16 storage keeps every sample aligned; the spare one covers an odd size.
+    std::vector<qint16> samples(size_t(size / 2 + 1));
+    std::memcpy(samples.data(), bytes, size_t(size));
+#if Q_BYTE_ORDER == Q_BIG_ENDIAN
+    qFromLittleEndian<qint16>(samples.data(), qsizetype((size + 1) / 2), samples.data());
+#endif
+    levels.reserve(size_t(size / blockBytes));
+    ChunkLevels(samples.data(), size / blockBytes, blockBytes, levels);
     return levels;
 }
 

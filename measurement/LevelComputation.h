@@ -63,6 +63,10 @@ public:
     // aborted. Throws EInOutError with a Polish message naming the file when it cannot be
     // opened or read, or when blockBytes is below 2.
     std::vector<double> Compute(const QString &rawPath, int blockBytes);
+    // The levels of a recording already in memory (size bytes of a raw file), exactly as
+    // Compute gives them for a file of these bytes; empty when blockBytes is below 2. No
+    // progress, no abort check.
+    static std::vector<double> LevelsOfBytes(const char *bytes, qint64 size, int blockBytes);
     // True when the last Compute stopped because the abort check said so.
     bool Aborted() const { return m_aborted; }
 

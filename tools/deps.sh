@@ -14,6 +14,10 @@ PACKAGES=(
 if [ "${1:-}" = "--test" ]; then
     # Independent readers of our exports and a private sound server for the real-audio test.
     PACKAGES+=(libreoffice-draw pulseaudio pulseaudio-utils libasound2-plugins alsa-utils)
+    # The benchmarks' peer chart only, never linked into the program.
+    PACKAGES+=(qt6-charts-dev libqt6opengl6-dev)
+    # The fuzz targets: clang with libFuzzer and the sanitizer runtimes (compiler-rt).
+    PACKAGES+=(clang libclang-rt-14-dev)
     # Readers of printed sheets and a private print server with a PDF queue.
     PACKAGES+=(poppler-utils cups cups-client printer-driver-cups-pdf)
 fi

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the dependencies, builds Orvi and runs every test: once in a normal build and
-# once under AddressSanitizer and UndefinedBehaviorSanitizer.
+# once under AddressSanitizer and UndefinedBehaviorSanitizer; then the fuzz targets briefly.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/deps.sh --test
@@ -42,3 +42,6 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORVI_SANITIZE=ON -D
 cmake --build build-asan -j "$jobs"
 (cd build-asan && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --output-on-failure -j "$jobs")
+
+# The readers' fuzz targets, 15 s each (about 60 s in all), in their own clang build.
+bash tools/fuzz.sh 15

@@ -26,6 +26,8 @@ private slots:
     void writesMimeTypeAndDesktopEntry();
     void repeatedRegistrationLeavesFilesAlone();
     void damagedEntryIsRewritten();
+    void execQuotesProgramPath_data();
+    void execQuotesProgramPath();
 
 private:
     static QString DataDir()
@@ -79,6 +81,30 @@ void TestFileTypeRegistration::damagedEntryIsRewritten()
     }
     RegisterFileType();
     QCOMPARE(Read(DesktopFile()), good);
+}
+
+void TestFileTypeRegistration::execQuotesProgramPath_data()
+{
+    // Expected values written out by hand from the desktop entry rules: Exec quoting
+    // first, then the string escapes (a path's backslash becomes four in the file).
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QString>("exec");
+    QTest::newRow("plain") << QString("/usr/bin/orvi") << QString(R"("/usr/bin/orvi" %f)");
+    QTest::newRow("spaces") << QString("/opt/my programs/orvi 2")
+                            << QString(R"("/opt/my programs/orvi 2" %f)");
+    QTest::newRow("backslash") << QString(R"(/opt/a\b/orvi)")
+                               << QString(R"("/opt/a\\\\b/orvi" %f)");
+    QTest::newRow("quote, dollar, backtick")
+        << QString(R"(/opt/"x"/$HOME/`id`)") << QString(R"("/opt/\\"x\\"/\\$HOME/\\`id\\`" %f)");
+    QTest::newRow("percent") << QString("/opt/100%/orvi") << QString(R"("/opt/100%%/orvi" %f)");
+    QTest::newRow("tab and newline") << QString("/opt/a\tb\nc") << QString(R"("/opt/a\tb\nc" %f)");
+}
+
+void TestFileTypeRegistration::execQuotesProgramPath()
+{
+    QFETCH(QString, program);
+    QFETCH(QString, exec);
+    QCOMPARE(DesktopExecValue(program), exec);
 }
 
 QTEST_GUILESS_MAIN(TestFileTypeRegistration)

@@ -73,6 +73,19 @@ QByteArray Record(const QByteArray &name, quint32 color, qint32 count,
     return bytes;
 }
 
+// What a listener of the chart can see: title and every series' name, colour and points.
+QByteArray ChartState(const TPolarGraph &graph)
+{
+    QByteArray state = graph.Title().toUtf8();
+    for (const TSeries *s : graph.SeriesList()) {
+        state += '|' + QByteArray::number(s->Number()) + ':' + s->Name.toUtf8() + ':'
+            + QByteArray::number(s->Color()) + ':';
+        state += QByteArray(reinterpret_cast<const char *>(s->Points().data()),
+                            qsizetype(s->Points().size() * sizeof(TPolarSample)));
+    }
+    return state;
+}
+
 } // namespace
 
 class TestOvkFile : public QObject
@@ -97,6 +110,7 @@ private slots:
     void decodeText();
     void gapsAreRenumberedOnLoad();
     void pointsRoundTripBitExact();
+    void loadListenerSeesFinalState();
     void damagedFileFailsAndLeavesChart_data();
     void damagedFileFailsAndLeavesChart();
     void readOnlyFileLoads();
@@ -364,6 +378,55 @@ void TestOvkFile::pointsRoundTripBitExact()
     const TSeries *r = loaded.GetSeries(0);
     QCOMPARE(r->Count(), s->Count());
     QCOMPARE(std::memcmp(r->Points().data(), s->Points().data(), sizeof(TPolarSample) * 7), 0);
+}
+
+void TestOvkFile::loadListenerSeesFinalState()
+{
+    // The load notifies once per series instead of once per point; a listener (the document
+    // window marks itself modified on every notice) must still end up with what the notice
+    // per point gave: the last notice shows the final chart, the same as point by point.
+    TPolarGraph source;
+    source.SetTitle(QStringLiteral("Wykres"));
+    for (int n = 0; n < 3; ++n) {
+        TSeries *s = source.GetSeries(n);
+        s->Name = QStringLiteral("Pomiar %1").arg(n + 1);
+        s->SetColor(quint32(0x102030 * (n + 1)));
+        for (int i = 0; i < 10 * n; ++i)
+            s->Add(i * 3.0, -0.5 * i);
+    }
+    TOvkFile file(&source, FilePath("notice.OvK"));
+    file.Title = source.Title();
+    file.Save();
+
+    const auto listen = [](TPolarGraph &graph, QByteArray &seen, int &notices) {
+        QObject::connect(&graph, &TPolarGraph::OnChange, &graph, [&](TPolarGraph *sender) {
+            seen = ChartState(*sender);
+            ++notices;
+        });
+    };
+    TPolarGraph loaded;
+    QByteArray loadedSeen;
+    int loadedNotices = 0;
+    listen(loaded, loadedSeen, loadedNotices);
+    TOvkFile reader(&loaded, FilePath("notice.OvK"));
+    reader.Load();
+
+    TPolarGraph pointwise;
+    QByteArray pointwiseSeen;
+    int pointwiseNotices = 0;
+    listen(pointwise, pointwiseSeen, pointwiseNotices);
+    pointwise.SetTitle(source.Title());
+    for (const TSeries *s : source.SeriesList()) {
+        TSeries *copy = pointwise.GetSeries(s->Number());
+        copy->Name = s->Name;
+        copy->SetColor(s->Color());
+        copy->SetPoints(s->Points().data(), s->Count());
+    }
+
+    QVERIFY(loadedNotices > 0);
+    QCOMPARE(loadedSeen, ChartState(loaded));
+    QCOMPARE(pointwiseSeen, ChartState(pointwise));
+    QCOMPARE(ChartState(loaded), ChartState(pointwise));
 }
 
 void TestOvkFile::damagedFileFailsAndLeavesChart_data()
