@@ -13,6 +13,7 @@
 # (tst_PrintCups reads it). The cups-pdf backend must run as root, so as another user the
 # server cannot print and start fails.
 set -euo pipefail
+. "$(dirname "$0")/private-server.sh"
 
 DIR="${ORVI_CUPS_DIR:-/tmp/orvi-cups-$(id -u)}"
 ENV_FILE="$DIR/env"
@@ -22,29 +23,8 @@ QUEUE=OrviPDF
 INSTANCE="orvi$(id -u)"
 INSTANCE_CONF="/etc/cups/cups-pdf-$INSTANCE.conf"
 
-# True when process $1 is a cupsd started with this script's configuration.
-is_our_server() {
-    kill -0 "$1" 2>/dev/null || return 1
-    grep -qzF -- "$DIR/cupsd.conf" "/proc/$1/cmdline" 2>/dev/null
-}
-
 stop_server() {
-    if [ -f "$PID_FILE" ]; then
-        local pid
-        pid="$(cat "$PID_FILE")"
-        # A pid file left from an earlier run may name a process that has the number now:
-        # only our own daemon is stopped.
-        if [ -n "$pid" ] && is_our_server "$pid"; then
-            kill "$pid" 2>/dev/null || true
-            for _ in $(seq 1 50); do
-                kill -0 "$pid" 2>/dev/null || break
-                sleep 0.1
-            done
-            if is_our_server "$pid"; then
-                kill -9 "$pid" 2>/dev/null || true
-            fi
-        fi
-    fi
+    stop_our_process "$PID_FILE" "$DIR/cupsd.conf"
     if [ -f "$INSTANCE_CONF" ] && grep -qF "$DIR" "$INSTANCE_CONF" 2>/dev/null; then
         rm -f "$INSTANCE_CONF"
     fi

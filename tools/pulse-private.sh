@@ -9,35 +9,15 @@
 # The env file holds the variables that point PulseAudio clients and ALSA's "pulse" device
 # (libasound2-plugins) at this server; tests source it (tst_audiorealaudio reads it).
 set -euo pipefail
+. "$(dirname "$0")/private-server.sh"
 
 DIR="${ORVI_PULSE_DIR:-/tmp/orvi-pulse-$(id -u)}"
 ENV_FILE="$DIR/env"
 PID_FILE="$DIR/pid"
 SOCKET="$DIR/native"
 
-# True when process $1 is a PulseAudio daemon started with this script's configuration.
-is_our_server() {
-    kill -0 "$1" 2>/dev/null || return 1
-    grep -qzF -- "--file=$DIR/default.pa" "/proc/$1/cmdline" 2>/dev/null
-}
-
 stop_server() {
-    if [ -f "$PID_FILE" ]; then
-        local pid
-        pid="$(cat "$PID_FILE")"
-        # A pid file left from an earlier run may name a process that has the number now:
-        # only our own daemon is stopped.
-        if [ -n "$pid" ] && is_our_server "$pid"; then
-            kill "$pid" 2>/dev/null || true
-            for _ in $(seq 1 50); do
-                kill -0 "$pid" 2>/dev/null || break
-                sleep 0.1
-            done
-            if is_our_server "$pid"; then
-                kill -9 "$pid" 2>/dev/null || true
-            fi
-        fi
-    fi
+    stop_our_process "$PID_FILE" "--file=$DIR/default.pa"
     rm -rf "$DIR"
 }
 

@@ -285,10 +285,15 @@ void TFrmOpcje::BrowseFolder()
         TempFolderEdit->setText(folder);
 }
 
+int TFrmOpcje::SelectedRate(const TSignalPage &page)
+{
+    return TOptionsFields::RateOfButton(
+        TOptionsFields::ERateButton(std::max(0, page.Rates->checkedId())));
+}
+
 void TFrmOpcje::RMSTrackBarChange()
 {
-    const int rate = TOptionsFields::RateOfButton(
-        TOptionsFields::ERateButton(std::max(0, m_in.Rates->checkedId())));
+    const int rate = SelectedRate(m_in);
     const int bits = m_in.Q16->isChecked() ? 16 : 8;
     const int size = TOptionsFields::BufferSize(RMSTrackBar->value());
     lblRMSBuf->setText(TOptionsFields::FormatBytes(size));
@@ -328,12 +333,8 @@ bool TFrmOpcje::ApplyBtnClick()
         m_settings.TempDir = folder;
     }
 
-    auto rate = [](const TSignalPage &page) {
-        return TOptionsFields::RateOfButton(
-            TOptionsFields::ERateButton(std::max(0, page.Rates->checkedId())));
-    };
-    m_settings.InSampleRate = rate(m_in);
-    m_settings.OutSampleRate = rate(m_out);
+    m_settings.InSampleRate = SelectedRate(m_in);
+    m_settings.OutSampleRate = SelectedRate(m_out);
     m_settings.InQuant = m_in.Q16->isChecked() ? 16 : 8;
     m_settings.OutQuant = m_out.Q16->isChecked() ? 16 : 8;
     m_settings.RecordBuffSize = TOptionsFields::BufferSize(m_in.BufferBar->value());

@@ -58,6 +58,8 @@ private:
     void FillDevices(QComboBox *list, const QStringList &names, int current);
     void FillPorts();
     void BrowseFolder();
+    // Hz of the page's checked rate button.
+    static int SelectedRate(const TSignalPage &page);
     void RMSTrackBarChange();
     void ShowBufferSize(TVolumeBar *bar, QLabel *label);
     void vbCzasNieczuChange();

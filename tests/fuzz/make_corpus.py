@@ -33,7 +33,7 @@ DOCUMENTS = {
     "texts": '{"title": "Zażółć \\"gęślą\\" jaźń\\t\\u0141", "info": "x", "series": ['
              '{"name": "Tył", "color": 2147483653, "points": []}, '
              '{"name": "a\\\\b", "color": 0, "points": [[0, 0], [-0.0, 1e308]]}]}',
-    "specials": '{"title": "specials", "series": [{"name": "n", "color": 16711680, '
+    "nonfinite": '{"title": "nonfinite", "series": [{"name": "n", "color": 16711680, '
                 '"points": [["NaN", 0], ["Infinity", "-Infinity"], [5e-324, -1.5e-10]]}]}',
 }
 
