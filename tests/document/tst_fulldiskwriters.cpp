@@ -104,6 +104,7 @@ void TestFullDiskWriters::failedWriteChangesNothing_data()
         QTest::addRow("export %s large", format)
             << QStringList { "export", large, "OUT" } << QStringLiteral(".%1").arg(format) << true;
     }
+    QTest::newRow("print large") << QStringList { "print", "OUT", large, small } << ".pdf" << true;
     const QStringList generate = { "generate", "--signal", "Sinus",  "--freq", "1000",
                                    "--amp",    "50",       "--rate", "44100",  "--block" };
     QTest::newRow("generate small")
