@@ -1,9 +1,12 @@
 #include "audio/RecordFile.h"
 
+#include "controls/Clock.h"
 #include "controls/FileWriter.h"
 #include "document/InOutError.h"
 
 #include <QDir>
+
+#include <algorithm>
 
 TRecordFile::TRecordFile() = default;
 TRecordFile::~TRecordFile() = default;
@@ -19,6 +22,9 @@ void TRecordFile::Open(const QString &path)
     m_path = path;
     m_writeFailed = false;
     m_writeError.clear();
+    m_samples = 0;
+    m_lastBufferSamples = 0;
+    m_lastAppendMs = m_firstSampleMs = -1.0;
     auto file = std::make_unique<TFileWriter>(path);
     if (!file->Open())
         throw EInOutError(QStringLiteral("Nie można utworzyć pliku %1:\n%2")
@@ -47,8 +53,10 @@ bool TRecordFile::Append(const char *data, int bytes, int bitsPerSample)
         data = m_widened.constData();
         bytes *= 2;
     }
-    if (m_file->Write(data, bytes))
+    if (m_file->Write(data, bytes)) {
+        Stamp(bytes / 2);
         return true;
+    }
     m_writeFailed = true;
     m_writeError = m_file->ErrorString();
     return false;
@@ -73,4 +81,35 @@ void TRecordFile::Close()
     if (!file->Commit())
         throw EInOutError(QStringLiteral("Błąd zapisu do pliku %1:\n%2")
                               .arg(QDir::toNativeSeparators(m_path), file->ErrorString()));
+}
+
+void TRecordFile::SetTiming(const TClock *clock, int sampleRate)
+{
+    m_clock = clock;
+    m_rate = sampleRate;
+}
+
+void TRecordFile::Stamp(qint64 samples)
+{
+    m_samples += samples;
+    m_lastBufferSamples = samples;
+    if (!m_clock || m_rate <= 0)
+        return;
+    // A buffer arrives once its last sample has been recorded.
+    m_lastAppendMs = double(m_clock->NowMs());
+    if (m_firstSampleMs < 0)
+        m_firstSampleMs = m_lastAppendMs - samples * 1000.0 / m_rate;
+}
+
+double TRecordFile::PositionNow() const
+{
+    if (!m_clock || m_rate <= 0 || m_lastAppendMs < 0)
+        return -1.0;
+    const double since = (double(m_clock->NowMs()) - m_lastAppendMs) * m_rate / 1000.0;
+    return double(m_samples) + std::clamp(since, 0.0, double(m_lastBufferSamples));
+}
+
+double TRecordFile::FirstSampleMs() const
+{
+    return m_firstSampleMs;
 }

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+class TClock;
 class TFileWriter;
 
 // The raw recording file "temp.raw": headerless signed 16-bit little-endian mono samples,
@@ -37,10 +38,30 @@ public:
     QString WriteFailureMessage() const;
     QString Path() const { return m_path; }
 
+    // Timing of the recording, for the marker log: the clock that stamps each appended buffer
+    // (null: no stamps) and the recording's rate in Hz. Kept across Open.
+    void SetTiming(const TClock *clock, int sampleRate);
+    // Samples appended since Open (16-bit, mono).
+    qint64 SamplesWritten() const { return m_samples; }
+    // The recording's sample position (fractional) at the clock's now: the samples written
+    // plus those recorded since the last buffer arrived, at most one more buffer's worth.
+    // -1 without timing or before the first buffer.
+    double PositionNow() const;
+    // Clock time of the recording's first sample, ms, from the first buffer's arrival; -1
+    // without timing or before the first buffer.
+    double FirstSampleMs() const;
+
 private:
     std::unique_ptr<TFileWriter> m_file;
     QString m_path;
     QString m_writeError;
     QByteArray m_widened;
+    void Stamp(qint64 samples);
     bool m_writeFailed = false;
+    const TClock *m_clock = nullptr; // not owned
+    int m_rate = 0; // Hz
+    qint64 m_samples = 0;
+    qint64 m_lastBufferSamples = 0;
+    double m_lastAppendMs = -1.0;
+    double m_firstSampleMs = -1.0;
 };

@@ -1,5 +1,7 @@
 #include "measurement/LevelComputation.h"
 
+#include "chart/AutoRepaintRestorer.h"
+
 #include "chart/PolarGraph.h"
 #include "chart/Series.h"
 #include "controls/Clock.h"
@@ -56,31 +58,6 @@ qint64 ReadFully(QFile &file, char *data, qint64 size)
     }
     return total;
 }
-
-// Puts chart's AutoRepaint back (and refreshes the chart when it was on) however the
-// series building ends.
-class TAutoRepaintRestorer
-{
-public:
-    explicit TAutoRepaintRestorer(TPolarGraph &chart)
-        : m_chart(chart)
-        , m_value(chart.AutoRepaint())
-    {
-        m_chart.SetAutoRepaint(false);
-    }
-    ~TAutoRepaintRestorer()
-    {
-        m_chart.SetAutoRepaint(m_value);
-        if (m_value)
-            m_chart.Refresh();
-    }
-    TAutoRepaintRestorer(const TAutoRepaintRestorer &) = delete;
-    TAutoRepaintRestorer &operator=(const TAutoRepaintRestorer &) = delete;
-
-private:
-    TPolarGraph &m_chart;
-    bool m_value;
-};
 
 } // namespace
 

@@ -4,6 +4,8 @@
 
 #include <functional>
 
+class TMarkerLog;
+class TRecordFile;
 class TTurntableController;
 
 // What a measurement drives: the turntable, the recorder that writes "temp.raw" and the
@@ -36,4 +38,15 @@ public:
 
     virtual void StartGenerator() = 0;
     virtual void StopGenerator() = 0;
+
+    // The recording being written, whose timing tells where in it a marker was counted;
+    // nullptr when the rig cannot say. Owned by the rig.
+    virtual TRecordFile *Recording() { return nullptr; }
+    // Fills what makes the played excitation again (signal, frequency, amplitude, play
+    // buffer, rate); false when the rig does not know it.
+    virtual bool DescribeExcitation(TMarkerLog &log) const
+    {
+        (void)log;
+        return false;
+    }
 };

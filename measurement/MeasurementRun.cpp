@@ -1,11 +1,20 @@
 #include "measurement/MeasurementRun.h"
 
+#include "analysis/BroadbandAnalysis.h"
+#include "analysis/BroadbandStore.h"
+#include "analysis/RecordingArchive.h"
+#include "audio/RecordFile.h"
 #include "controls/Clock.h"
 #include "document/InOutError.h"
 #include "measurement/LevelComputation.h"
 #include "measurement/MeasurementRig.h"
 #include "turntable/TurntableController.h"
 
+#include <QDateTime>
+#include <QFile>
+#include <QtEndian>
+
+#include <algorithm>
 #include <cstdlib>
 
 const QString TMeasurementRun::HeadingSetup = QStringLiteral("Ustawienia początkowe");
@@ -34,6 +43,7 @@ TMeasurementRun::TMeasurementRun(TMeasurementRig &rig, TClock &clock, QObject *p
     connect(turntable, &TTurntableController::RecordAppend, this, &TMeasurementRun::RecordAppend);
     connect(turntable, &TTurntableController::RangeProgress, this, &TMeasurementRun::RangeProgress);
     connect(turntable, &TTurntableController::RecordStop, this, &TMeasurementRun::RecordStop);
+    connect(turntable, &TTurntableController::MarkAccepted, this, &TMeasurementRun::MarkCounted);
     // Kept for the run's whole life: a failure reported late (it is queued) must still
     // reach the run rather than open a second box.
     m_rig.SetWriteErrorHandler([this](const QString &text) { WriteFailed(text); });
@@ -89,6 +99,8 @@ void TMeasurementRun::Start()
     m_error.clear();
     m_recordOpened = m_recordAppended = m_recordComplete = false;
     m_progress = 0;
+    m_warnings.clear();
+    m_keptRecording.clear();
 
     TTurntableController &turntable = m_rig.Turntable();
     turntable.ResetMove();
@@ -107,8 +119,10 @@ void TMeasurementRun::Start()
 
     SetStatus(StatusComputing);
     const bool recorded = ran && m_recordComplete && RangeCovered() && m_error.isEmpty();
-    if (!m_abort && recorded)
+    if (!m_abort && recorded) {
+        KeepRecording();
         Compute();
+    }
     if (m_abort)
         m_cancelPending = true;
     else
@@ -122,6 +136,7 @@ void TMeasurementRun::ComputeFromFile()
         return;
     m_running = true;
     m_error.clear();
+    m_warnings.clear();
     SetPhase(HeadingMeasure, StatusComputing);
     Compute();
     if (m_abort)
@@ -171,6 +186,93 @@ void TMeasurementRun::Compute()
         return;
     m_added = TLevelComputation::AddMeasuredSeries(*Chart, SeriesName, SeriesColor, levels,
                                                    m_rig.StartAngle(), m_rig.StopAngle());
+    if (Broadband)
+        ComputeBroadband();
+}
+
+namespace {
+
+// The raw recording (signed 16-bit little-endian mono) as samples of full scale 1.0.
+std::optional<std::vector<float>> ReadRaw(const QString &path, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("Nie można odczytać pliku %1:\n%2").arg(path, file.errorString());
+        return std::nullopt;
+    }
+    const QByteArray bytes = file.readAll();
+    std::vector<float> samples(size_t(bytes.size() / 2));
+    const auto *data = reinterpret_cast<const uchar *>(bytes.constData());
+    for (size_t i = 0; i < samples.size(); ++i)
+        samples[i] = float(qFromLittleEndian<qint16>(data + 2 * i) / 32768.0);
+    return samples;
+}
+
+} // namespace
+
+void TMeasurementRun::ComputeBroadband()
+{
+    if (!m_logValid) {
+        m_warnings << QStringLiteral("Analiza szerokopasmowa wymaga nagrania z dziennikiem "
+                                     "znaczników i sygnałem generatora wewnętrznego o tej samej "
+                                     "częstotliwości próbkowania co wejście; dodano tylko "
+                                     "charakterystykę poziomu.");
+        return;
+    }
+    QString error;
+    std::optional<std::vector<float>> samples = ReadRaw(m_rig.RecordFilePath(), &error);
+    std::optional<TDirectivityResult> result;
+    if (samples) {
+        m_log.RecordedSamples = qint64(samples->size());
+        result = TBroadbandAnalysis::Analyse(samples->data(), qint64(samples->size()), m_log,
+                                             *Broadband, &error, [this](int percent) {
+                                                 SetProgress(percent);
+                                                 m_clock.WaitProcessing(0);
+                                                 return m_abort;
+                                             });
+    }
+    if (m_abort)
+        return;
+    if (!result) {
+        m_warnings << QStringLiteral("Analiza szerokopasmowa nie powiodła się: %1").arg(error);
+        return;
+    }
+    result->Name = SeriesName;
+    m_warnings << result->Warnings;
+    m_bandSeries = TBroadbandAnalysis::AddBandSeries(*Chart, *result, *Broadband);
+    m_broadband = std::make_shared<const TDirectivityResult>(std::move(*result));
+    TBroadbandStore::Instance().Set(Chart, m_broadband, *Broadband);
+}
+
+void TMeasurementRun::MarkCounted()
+{
+    TRecordFile *recording = m_rig.Recording();
+    if (!m_logged || !m_recordAppended || !recording)
+        return;
+    const double position = recording->PositionNow();
+    if (position < 0)
+        return;
+    // The marker timer sees a marker up to one interval after the table reached it, half an
+    // interval on average.
+    const double late = TTurntableController::MarkerIntervalMs / 2.0 * m_log.SampleRate / 1000.0;
+    m_log.MarkerSamples.push_back(std::max(0.0, position - late));
+}
+
+void TMeasurementRun::KeepRecording()
+{
+    if (WorkingFolder.isEmpty() || !m_logged)
+        return;
+    TRecordFile *recording = m_rig.Recording();
+    if (recording && recording->FirstSampleMs() >= 0 && m_generatorStartMs >= 0)
+        m_log.LeadMs = recording->FirstSampleMs() - m_generatorStartMs;
+    QString error;
+    const std::optional<QString> kept
+        = TRecordingArchive::Keep(m_rig.RecordFilePath(), m_log, WorkingFolder,
+                                  QDateTime::currentDateTime(), SeriesName, &error);
+    if (kept)
+        m_keptRecording = *kept;
+    else
+        m_warnings << QStringLiteral("Nagranie pomiaru nie zostało zachowane: %1").arg(error);
 }
 
 void TMeasurementRun::Finish()
@@ -182,6 +284,8 @@ void TMeasurementRun::Finish()
     emit Changed();
     if (!m_error.isEmpty() && ShowError)
         ShowError(m_error);
+    if (!m_warnings.isEmpty() && ShowWarning)
+        ShowWarning(m_warnings.join(QLatin1Char('\n')));
 }
 
 void TMeasurementRun::RecordStart()
@@ -193,9 +297,21 @@ void TMeasurementRun::RecordStart()
         Fail(error.Message());
         return;
     }
+    m_log = TMarkerLog {};
+    m_log.StartDeg = m_rig.StartAngle();
+    m_log.StopDeg = m_rig.StopAngle();
+    m_generatorStartMs = -1.0;
+    TRecordFile *recording = m_rig.Recording();
+    m_logged = recording && m_rig.DescribeExcitation(m_log);
+    // Only what the program's own generator played can be made again for an analysis.
+    m_logValid = m_logged && InternalGenerator;
+    if (recording)
+        recording->SetTiming(&m_clock, m_log.SampleRate);
     m_rig.StartRecorder();
-    if (InternalGenerator)
+    if (InternalGenerator) {
+        m_generatorStartMs = double(m_clock.NowMs());
         m_rig.StartGenerator();
+    }
 }
 
 void TMeasurementRun::RecordAppend()

@@ -1,11 +1,19 @@
 #pragma once
 
+#include "analysis/BroadbandOptions.h"
+#include "analysis/MarkerLog.h"
+
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
 
 class TClock;
+class TDirectivityResult;
 class TMeasurementRig;
 class TPolarGraph;
 class TSeries;
@@ -46,6 +54,11 @@ public:
     quint32 SeriesColor = 0; // 0x00BBGGRR
     bool InternalGenerator = true;
     int BlockBytes = 512; // one level per block of this many bytes (RMSBuffNumber)
+    // Set: the band polars of a broadband analysis follow the level series.
+    std::optional<TBroadbandOptions> Broadband;
+    // Every complete recording is kept, with its marker log, in "Pomiary" under this folder
+    // (empty: not kept).
+    QString WorkingFolder;
 
     // "Start": the whole run.
     void Start();
@@ -69,9 +82,18 @@ public:
     int Progress() const { return m_progress; }
     // The series this run added, or nullptr.
     TSeries *AddedSeries() const { return m_added; }
+    // The band series of the broadband analysis, in band order (empty without one).
+    const std::vector<TSeries *> &BandSeries() const { return m_bandSeries; }
+    std::shared_ptr<const TDirectivityResult> BroadbandResult() const { return m_broadband; }
+    // The kept recording (WAV) of the last complete run, or empty.
+    QString KeptRecording() const { return m_keptRecording; }
+    const TMarkerLog &MarkerLog() const { return m_log; }
 
     // How an error is shown (default: ignored; the window and the batch tool set it).
     std::function<void(const QString &text)> ShowError;
+    // How a warning is shown once the run has ended: the series were still added (default:
+    // ignored).
+    std::function<void(const QString &text)> ShowWarning;
 
 signals:
     // Heading, status, progress or a button state changed.
@@ -91,6 +113,9 @@ private:
     void Fail(const QString &text);
     bool RangeCovered() const;
     void Compute();
+    void ComputeBroadband();
+    void MarkCounted();
+    void KeepRecording();
     void Finish();
 
     TMeasurementRig &m_rig;
@@ -99,6 +124,16 @@ private:
     QString m_status;
     QString m_error; // the first error of this run; shown once at its end
     TSeries *m_added = nullptr;
+    std::vector<TSeries *> m_bandSeries;
+    std::shared_ptr<const TDirectivityResult> m_broadband;
+    QStringList m_warnings; // shown after the error, at the run's end
+    // Where each counted marker fell in this run's recording; valid once the rig described
+    // the excitation and the recording has timing.
+    TMarkerLog m_log;
+    bool m_logged = false; // the recording's markers are logged
+    bool m_logValid = false; // and the excitation can be made again
+    double m_generatorStartMs = -1.0;
+    QString m_keptRecording;
     int m_progress = 0;
     bool m_abort = false;
     bool m_idle = true;

@@ -2,6 +2,7 @@
 
 #include "app/FileTypeRegistration.h"
 #include "app/Settings.h"
+#include "app/ui/BroadbandActions.h"
 #include "app/ui/DocumentArea.h"
 #include "app/ui/FrmAbout.h"
 #include "app/ui/FrmOpcje.h"
@@ -91,6 +92,7 @@ TFrmMain::TFrmMain(TClock &clock, QWidget *parent)
     CreateToolBars();
     CreateStatusBar();
     ConnectActions();
+    TBroadbandActions::Install(*this);
     FormCreate();
     RegisterForm(this);
     UpdateActions();

@@ -46,6 +46,9 @@ void TMeasurementAction::Run(TFrmMain &main, TClock &clock)
     pomiar.SetSeriesColor(parameters.SeriesColor());
     pomiar.SetSeriesName(parameters.SeriesName());
     pomiar.SetBlockBytes(Settings().RMSBuffNumber);
+    pomiar.Run().WorkingFolder = Settings().TempDir;
+    pomiar.SetBroadband(parameters.Broadband() ? std::optional(parameters.BroadbandOptions())
+                                               : std::nullopt);
     Exec()(pomiar);
     if (doc && pomiar.Run().AddedSeries())
         doc->SetModified(true);

@@ -75,6 +75,7 @@ public:
     QByteArray LevelBuffer() const;
 
     TAudioIn &Recorder() const { return *m_Recorder; }
+    TRecordFile &RecordFile() { return m_recordFile; }
     TQvVUMeter &dBMeter() const { return *m_dBMeter; }
     TQvLed &Led() const { return *m_Led; }
     TQvLed &ledClip() const { return *m_ledClip; }

@@ -4,10 +4,13 @@
 #include "controls/ui/ArrowSpinBox.h"
 #include "controls/ui/ColorComboBox.h"
 #include "controls/ui/FormHelpers.h"
+#include "document/ui/Prompts.h"
 #include "measurement/MeasurementColors.h"
 #include "turntable/ui/FrmStolikKontrol.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -66,6 +69,14 @@ QRadioButton *Radio(QWidget *parent, const char *name, const QString &caption)
     return button;
 }
 
+QString SmoothingCaption(int smoothing)
+{
+    return smoothing <= 0 ? QStringLiteral("brak") : QStringLiteral("1/%1 oktawy").arg(smoothing);
+}
+
+// The lowest band there can be, Hz: a signal refused even for it is refused for every list.
+constexpr double LowestBandHz = 1.0;
+
 } // namespace
 
 TFrmParametry::TFrmParametry(TFrmGenerator &generator, TFrmStolikKontrol &turntable,
@@ -91,6 +102,12 @@ void TFrmParametry::CreateControls()
     layout->addWidget(CreateSeriesGroup());
     layout->addWidget(CreateGeneratorGroup());
     layout->addWidget(CreateRangeGroup());
+    layout->addWidget(CreateBroadbandGroup());
+    // Outside the group: it must stay readable when the group is greyed.
+    m_lblSzerokopasmowa = new QLabel(this);
+    m_lblSzerokopasmowa->setObjectName(QStringLiteral("lblSzerokopasmowa"));
+    m_lblSzerokopasmowa->setWordWrap(true);
+    layout->addWidget(m_lblSzerokopasmowa);
 
     m_btnOK = new QPushButton(QStringLiteral("&OK"), this);
     m_btnOK->setObjectName(QStringLiteral("btnOK"));
@@ -104,7 +121,7 @@ void TFrmParametry::CreateControls()
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(m_btnOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_btnOK, &QPushButton::clicked, this, &TFrmParametry::accept);
     connect(m_btnAnuluj, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -181,6 +198,66 @@ QGroupBox *TFrmParametry::CreateRangeGroup()
     return group;
 }
 
+QGroupBox *TFrmParametry::CreateBroadbandGroup()
+{
+    m_gbSzerokopasmowa = new QGroupBox(QStringLiteral("Analiza szerokopasmowa"), this);
+    m_gbSzerokopasmowa->setObjectName(QStringLiteral("gbSzerokopasmowa"));
+    m_gbSzerokopasmowa->setCheckable(true);
+    m_gbSzerokopasmowa->setChecked(false);
+    QGroupBox *group = m_gbSzerokopasmowa;
+    const TBroadbandOptions defaults;
+
+    m_edPasma = new QLineEdit(TBroadbandOptions::BandsText(defaults.BandsHz), group);
+    m_edPasma->setObjectName(QStringLiteral("edPasma"));
+    FitBandField();
+    m_cbWygladzanie = new QComboBox(group);
+    m_cbWygladzanie->setObjectName(QStringLiteral("cbWygladzanie"));
+    for (int smoothing : TBroadbandOptions::SmoothingChoices())
+        m_cbWygladzanie->addItem(SmoothingCaption(smoothing), smoothing);
+    m_cbWygladzanie->setCurrentIndex(m_cbWygladzanie->findData(defaults.Smoothing));
+    m_chkBramkaAuto = new QCheckBox(QStringLiteral("automatyczna"), group);
+    m_chkBramkaAuto->setObjectName(QStringLiteral("chkBramkaAuto"));
+    m_chkBramkaAuto->setChecked(true);
+    m_seBramka = new QDoubleSpinBox(group);
+    m_seBramka->setObjectName(QStringLiteral("seBramka"));
+    m_seBramka->setDecimals(1);
+    m_seBramka->setRange(0.5, 500.0);
+    m_seBramka->setSingleStep(0.5);
+    m_seBramka->setValue(3.0);
+    m_seBramka->setSuffix(QStringLiteral(" ms"));
+
+    m_lblPasma = FieldLabel(QStringLiteral("Częstotliwości [Hz]"), m_edPasma);
+    m_lblWygladzanie = FieldLabel(QStringLiteral("Wygładzanie"), m_cbWygladzanie);
+    m_lblBramka = FieldLabel(QStringLiteral("Bramka"), m_chkBramkaAuto);
+    auto *gate = new QHBoxLayout;
+    gate->addWidget(m_chkBramkaAuto);
+    gate->addWidget(m_seBramka, 1);
+    auto *grid = new QGridLayout(group);
+    grid->addWidget(m_lblPasma, 0, 0);
+    grid->addWidget(m_edPasma, 0, 1);
+    grid->addWidget(m_lblWygladzanie, 1, 0);
+    grid->addWidget(m_cbWygladzanie, 1, 1);
+    grid->addWidget(m_lblBramka, 2, 0);
+    grid->addLayout(gate, 2, 1);
+    grid->setColumnStretch(1, 1);
+    return group;
+}
+
+// The default list is to be seen whole, in whatever font the dialog has.
+void TFrmParametry::FitBandField()
+{
+    const TBroadbandOptions defaults;
+    const QString text = TBroadbandOptions::BandsText(defaults.BandsHz) + QStringLiteral("MM");
+    m_edPasma->setMinimumWidth(m_edPasma->fontMetrics().horizontalAdvance(text));
+}
+
+void TFrmParametry::changeEvent(QEvent *event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::FontChange && m_edPasma)
+        FitBandField();
+}
+
 void TFrmParametry::FormCreate()
 {
     const QComboBox &offered = m_generator.cbSygnal();
@@ -200,6 +277,7 @@ void TFrmParametry::FormCreate()
 
     UpdateGeneratorGroup();
     UpdateRangeGroup();
+    UpdateBroadbandGroup();
 }
 
 void TFrmParametry::ConnectHandlers()
@@ -214,6 +292,9 @@ void TFrmParametry::ConnectHandlers()
     // One of each exclusive pair is enough: it toggles whichever of the two gets clicked.
     connect(m_rbWewnetrzny, &QRadioButton::toggled, this, &TFrmParametry::rbGeneratorClick);
     connect(m_rbFull, &QRadioButton::toggled, this, &TFrmParametry::rbRangeClick);
+    connect(m_gbSzerokopasmowa, &QGroupBox::toggled, this, &TFrmParametry::UpdateBroadbandGroup);
+    connect(m_edPasma, &QLineEdit::textChanged, this, &TFrmParametry::UpdateBroadbandGroup);
+    connect(m_chkBramkaAuto, &QCheckBox::toggled, this, &TFrmParametry::UpdateBroadbandGroup);
 }
 
 void TFrmParametry::SetSeriesName(const QString &name)
@@ -241,6 +322,33 @@ bool TFrmParametry::InternalGenerator() const
     return m_rbWewnetrzny->isChecked();
 }
 
+bool TFrmParametry::Broadband() const
+{
+    return m_gbSzerokopasmowa->isChecked() && BroadbandRefusal().isEmpty();
+}
+
+TBroadbandOptions TFrmParametry::BroadbandOptions() const
+{
+    TBroadbandOptions options;
+    if (auto bands = TBroadbandOptions::ParseBands(m_edPasma->text()))
+        options.BandsHz = std::move(*bands);
+    options.Smoothing = m_cbWygladzanie->currentData().toInt();
+    options.GateMs = m_chkBramkaAuto->isChecked() ? 0.0 : m_seBramka->value();
+    return options;
+}
+
+void TFrmParametry::accept()
+{
+    QString error;
+    if (Broadband() && !TBroadbandOptions::ParseBands(m_edPasma->text(), &error)) {
+        ShowMessage(this, QMessageBox::Warning, error);
+        m_edPasma->setFocus();
+        m_edPasma->selectAll();
+        return;
+    }
+    QDialog::accept();
+}
+
 QSpinBox &TFrmParametry::seFreq() const
 {
     return *m_seFreq;
@@ -252,11 +360,13 @@ void TFrmParametry::cbSygnalChange(int index)
     // when that item was already selected there.
     if (index >= 0 && index < int(TFrmGenerator::SignalItems.size()))
         m_generator.SetSignal(TFrmGenerator::SignalItems[size_t(index)].Signal);
+    UpdateBroadbandGroup();
 }
 
 void TFrmParametry::seFreqChange(int value)
 {
     m_generator.SetFrequency(value);
+    UpdateBroadbandGroup();
 }
 
 void TFrmParametry::seFreqTopClick()
@@ -287,6 +397,7 @@ void TFrmParametry::edStopChange(int value)
 void TFrmParametry::rbGeneratorClick()
 {
     UpdateGeneratorGroup();
+    UpdateBroadbandGroup();
 }
 
 void TFrmParametry::rbRangeClick()
@@ -310,4 +421,42 @@ void TFrmParametry::UpdateGeneratorGroup()
 void TFrmParametry::UpdateRangeGroup()
 {
     EnableGroup(m_gbStolikKontrol, SwitchedGroup, m_rbFull->isChecked());
+}
+
+// Why the analysis cannot run with what the dialog shows now, or empty. The analysis needs
+// the stimulus the internal generator plays; a band text that does not parse is left to OK.
+QString TFrmParametry::BroadbandRefusal() const
+{
+    if (!m_rbWewnetrzny->isChecked())
+        return QStringLiteral("Analiza szerokopasmowa wymaga generatora wewnętrznego.");
+    const TGenerator &generator = m_generator.Generator();
+    const std::vector<double> bands
+        = TBroadbandOptions::ParseBands(m_edPasma->text()).value_or(std::vector<double> {});
+    return TBroadbandOptions::SignalRefusal(generator.Signal(), m_generator.GetFrequency(), bands);
+}
+
+void TFrmParametry::UpdateBroadbandGroup()
+{
+    const QString refusal = BroadbandRefusal();
+    m_lblSzerokopasmowa->setText(refusal);
+    m_lblSzerokopasmowa->setVisible(!refusal.isEmpty());
+
+    // A signal refused whatever the bands greys the whole group. One that only falls short of
+    // the bands (a chirp ending below the highest) keeps the band field open: shortening the
+    // list is as good a remedy as raising the signal's frequency.
+    const bool signalFits = m_rbWewnetrzny->isChecked()
+        && TBroadbandOptions::SignalRefusal(m_generator.Generator().Signal(),
+                                            m_generator.GetFrequency(), { LowestBandHz })
+               .isEmpty();
+    m_gbSzerokopasmowa->setEnabled(signalFits);
+    // Set one by one after the group's own toggling of its children, which knows none of this.
+    const bool asked = m_gbSzerokopasmowa->isChecked();
+    const bool options = asked && refusal.isEmpty();
+    m_lblPasma->setEnabled(asked);
+    m_edPasma->setEnabled(asked);
+    for (QWidget *control :
+         { static_cast<QWidget *>(m_lblWygladzanie), static_cast<QWidget *>(m_cbWygladzanie),
+           static_cast<QWidget *>(m_lblBramka), static_cast<QWidget *>(m_chkBramkaAuto) })
+        control->setEnabled(options);
+    m_seBramka->setEnabled(options && !m_chkBramkaAuto->isChecked());
 }

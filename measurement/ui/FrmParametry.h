@@ -1,8 +1,12 @@
 #pragma once
 
+#include "analysis/BroadbandOptions.h"
+
 #include <QDialog>
 
+class QCheckBox;
 class QComboBox;
+class QDoubleSpinBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -15,10 +19,11 @@ class TFrmGenerator;
 class TFrmStolikKontrol;
 
 // The "Nowy pomiar" dialog: the new series' name and colour, the test signal and the angular
-// range of a measurement. It keeps no settings of its own: the signal fields act at once on
-// the generator window and the range fields on the turntable window, and those changes stay
-// when the dialog is cancelled. After OK the caller reads SeriesName, SeriesColor and
-// InternalGenerator.
+// range of a measurement, and whether the run also computes the broadband analysis. It keeps
+// no settings of its own: the signal fields act at once on the generator window and the range
+// fields on the turntable window, and those changes stay when the dialog is cancelled. After
+// OK the caller reads SeriesName, SeriesColor, InternalGenerator, Broadband and
+// BroadbandOptions.
 //
 // Created modal for each new measurement and freed afterwards. It refers to the generator
 // and turntable windows, which must outlive it (both live for the whole program run).
@@ -43,6 +48,10 @@ public:
     QString SeriesName() const;
     quint32 SeriesColor() const; // 0x00BBGGRR
     bool InternalGenerator() const; // false: an external generator plays the signal
+    // Asked for, and the internal generator plays a signal the analysis can use.
+    bool Broadband() const;
+    // The fields' options; the default bands while the band text does not parse.
+    TBroadbandOptions BroadbandOptions() const;
 
     // Controls, named as in the dialog's description.
     QLineEdit &Edit1() const { return *m_Edit1; }
@@ -58,14 +67,29 @@ public:
     QRadioButton &rbRange() const { return *m_rbRange; }
     QSpinBox &edStart() const { return *m_edStart; }
     QSpinBox &edStop() const { return *m_edStop; }
+    QGroupBox &gbSzerokopasmowa() const { return *m_gbSzerokopasmowa; }
+    QLineEdit &edPasma() const { return *m_edPasma; }
+    QComboBox &cbWygladzanie() const { return *m_cbWygladzanie; }
+    QCheckBox &chkBramkaAuto() const { return *m_chkBramkaAuto; }
+    QDoubleSpinBox &seBramka() const { return *m_seBramka; }
+    QLabel &lblSzerokopasmowa() const { return *m_lblSzerokopasmowa; } // why not, or empty
     QPushButton &btnOK() const { return *m_btnOK; }
     QPushButton &btnAnuluj() const { return *m_btnAnuluj; }
+
+public slots:
+    // Stays open with a warning while the asked-for analysis has a band text that does not
+    // parse.
+    void accept() override;
+
+protected:
+    void changeEvent(QEvent *event) override;
 
 private:
     void CreateControls();
     QGroupBox *CreateSeriesGroup();
     QGroupBox *CreateGeneratorGroup();
     QGroupBox *CreateRangeGroup();
+    QGroupBox *CreateBroadbandGroup();
     void FormCreate();
     void ConnectHandlers();
 
@@ -80,6 +104,9 @@ private:
     void rbRangeClick();
     void UpdateGeneratorGroup();
     void UpdateRangeGroup();
+    void UpdateBroadbandGroup();
+    void FitBandField();
+    QString BroadbandRefusal() const;
 
     TFrmGenerator &m_generator;
     TFrmStolikKontrol &m_turntable;
@@ -97,6 +124,15 @@ private:
     QRadioButton *m_rbRange = nullptr;
     QSpinBox *m_edStart = nullptr;
     QSpinBox *m_edStop = nullptr;
+    QGroupBox *m_gbSzerokopasmowa = nullptr;
+    QLabel *m_lblPasma = nullptr;
+    QLineEdit *m_edPasma = nullptr;
+    QLabel *m_lblWygladzanie = nullptr;
+    QComboBox *m_cbWygladzanie = nullptr;
+    QLabel *m_lblBramka = nullptr;
+    QCheckBox *m_chkBramkaAuto = nullptr;
+    QDoubleSpinBox *m_seBramka = nullptr;
+    QLabel *m_lblSzerokopasmowa = nullptr;
     QPushButton *m_btnOK = nullptr;
     QPushButton *m_btnAnuluj = nullptr;
 };

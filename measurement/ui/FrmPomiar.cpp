@@ -67,6 +67,9 @@ TFrmPomiar::TFrmPomiar(TMeasurementRig &rig, TClock &clock, QWidget *parent)
     m_run->ShowError = [this](const QString &text) {
         ShowMessage(this, QMessageBox::Critical, text);
     };
+    m_run->ShowWarning = [this](const QString &text) {
+        ShowMessage(this, QMessageBox::Warning, text);
+    };
 
     new TServiceKeyWatcher(*this,
                            [this] { m_btnExtra->setVisible(!m_btnExtra->isVisibleTo(this)); });
@@ -97,6 +100,11 @@ void TFrmPomiar::SetInternalGenerator(bool internal)
 void TFrmPomiar::SetBlockBytes(int bytes)
 {
     m_run->BlockBytes = bytes;
+}
+
+void TFrmPomiar::SetBroadband(std::optional<TBroadbandOptions> options)
+{
+    m_run->Broadband = std::move(options);
 }
 
 void TFrmPomiar::ShowRun()

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "analysis/BroadbandOptions.h"
+
 #include <QDialog>
 
 #include <memory>
+#include <optional>
 
 class QGroupBox;
 class QLabel;
@@ -33,6 +36,8 @@ public:
     void SetSeriesColor(quint32 color); // 0x00BBGGRR
     void SetInternalGenerator(bool internal);
     void SetBlockBytes(int bytes); // RMSBuffNumber
+    // Set: the run also computes the band polars of a broadband analysis with these options.
+    void SetBroadband(std::optional<TBroadbandOptions> options);
 
     TMeasurementRun &Run() const { return *m_run; }
 

@@ -1,5 +1,9 @@
 #include "measurement/ui/WindowRig.h"
 
+#include "analysis/MarkerLog.h"
+#include "app/Settings.h"
+#include "audio/Generator.h"
+
 #include "audio/ui/FrmGenerator.h"
 #include "audio/ui/FrmMeter.h"
 #include "turntable/ui/FrmStolikKontrol.h"
@@ -73,4 +77,24 @@ void TWindowRig::StartGenerator()
 void TWindowRig::StopGenerator()
 {
     m_generator.StopGenerator();
+}
+
+TRecordFile *TWindowRig::Recording()
+{
+    return &m_meter.RecordFile();
+}
+
+bool TWindowRig::DescribeExcitation(TMarkerLog &log) const
+{
+    const TSettings &settings = Settings();
+    // The excitation is made again at the recording's rate: both directions must share it.
+    if (settings.OutSampleRate != settings.InSampleRate)
+        return false;
+    const TGenerator &generator = m_generator.Generator();
+    log.Signal = generator.Signal();
+    log.FrequencyHz = generator.SignalFrequency();
+    log.AmplitudePercent = generator.VolumeInPercents();
+    log.PlayBufferBytes = generator.NumSamples() * 2;
+    log.SampleRate = settings.InSampleRate;
+    return true;
 }

@@ -26,6 +26,8 @@ public:
     void SetWriteErrorHandler(std::function<void(const QString &)> handler) override;
     void StartGenerator() override;
     void StopGenerator() override;
+    TRecordFile *Recording() override;
+    bool DescribeExcitation(TMarkerLog &log) const override;
 
 private:
     TFrmStolikKontrol &m_turntable;

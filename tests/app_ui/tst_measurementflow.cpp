@@ -1,6 +1,8 @@
 // "&Dodaj" end to end on the simulated rig and a virtual clock: the parameters dialog, the
 // measurement window, the run, and the new series in the document with its "~".
 
+#include "analysis/BroadbandStore.h"
+#include "app/Settings.h"
 #include "app/ui/FrmMain.h"
 #include "app/ui/MainActions.h"
 #include "app/ui/MeasurementAction.h"
@@ -14,6 +16,9 @@
 #include "measurement/ui/FrmParametry.h"
 #include "measurement/ui/FrmPomiar.h"
 
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -46,6 +51,7 @@ private slots:
     }
     void dodajRunsMeasurementIntoActiveDocument();
     void dodajNeedsDocumentAndPort();
+    void broadbandMeasurementAddsBandsAndKeepsTheRecording();
 
 private:
     TMainFixture m_fixture;
@@ -138,3 +144,61 @@ void TestMeasurementFlow::dodajNeedsDocumentAndPort()
 
 QTEST_MAIN(TestMeasurementFlow)
 #include "tst_measurementflow.moc"
+
+void TestMeasurementFlow::broadbandMeasurementAddsBandsAndKeepsTheRecording()
+{
+    auto main = m_fixture.MakeMain();
+    CreateToolWindows(*main, TStartOptions { true, &m_fixture.Clock });
+    main->Actions().acNowy->trigger();
+    TFrmChild *doc = main->ActiveDocument();
+    QStringList warnings;
+    TMeasurementAction::Exec() = [&](QDialog &dialog) {
+        if (auto *p = qobject_cast<TFrmParametry *>(&dialog)) {
+            p->cbSygnal().setCurrentIndex(p->cbSygnal().findText(QStringLiteral("MLS")));
+            p->gbSzerokopasmowa().setChecked(true);
+            p->edPasma().setText(QStringLiteral("1000, 4000"));
+            p->rbRange().setChecked(true);
+            p->edStart().setValue(-90);
+            p->edStop().setValue(90);
+            p->btnOK().click();
+            return p->result();
+        }
+        auto *pomiar = qobject_cast<TFrmPomiar *>(&dialog);
+        if (!pomiar)
+            return int(QDialog::Rejected);
+        pomiar->Run().ShowWarning = [&](const QString &text) { warnings << text; };
+        pomiar->BitBtn1().click();
+        pomiar->BitBtn2().click();
+        return pomiar->result();
+    };
+    main->Actions().acDodaj->trigger();
+
+    // The level series, then one per band, each 0 dB at 0°.
+    QCOMPARE(doc->Graph().SeriesCount(), 3);
+    QCOMPARE(doc->Graph().GetSeries(1)->Name, QStringLiteral("Pomiar 1 1000 Hz"));
+    const TSeries *band = doc->Graph().GetSeries(2);
+    QCOMPARE(band->Name, QStringLiteral("Pomiar 1 4000 Hz"));
+    QVERIFY(band->Count() > 300);
+    double nearest = 1e9;
+    double nearZero = 1e9;
+    double atSide = 0;
+    for (const TPolarSample &p : band->Points()) {
+        if (std::abs(p.Angle) < nearest) {
+            nearest = std::abs(p.Angle);
+            nearZero = p.Level;
+        }
+        if (std::abs(p.Angle - 60) < 0.5)
+            atSide = p.Level;
+    }
+    QCOMPARE(nearZero, 0.0);
+    QVERIFY2(atSide < -15, qPrintable(QString::number(atSide))); // 4 kHz: a narrow beam
+    QVERIFY(TBroadbandStore::Instance().Get(&doc->Graph()).Result);
+    // Nothing measured is lost: the recording and its marker log are kept.
+    const QDir kept(Settings().TempDir + QStringLiteral("/Pomiary"));
+    QCOMPARE(kept.entryList({ QStringLiteral("*Pomiar 1.wav") }).size(), 1);
+    QCOMPARE(kept.entryList({ QStringLiteral("*Pomiar 1.markers.txt") }).size(), 1);
+    // The simulated room has no walls: the gate stays open as far as it looks, and says so.
+    QCOMPARE(warnings.size(), 1);
+    QVERIFY2(warnings.front().startsWith(QStringLiteral("Nie znaleziono odbicia")),
+             qPrintable(warnings.front()));
+}

@@ -1,19 +1,23 @@
 // The "Nowy pomiar" dialog over a real generator window and a real turntable window (on a
 // simulated port): what it copies when created, the octave steps of the frequency arrows,
 // the fields acting at once on both windows (also after Cancel), the external generator
-// switch and what the caller presets and reads.
+// switch, what the caller presets and reads, and the broadband analysis options: which
+// signals allow them, what OK returns and the warning that keeps the dialog open.
 
 #include "audio/AudioBackend.h"
 #include "audio/ui/FrmGenerator.h"
 #include "controls/VirtualClock.h"
 #include "controls/ui/ColorComboBox.h"
+#include "document_ui/helpers/PromptStub.h"
 #include "measurement/ui/FrmParametry.h"
 #include "turntable/DLPrinterPortIO.h"
 #include "turntable/PortBackends.h"
 #include "turntable/TurntableController.h"
 #include "turntable/ui/FrmStolikKontrol.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -62,6 +66,13 @@ private slots:
     void presetAndReadBack();
     void textsFitTheirControls_data();
     void textsFitTheirControls();
+    void broadbandDefaults();
+    void broadbandOptionsAfterOk_data();
+    void broadbandOptionsAfterOk();
+    void broadbandRefused_data();
+    void broadbandRefused();
+    void broadbandHintFollowsTheFields();
+    void badBandListKeepsTheDialogOpen();
 };
 
 void TstFrmParametry::initTestCase()
@@ -281,10 +292,12 @@ void TstFrmParametry::textsFitTheirControls_data()
 {
     QTest::addColumn<QString>("family");
     QTest::addColumn<int>("points");
+    QTest::addColumn<bool>("broadband"); // MLS, the analysis on, a gate length
 
-    QTest::newRow("default") << QString() << 0;
-    QTest::newRow("Arial") << QStringLiteral("Arial") << 8; // Liberation Sans here
-    QTest::newRow("DejaVu Sans 11") << QStringLiteral("DejaVu Sans") << 11;
+    QTest::newRow("default") << QString() << 0 << false;
+    QTest::newRow("Arial") << QStringLiteral("Arial") << 8 << false; // Liberation Sans here
+    QTest::newRow("DejaVu Sans 11") << QStringLiteral("DejaVu Sans") << 11 << false;
+    QTest::newRow("DejaVu Sans 11 broadband") << QStringLiteral("DejaVu Sans") << 11 << true;
 }
 
 void TstFrmParametry::textsFitTheirControls()
@@ -294,10 +307,15 @@ void TstFrmParametry::textsFitTheirControls()
     // is added before its extension.
     QFETCH(QString, family);
     QFETCH(int, points);
+    QFETCH(bool, broadband);
     TRig rig;
+    if (broadband)
+        rig.Generator.SetSignal(TSignalType::MLS);
     TFrmParametry dialog(rig.Generator, *rig.Turntable);
     if (!family.isEmpty())
         dialog.setFont(QFont(family, points));
+    dialog.gbSzerokopasmowa().setChecked(broadband);
+    dialog.chkBramkaAuto().setChecked(!broadband);
     dialog.SetSeriesName(QStringLiteral("Pomiar 1"));
     dialog.SetSeriesColor(0xFFFFFF);
     dialog.show();
@@ -307,8 +325,10 @@ void TstFrmParametry::textsFitTheirControls()
     int checked = 0;
     for (QWidget *w : controls) {
         QSize needed;
-        if (qobject_cast<QLabel *>(w) || qobject_cast<QAbstractButton *>(w)
-            || qobject_cast<QComboBox *>(w))
+        auto *label = qobject_cast<QLabel *>(w);
+        if (label && label->wordWrap()) // any width will do, given the height for it
+            needed = QSize(0, label->heightForWidth(label->width()));
+        else if (label || qobject_cast<QAbstractButton *>(w) || qobject_cast<QComboBox *>(w))
             needed = w->sizeHint();
         else if (qobject_cast<QGroupBox *>(w))
             needed = w->minimumSizeHint();
@@ -319,6 +339,8 @@ void TstFrmParametry::textsFitTheirControls()
         QVERIFY2(w->width() >= needed.width() && w->height() >= needed.height(), qPrintable(what));
     }
     QVERIFY(checked >= 18); // 7 labels, 6 buttons, 2 lists, 3 groups
+    const QLineEdit &bands = dialog.edPasma();
+    QVERIFY(bands.width() > bands.fontMetrics().horizontalAdvance(bands.text()));
 
     QString target = QString::fromLocal8Bit(qgetenv("ORVI_SCREENSHOT"));
     if (!target.isEmpty()) {
@@ -328,6 +350,184 @@ void TstFrmParametry::textsFitTheirControls()
             + QLatin1Char('.') + file.suffix();
         QVERIFY(dialog.grab().save(target));
     }
+}
+
+void TstFrmParametry::broadbandDefaults()
+{
+    TRig rig;
+    rig.Generator.SetSignal(TSignalType::MLS);
+    TFrmParametry dialog(rig.Generator, *rig.Turntable);
+
+    QVERIFY(dialog.gbSzerokopasmowa().isEnabled());
+    QVERIFY(!dialog.gbSzerokopasmowa().isChecked());
+    QVERIFY(!dialog.Broadband());
+    QCOMPARE(dialog.edPasma().text(), QStringLiteral("500, 1000, 2000, 4000, 8000, 16000"));
+    QCOMPARE(dialog.cbWygladzanie().currentText(), QStringLiteral("brak"));
+    QVERIFY(dialog.chkBramkaAuto().isChecked());
+    QCOMPARE(dialog.seBramka().value(), 3.0);
+    QVERIFY(dialog.lblSzerokopasmowa().text().isEmpty());
+
+    dialog.gbSzerokopasmowa().setChecked(true);
+    QVERIFY(dialog.Broadband());
+    QVERIFY(dialog.edPasma().isEnabled());
+    QVERIFY(!dialog.seBramka().isEnabled()); // the automatic gate needs no length
+}
+
+void TstFrmParametry::broadbandOptionsAfterOk_data()
+{
+    QTest::addColumn<QString>("bands");
+    QTest::addColumn<QString>("smoothing");
+    QTest::addColumn<bool>("automatic");
+    QTest::addColumn<QList<double>>("expectedBands");
+    QTest::addColumn<int>("expectedSmoothing");
+    QTest::addColumn<double>("expectedGate");
+
+    QTest::newRow("1/6, automatic gate")
+        << QStringLiteral("250, 1000 4000") << QStringLiteral("1/6 oktawy") << true
+        << QList<double> { 250, 1000, 4000 } << 6 << 0.0;
+    QTest::newRow("none, 7.5 ms gate") << QStringLiteral("1000") << QStringLiteral("brak") << false
+                                       << QList<double> { 1000 } << 0 << 7.5;
+    QTest::newRow("1/24") << QStringLiteral("100;200") << QStringLiteral("1/24 oktawy") << false
+                          << QList<double> { 100, 200 } << 24 << 7.5;
+}
+
+void TstFrmParametry::broadbandOptionsAfterOk()
+{
+    QFETCH(QString, bands);
+    QFETCH(QString, smoothing);
+    QFETCH(bool, automatic);
+    QFETCH(QList<double>, expectedBands);
+    QFETCH(int, expectedSmoothing);
+    QFETCH(double, expectedGate);
+
+    TRig rig;
+    rig.Generator.SetSignal(TSignalType::MLS);
+    TFrmParametry dialog(rig.Generator, *rig.Turntable);
+    dialog.show();
+    dialog.gbSzerokopasmowa().setChecked(true);
+    dialog.edPasma().setText(bands);
+    dialog.cbWygladzanie().setCurrentText(smoothing);
+    QCOMPARE(dialog.cbWygladzanie().currentText(), smoothing);
+    if (!automatic)
+        QTest::mouseClick(&dialog.chkBramkaAuto(), Qt::LeftButton);
+    QCOMPARE(dialog.seBramka().isEnabled(), !automatic);
+    dialog.seBramka().setValue(7.5); // unused with the automatic gate
+    QTest::mouseClick(&dialog.btnOK(), Qt::LeftButton);
+
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QVERIFY(dialog.Broadband());
+    const TBroadbandOptions options = dialog.BroadbandOptions();
+    QCOMPARE(QList<double>(options.BandsHz.begin(), options.BandsHz.end()), expectedBands);
+    QCOMPARE(options.Smoothing, expectedSmoothing);
+    QCOMPARE(options.GateMs, expectedGate);
+}
+
+void TstFrmParametry::broadbandRefused_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::addColumn<double>("frequency");
+    QTest::addColumn<bool>("external");
+    QTest::addColumn<bool>("bandsOpen"); // the band field stays usable
+
+    QTest::newRow("Sinus") << int(TSignalType::Sinus) << 1000.0 << false << false;
+    QTest::newRow("Impuls") << int(TSignalType::Impuls) << 1000.0 << false << false;
+    QTest::newRow("MLS, external generator") << int(TSignalType::MLS) << 1000.0 << true << false;
+    QTest::newRow("Chirp ending below 16 kHz")
+        << int(TSignalType::Chirp) << 8000.0 << false << true;
+}
+
+void TstFrmParametry::broadbandRefused()
+{
+    QFETCH(int, signal);
+    QFETCH(double, frequency);
+    QFETCH(bool, external);
+    QFETCH(bool, bandsOpen);
+
+    TRig rig;
+    rig.Generator.SetSignal(TSignalType(signal));
+    rig.Generator.SetFrequency(frequency);
+    TFrmParametry dialog(rig.Generator, *rig.Turntable);
+    dialog.gbSzerokopasmowa().setChecked(true);
+    if (external)
+        QTest::mouseClick(&dialog.rbZewnetrzny(), Qt::LeftButton);
+
+    QVERIFY(!dialog.lblSzerokopasmowa().text().isEmpty());
+    QVERIFY(!dialog.Broadband());
+    QCOMPARE(dialog.edPasma().isEnabled(), bandsOpen);
+    QVERIFY(!dialog.cbWygladzanie().isEnabled());
+    QVERIFY(!dialog.chkBramkaAuto().isEnabled());
+    QVERIFY(!dialog.seBramka().isEnabled());
+
+    // Whatever the band text, OK accepts: the analysis is off. (A band field still open is
+    // read: an unreadable list may be what the chirp falls short of.)
+    if (!bandsOpen) {
+        TPromptStub prompts;
+        dialog.edPasma().setText(QStringLiteral("x"));
+        dialog.btnOK().click();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QVERIFY(prompts.Messages.isEmpty());
+    }
+}
+
+void TstFrmParametry::broadbandHintFollowsTheFields()
+{
+    TRig rig;
+    rig.Generator.SetSignal(TSignalType::MLS);
+    TFrmParametry dialog(rig.Generator, *rig.Turntable);
+    dialog.gbSzerokopasmowa().setChecked(true);
+    const auto refused = [&] {
+        return !dialog.lblSzerokopasmowa().text().isEmpty();
+    };
+    const int chirp = dialog.cbSygnal().findText(QStringLiteral("Chirp"));
+    const int mls = dialog.cbSygnal().findText(QStringLiteral("MLS"));
+
+    dialog.seFreq().setValue(8000);
+    dialog.cbSygnal().setCurrentIndex(chirp);
+    QVERIFY(refused());
+    QVERIFY(!dialog.Broadband());
+    dialog.seFreq().setValue(16000);
+    QVERIFY(!refused());
+    QVERIFY(dialog.Broadband());
+    QVERIFY(dialog.cbWygladzanie().isEnabled());
+    dialog.seFreq().setValue(8000);
+    QVERIFY(refused());
+    dialog.edPasma().setText(QStringLiteral("1000, 8000"));
+    QVERIFY(!refused());
+    QVERIFY(dialog.Broadband());
+    dialog.edPasma().setText(QStringLiteral("1000, 10000"));
+    QVERIFY(refused());
+    dialog.cbSygnal().setCurrentIndex(mls);
+    QVERIFY(!refused());
+    QVERIFY(dialog.Broadband());
+    QVERIFY(dialog.cbWygladzanie().isEnabled());
+}
+
+void TstFrmParametry::badBandListKeepsTheDialogOpen()
+{
+    TRig rig;
+    rig.Generator.SetSignal(TSignalType::MLS);
+    TFrmParametry dialog(rig.Generator, *rig.Turntable);
+    dialog.show();
+    dialog.gbSzerokopasmowa().setChecked(true);
+    const QString bad = QStringLiteral("2000, 1000");
+    dialog.edPasma().setText(bad);
+    TPromptStub prompts;
+
+    QTest::mouseClick(&dialog.btnOK(), Qt::LeftButton);
+
+    QVERIFY(dialog.isVisible());
+    QVERIFY(dialog.result() != int(QDialog::Accepted));
+    QCOMPARE(prompts.Messages.size(), 1);
+    QCOMPARE(prompts.Messages[0].Icon, QMessageBox::Warning);
+    QString error;
+    QVERIFY(!TBroadbandOptions::ParseBands(bad, &error));
+    QCOMPARE(prompts.Messages[0].Text, error);
+    QCOMPARE(dialog.edPasma().text(), bad); // nothing the user typed is lost
+
+    dialog.edPasma().setText(QStringLiteral("1000, 2000"));
+    QTest::mouseClick(&dialog.btnOK(), Qt::LeftButton);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(prompts.Messages.size(), 1);
 }
 
 QTEST_MAIN(TstFrmParametry)

@@ -2,10 +2,12 @@
 // the simulated rig and a virtual clock, so that an 80 s turn takes seconds; the new series
 // goes into a new document or one that exists, which is saved to OUT.
 
+#include "CliBroadband.h"
 #include "CliCommand.h"
 #include "CliLoad.h"
 #include "CliRig.h"
 
+#include "analysis/DirectivityResult.h"
 #include "app/Settings.h"
 #include "audio/AudioBackend.h"
 #include "audio/LoopbackBus.h"
@@ -31,7 +33,8 @@ constexpr char Usage[]
     = "measure --simulate (--full | --range S T) [--signal NAME --freq HZ --amp PCT] "
       "[--block BYTES] [--play-buffer BYTES] [--rate HZ] [--radius M] [--noise DBFS] "
       "[--latency-ms MS] [--reflection-ms MS --reflection-db DB] [--name TEXT --color 0xBBGGRR] "
-      "[--into EXISTING.OvK] OUT.OvK";
+      "[--bands F1,F2,... [--smoothing none|1/3|1/6|1/12|1/24] [--gate-ms MS] "
+      "[--frd DIR [--frd-step DEG]] [--map OUT.png|.svg|.pdf]] [--into EXISTING.OvK] OUT.OvK";
 
 struct TMeasureArgs
 {
@@ -49,6 +52,7 @@ struct TMeasureArgs
     std::optional<double> ReflectionDb;
     std::optional<QString> Name;
     std::optional<quint32> Color;
+    TCliBroadband Broadband;
     QString Into;
     QString Out;
 };
@@ -85,6 +89,9 @@ QString ParseOption(const QString &a, const QString &v, TMeasureArgs &out)
         return QStringLiteral("bad value \"%1\" for %2").arg(v, a);
     };
     double d = 0;
+    QString broadbandError;
+    if (out.Broadband.Parse(a, v, &broadbandError))
+        return broadbandError;
     if (a == QLatin1String("--signal")) {
         if (!SignalTypeFromName(v))
             return QStringLiteral("unknown signal \"%1\"").arg(v);
@@ -177,6 +184,15 @@ QString ParseArgs(const QStringList &args, TMeasureArgs &out)
         return QStringLiteral("--reflection-ms and --reflection-db go together");
     if (out.Out.isEmpty())
         return QStringLiteral("name the output file; usage: orvi-cli %1").arg(QLatin1String(Usage));
+    const QString broadband = out.Broadband.Check();
+    if (!broadband.isEmpty())
+        return broadband;
+    if (out.Broadband.Options) {
+        const QString refusal = TBroadbandOptions::SignalRefusal(
+            *SignalTypeFromName(out.Signal), out.Freq, out.Broadband.Options->BandsHz);
+        if (!refusal.isEmpty())
+            return QStringLiteral("--bands with %1: %2").arg(out.Signal, refusal);
+    }
     if (out.ReflectionMs) {
         out.Speaker.Reflection = true;
         out.Speaker.ReflectionMs = *out.ReflectionMs;
@@ -202,8 +218,30 @@ TCliRig::TConfig RigConfig(const TMeasureArgs &a, const QString &recordPath)
     return c;
 }
 
+void PrintBroadband(const TMeasureArgs &a, const TMeasurementRun &run)
+{
+    for (const TSeries *band : run.BandSeries())
+        CliOut(QStringLiteral("series %1 \"%2\": %3 points\n")
+                   .arg(band->Number())
+                   .arg(band->Name)
+                   .arg(band->Count()));
+    if (const auto result = run.BroadbandResult())
+        CliOut(QStringLiteral("gate %1 .. %2 ms (%3), %4 frames, %5° per period\n")
+                   .arg(result->GateOpenMs, 0, 'f', 2)
+                   .arg(result->GateCloseMs, 0, 'f', 2)
+                   .arg(result->AutomaticGate ? QStringLiteral("automatic")
+                                              : QStringLiteral("asked"))
+                   .arg(result->FrameCount())
+                   .arg(result->DegreesPerPeriod, 0, 'f', 3));
+    if (!run.KeptRecording().isEmpty())
+        CliOut(QStringLiteral("recording kept: %1\n")
+                   .arg(QDir::toNativeSeparators(run.KeptRecording())));
+    (void)a;
+}
+
 // Runs the measurement; the new series, or nullptr (the reason already printed).
-TSeries *Measure(const TMeasureArgs &a, TPolarGraph &chart, const QString &recordPath)
+TSeries *Measure(const TMeasureArgs &a, TPolarGraph &chart, const QString &recordPath,
+                 std::shared_ptr<const TDirectivityResult> &broadband)
 {
     TVirtualClock clock;
     TAudioBackend::SetDefault(EAudioBackend::Loopback);
@@ -222,6 +260,12 @@ TSeries *Measure(const TMeasureArgs &a, TPolarGraph &chart, const QString &recor
     run.SeriesName = a.Name.value_or(proposal.Name);
     run.SeriesColor = a.Color.value_or(proposal.Color);
     run.BlockBytes = a.Block > 0 ? a.Block : Settings().RMSBuffNumber;
+    run.Broadband = a.Broadband.Options;
+    run.WorkingFolder = Settings().TempDir;
+    run.ShowWarning = [](const QString &text) {
+        for (const QString &line : text.split(QLatin1Char('\n')))
+            CliError(QStringLiteral("orvi-cli measure: warning: ") + line);
+    };
     QString error;
     run.ShowError = [&error](const QString &text) {
         if (error.isEmpty())
@@ -243,6 +287,8 @@ TSeries *Measure(const TMeasureArgs &a, TPolarGraph &chart, const QString &recor
                                                 : run.Status());
         return nullptr;
     }
+    PrintBroadband(a, run);
+    broadband = run.BroadbandResult();
     return run.AddedSeries();
 }
 
@@ -267,9 +313,12 @@ int RunMeasure(const QStringList &args)
     }
     // The recording goes to the working folder, as the program's measurements do.
     const QString recordPath = QDir(Settings().TempDir).filePath(QStringLiteral("temp.raw"));
-    TSeries *series = Measure(a, chart, recordPath);
+    std::shared_ptr<const TDirectivityResult> broadband;
+    TSeries *series = Measure(a, chart, recordPath, broadband);
     if (!series)
         return 1;
+    if (a.Broadband.Options && !broadband)
+        return Fail(QStringLiteral("the broadband analysis gave no result"));
     try {
         file.Save();
     } catch (const EInOutError &e) {
@@ -280,6 +329,8 @@ int RunMeasure(const QStringList &args)
                .arg(series->Name)
                .arg(series->Count())
                .arg(QDir::toNativeSeparators(a.Out)));
+    if (broadband && !a.Broadband.WriteOutputs(*broadband, QStringLiteral("orvi-cli measure: ")))
+        return 1;
     return 0;
 }
 

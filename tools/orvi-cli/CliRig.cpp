@@ -1,5 +1,7 @@
 #include "CliRig.h"
 
+#include "analysis/MarkerLog.h"
+
 #include "audio/AudioIn.h"
 #include "audio/AudioOut.h"
 #include "audio/Generator.h"
@@ -125,5 +127,15 @@ bool TCliRig::Fill(char *buffer, int &size)
     const int bytes = std::min(size, int(m_block.size() * 2));
     std::memcpy(buffer, m_block.data(), size_t(bytes));
     size = bytes;
+    return true;
+}
+
+bool TCliRig::DescribeExcitation(TMarkerLog &log) const
+{
+    log.Signal = m_config.Signal;
+    log.FrequencyHz = m_config.FrequencyHz;
+    log.AmplitudePercent = m_config.AmplitudePercent;
+    log.PlayBufferBytes = m_out->BufferSize();
+    log.SampleRate = m_config.SampleRate;
     return true;
 }

@@ -58,6 +58,8 @@ public:
     void SetWriteErrorHandler(std::function<void(const QString &)> handler) override;
     void StartGenerator() override;
     void StopGenerator() override;
+    TRecordFile *Recording() override { return &m_file; }
+    bool DescribeExcitation(TMarkerLog &log) const override;
 
 private:
     bool Recorded(char *buffer, int &size);

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "audio/SignalType.h"
+
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+// What the user asks of a broadband analysis: the frequencies of the band polars, the
+// smoothing of each band's level and the gate of the impulse responses.
+struct TBroadbandOptions
+{
+    std::vector<double> BandsHz { 500, 1000, 2000, 4000, 8000, 16000 }; // rising, Hz
+    int Smoothing = 0; // 0: none; N: 1/N octave (3, 6, 12 or 24)
+    double GateMs = 0.0; // 0: automatic; otherwise the gate's length after the direct sound, ms
+
+    // "500, 1000 2000;4000" (commas, semicolons or spaces between, "." as the decimal mark):
+    // rising, distinct, each 1 .. 96000 Hz. std::nullopt with the reason in *error.
+    static std::optional<std::vector<double>> ParseBands(const QString &text,
+                                                         QString *error = nullptr);
+    // "500, 1000, 2000" as the dialog shows the list.
+    static QString BandsText(const std::vector<double> &bands);
+    // "none", "1/3", "1/6", "1/12", "1/24" -> 0, 3, 6, 12, 24.
+    static std::optional<int> ParseSmoothing(const QString &text);
+    static QString SmoothingName(int smoothing);
+    static const std::vector<int> &SmoothingChoices(); // 0, 3, 6, 12, 24
+
+    // Why a signal cannot drive a broadband analysis of these bands (a Polish sentence for
+    // the user), or an empty string when it can: MLS, or Chirp whose end frequency is at
+    // least the highest band. The other signals do not repeat every block or, as "Impuls",
+    // leave every second frequency without energy.
+    static QString SignalRefusal(TSignalType signal, double frequencyHz,
+                                 const std::vector<double> &bands);
+};

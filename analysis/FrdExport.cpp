@@ -1,0 +1,57 @@
+#include "analysis/FrdExport.h"
+
+#include "analysis/DirectivityResult.h"
+#include "analysis/FrdFile.h"
+#include "controls/FileWriter.h"
+
+#include <QDir>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Points per octave of each file: fine enough for crossover design.
+constexpr int PointsPerOctave = 48;
+constexpr double TopHz = 20000.0;
+
+} // namespace
+
+bool TFrdExport::WriteSet(const TDirectivityResult &result, const QString &folder, int stepDeg,
+                          int smoothing, QString *error, int *written)
+{
+    if (written)
+        *written = 0;
+    if (stepDeg <= 0 || stepDeg > 180) {
+        if (error)
+            *error = QStringLiteral("Krok kąta musi wynosić od 1° do 180°.");
+        return false;
+    }
+    if (!QDir(folder).exists()) {
+        if (error)
+            *error = QStringLiteral("Folder \"%1\" nie istnieje.")
+                         .arg(QDir::toNativeSeparators(folder));
+        return false;
+    }
+    const double bottom = std::max(20.0, result.LowestReliableHz());
+    const std::vector<double> frequencies = TDirectivityResult::LogFrequencies(
+        bottom, std::min(TopHz, 0.45 * result.SampleRate), PointsPerOctave);
+    // A file per step from -180 + step up to 180, each from the frame nearest its angle.
+    const double reach = std::max(1.0, stepDeg / 2.0);
+    for (int angle = -180 + stepDeg; angle <= 180; angle += stepDeg) {
+        const int frame = result.FrameAt(angle, reach);
+        if (frame < 0)
+            continue;
+        const QString path = QDir(folder).filePath(TFrdFile::FileName(result.Name, angle));
+        const QByteArray text = TFrdFile::Format(result.Spectrum(frame, frequencies, smoothing));
+        QString message;
+        if (!TFileWriter::WriteFile(path, text, &message)) {
+            if (error)
+                *error = message;
+            return false;
+        }
+        if (written)
+            ++*written;
+    }
+    return true;
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+class TDirectivityResult;
+
+// "Eksportuj FRD…": one FRD file per angle step of a result, "<name> hor <angle>.frd",
+// each from the frame nearest that angle, at log-spaced frequencies from what the gate
+// resolves to 20 kHz. Angles that were not measured get no file.
+class TFrdExport
+{
+public:
+    // Writes the set into folder; false with the program's message in *error (files written
+    // before a failure stay; each file is complete or absent). *written counts the files.
+    static bool WriteSet(const TDirectivityResult &result, const QString &folder, int stepDeg,
+                         int smoothing = 0, QString *error = nullptr, int *written = nullptr);
+};

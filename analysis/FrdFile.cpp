@@ -1,0 +1,97 @@
+#include "analysis/FrdFile.h"
+
+#include <QList>
+
+#include <cmath>
+
+namespace {
+
+bool IsSeparator(char c)
+{
+    return c == ' ' || c == '\t' || c == ',' || c == ';' || c == '\r' || c == '\v' || c == '\f';
+}
+
+// The numbers of one line, split at blanks, commas and semicolons; false when one is not a
+// finite number or there are more than three.
+bool Numbers(const QByteArray &line, double (&values)[3], int &count)
+{
+    count = 0;
+    qsizetype i = 0;
+    while (i < line.size()) {
+        while (i < line.size() && IsSeparator(line[i]))
+            ++i;
+        const qsizetype start = i;
+        while (i < line.size() && !IsSeparator(line[i]))
+            ++i;
+        if (i == start)
+            break;
+        if (count == 3)
+            return false;
+        bool ok = false;
+        const double value = line.mid(start, i - start).toDouble(&ok);
+        if (!ok || !std::isfinite(value))
+            return false;
+        values[count++] = value;
+    }
+    return true;
+}
+
+} // namespace
+
+QByteArray TFrdFile::Format(const std::vector<TFrequencyPoint> &points)
+{
+    QByteArray text;
+    text.reserve(qsizetype(points.size()) * 32);
+    for (const TFrequencyPoint &point : points) {
+        if (!std::isfinite(point.FrequencyHz) || !std::isfinite(point.LevelDb)
+            || !std::isfinite(point.PhaseDeg))
+            continue;
+        text += QByteArray::number(point.FrequencyHz, 'f', 4);
+        text += ' ';
+        text += QByteArray::number(point.LevelDb, 'f', 4);
+        text += ' ';
+        text += QByteArray::number(point.PhaseDeg, 'f', 2);
+        text += '\n';
+    }
+    return text;
+}
+
+std::optional<std::vector<TFrequencyPoint>> TFrdFile::Parse(const QByteArray &text)
+{
+    std::vector<TFrequencyPoint> points;
+    for (const QByteArray &raw : text.split('\n')) {
+        const QByteArray line = raw.trimmed();
+        if (line.isEmpty() || line.startsWith('*') || line.startsWith('#') || line.startsWith(';'))
+            continue;
+        double values[3] = {};
+        int count = 0;
+        if (!Numbers(line, values, count) || count < 2)
+            return std::nullopt;
+        points.push_back({ values[0], values[1], count == 3 ? values[2] : 0.0 });
+    }
+    return points;
+}
+
+QString TFrdFile::SafeFileName(const QString &name)
+{
+    static const QString Forbidden = QStringLiteral("/\\:*?\"<>|");
+    QString safe = name;
+    for (QChar &c : safe) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F || Forbidden.contains(c))
+            c = QLatin1Char('_');
+    }
+    return safe;
+}
+
+QString TFrdFile::FileName(const QString &name, int angleDeg)
+{
+    const QString trimmed = name.trimmed();
+    const QString base = trimmed.isEmpty() ? QStringLiteral("Orvi") : SafeFileName(trimmed);
+    return QStringLiteral("%1 hor %2.frd").arg(base).arg(SignedAngle(angleDeg));
+}
+
+int TFrdFile::SignedAngle(int angleDeg)
+{
+    const int turned = (angleDeg % 360 + 360) % 360; // 0 .. 359
+    return turned > 180 ? turned - 360 : turned;
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "audio/SignalType.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QtGlobal>
+
+#include <optional>
+#include <vector>
+
+// What is kept beside a recording so that it can be analysed again: the excitation the
+// generator played (enough to make it again), the turned range, and for each counted
+// turntable marker the recording's sample position at the moment it was counted. The
+// table reaches a marker every 10 degrees: marker k (1-based) is at StartDeg + 10·k.
+//
+// Angles of any sample come from the markers: linear between two markers, and before the
+// first / after the last by the mean speed between the first and the last (with only one
+// marker, the speed of the whole recording over the range). Stored as a small UTF-8 text
+// file (key = value lines, then one "marker <k> <sample>" line per marker).
+class TMarkerLog
+{
+public:
+    TSignalType Signal = TSignalType::MLS;
+    double FrequencyHz = 1000.0;
+    double AmplitudePercent = 100.0;
+    int PlayBufferBytes = 16384; // the generator block is PlayBufferBytes / 2 samples
+    int SampleRate = 44100; // Hz
+    int StartDeg = 0;
+    int StopDeg = 360;
+    // How long the excitation had been playing before the first recorded sample, ms
+    // (the rig is in steady state from then on); negative: not known.
+    double LeadMs = -1.0;
+    qint64 RecordedSamples = 0; // samples in the recording
+    // Sample position (fractional) of each counted marker, in counting order.
+    std::vector<double> MarkerSamples;
+
+    // The table's angle in degrees at sample position `sample` (fractional); without any
+    // marker, StartDeg at sample 0 turning evenly at MeanSpeed().
+    double AngleAt(double sample) const;
+    // Degrees per sample from the markers (mean speed), or from the range over the whole
+    // recording when there are fewer than two markers (or they lie less than a sample apart);
+    // 0 for an empty recording without markers.
+    double MeanSpeed() const;
+
+    QByteArray ToText() const;
+    // The log of text; std::nullopt with a reason (Polish, for the user) in *error for
+    // anything malformed (unknown key values, non-finite or out-of-range numbers, markers out
+    // of order, sample positions beyond 2^48). Unknown keys are ignored; "signal" and "rate"
+    // are required, other missing keys keep their defaults.
+    static std::optional<TMarkerLog> FromText(const QByteArray &text, QString *error = nullptr);
+
+    // The log's file beside a recording: "<recording without .wav>.markers.txt".
+    static QString PathFor(const QString &recordingPath);
+};

@@ -1,0 +1,146 @@
+#include "analysis/RecordingArchive.h"
+
+#include "analysis/FrdFile.h"
+#include "controls/FileWriter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QtEndian>
+
+namespace {
+
+// Longest series name kept in a file name, characters: file systems allow 255 bytes.
+constexpr int MaxSeriesChars = 100;
+// " (2)" .. " (999)" before giving up on a free name.
+constexpr int MaxDuplicates = 999;
+// No marker log is anywhere near this long (100000 markers are about 3 MB), bytes.
+constexpr qint64 MaxLogBytes = 64LL << 20;
+
+QString Native(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+bool Fail(QString *error, const QString &message)
+{
+    if (error)
+        *error = message;
+    return false;
+}
+
+std::optional<std::vector<qint16>> ReadRaw(const QString &path, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        Fail(error,
+             QStringLiteral("Nie można odczytać nagrania \"%1\" (%2).")
+                 .arg(Native(path), file.errorString()));
+        return std::nullopt;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        Fail(error,
+             QStringLiteral("Nie można odczytać nagrania \"%1\" (%2).")
+                 .arg(Native(path), file.errorString()));
+        return std::nullopt;
+    }
+    // An odd last byte is half a sample: the recorder never wrote it whole.
+    std::vector<qint16> samples(size_t(bytes.size() / 2));
+    qFromLittleEndian<qint16>(bytes.constData(), qsizetype(samples.size()), samples.data());
+    return samples;
+}
+
+// "<folder>/<base>.wav", or with " (n)" when that WAV or its log exists already.
+std::optional<QString> FreeWavPath(const QString &folder, const QString &base)
+{
+    for (int n = 1; n <= MaxDuplicates; ++n) {
+        const QString name = n == 1 ? base : QStringLiteral("%1 (%2)").arg(base).arg(n);
+        const QString path = QDir(folder).filePath(name + QStringLiteral(".wav"));
+        if (!QFileInfo::exists(path) && !QFileInfo::exists(TMarkerLog::PathFor(path)))
+            return path;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+QString TRecordingArchive::Folder(const QString &workingFolder)
+{
+    return workingFolder + QStringLiteral("/Pomiary");
+}
+
+QString TRecordingArchive::BaseName(const QDateTime &when, const QString &seriesName)
+{
+    const QString stamp = when.toString(QStringLiteral("yyyy-MM-dd HH-mm-ss"));
+    const QString series = TFrdFile::SafeFileName(seriesName.trimmed().left(MaxSeriesChars));
+    return series.isEmpty() ? stamp : stamp + QLatin1Char(' ') + series.trimmed();
+}
+
+std::optional<QString> TRecordingArchive::Keep(const QString &rawPath, TMarkerLog log,
+                                               const QString &workingFolder, const QDateTime &when,
+                                               const QString &seriesName, QString *error)
+{
+    const QString folder = Folder(workingFolder);
+    if (!QDir().mkpath(folder)) {
+        Fail(error, QStringLiteral("Nie można utworzyć folderu \"%1\".").arg(Native(folder)));
+        return std::nullopt;
+    }
+    const std::optional<std::vector<qint16>> samples = ReadRaw(rawPath, error);
+    if (!samples)
+        return std::nullopt;
+    log.RecordedSamples = qint64(samples->size());
+    const std::optional<QString> wavPath = FreeWavPath(folder, BaseName(when, seriesName));
+    if (!wavPath) {
+        Fail(error,
+             QStringLiteral("W folderze \"%1\" nie ma wolnej nazwy dla nagrania \"%2\".")
+                 .arg(Native(folder), BaseName(when, seriesName)));
+        return std::nullopt;
+    }
+    if (!TWavFile::Write(*wavPath, samples->data(), qint64(samples->size()), log.SampleRate, error))
+        return std::nullopt;
+    QString logError;
+    if (!TFileWriter::WriteFile(TMarkerLog::PathFor(*wavPath), log.ToText(), &logError)) {
+        Fail(error,
+             QStringLiteral("%1 Nagranie zapisano bez dziennika znaczników jako \"%2\"; "
+                            "bez niego nie da się go ponownie przeanalizować.")
+                 .arg(logError, Native(*wavPath)));
+        return std::nullopt;
+    }
+    return wavPath;
+}
+
+std::optional<std::pair<TWavFile::TRecording, TMarkerLog>>
+TRecordingArchive::Load(const QString &wavPath, QString *error)
+{
+    const QString logPath = TMarkerLog::PathFor(wavPath);
+    const auto fail = [&](const QString &message) {
+        Fail(error, message);
+        return std::nullopt;
+    };
+    // The recording first: a wrong path is then reported as such.
+    std::optional<TWavFile::TRecording> recording = TWavFile::Read(wavPath, error);
+    if (!recording)
+        return std::nullopt;
+    if (!QFileInfo::exists(logPath))
+        return fail(QStringLiteral("Brak dziennika znaczników \"%1\" nagrania \"%2\".")
+                        .arg(Native(logPath), Native(wavPath)));
+    QFile file(logPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(QStringLiteral("Nie można odczytać dziennika znaczników \"%1\" (%2).")
+                        .arg(Native(logPath), file.errorString()));
+    if (file.size() > MaxLogBytes)
+        return fail(QStringLiteral("Dziennik znaczników \"%1\" jest za duży (%2 B).")
+                        .arg(Native(logPath))
+                        .arg(file.size()));
+    const QByteArray text = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return fail(QStringLiteral("Nie można odczytać dziennika znaczników \"%1\" (%2).")
+                        .arg(Native(logPath), file.errorString()));
+    QString reason;
+    std::optional<TMarkerLog> log = TMarkerLog::FromText(text, &reason);
+    if (!log)
+        return fail(QStringLiteral("Nieprawidłowy dziennik znaczników \"%1\": %2")
+                        .arg(Native(logPath), reason));
+    return std::make_pair(std::move(*recording), std::move(*log));
+}

@@ -1,0 +1,175 @@
+#include "app/ui/BroadbandActions.h"
+
+#include "analysis/BroadbandStore.h"
+#include "analysis/FrdExport.h"
+#include "analysis/ui/FrmMapa.h"
+#include "app/ui/FrmMain.h"
+#include "app/ui/MainActions.h"
+#include "chart/PolarGraph.h"
+#include "document/OvkFile.h"
+#include "document/ui/FrmChild.h"
+#include "document/ui/Prompts.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileDialog>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+
+namespace {
+
+// "1 plik", "2 pliki", "5 plików", "22 pliki".
+QString FilesWord(int count)
+{
+    if (count == 1)
+        return QStringLiteral("plik");
+    const int tens = count % 100;
+    const int ones = count % 10;
+    if (ones >= 2 && ones <= 4 && (tens < 12 || tens > 14))
+        return QStringLiteral("pliki");
+    return QStringLiteral("plików");
+}
+
+TBroadbandStore::TEntry ActiveEntry(const TFrmMain &main)
+{
+    const TFrmChild *doc = main.ActiveDocument();
+    return doc ? TBroadbandStore::Instance().Get(&doc->Graph()) : TBroadbandStore::TEntry {};
+}
+
+} // namespace
+
+std::function<QString(QWidget *, const QString &)> &TBroadbandActions::AskFolder()
+{
+    static std::function<QString(QWidget *, const QString &)> ask = [](QWidget *owner,
+                                                                       const QString &start) {
+        return QFileDialog::getExistingDirectory(owner, QStringLiteral("Folder plików FRD"), start);
+    };
+    return ask;
+}
+
+TBroadbandActions &TBroadbandActions::Install(TFrmMain &main)
+{
+    if (TBroadbandActions *existing = Of(main))
+        return *existing;
+    auto *actions = new TBroadbandActions(main); // a child of main from here
+    actions->AddToMenu();
+    actions->Update();
+    return *actions;
+}
+
+TBroadbandActions *TBroadbandActions::Of(const TFrmMain &main)
+{
+    return main.findChild<TBroadbandActions *>(QString(), Qt::FindDirectChildrenOnly);
+}
+
+TBroadbandActions::TBroadbandActions(TFrmMain &main)
+    : QObject(&main)
+    , m_main(main)
+{
+    m_map = new QAction(QStringLiteral("&Mapa kierunkowości"), this);
+    m_map->setObjectName(QStringLiteral("acMapa"));
+    TMainActions::SetHint(m_map,
+                          QStringLiteral("|Pokazuje mapę kierunkowości ostatniego pomiaru "
+                                         "szerokopasmowego aktywnego dokumentu"));
+    m_frd = new QAction(QStringLiteral("Eksportuj &FRD…"), this);
+    m_frd->setObjectName(QStringLiteral("acEksportFrd"));
+    TMainActions::SetHint(m_frd,
+                          QStringLiteral("|Zapisuje charakterystyki ostatniego pomiaru "
+                                         "szerokopasmowego co 10° do plików FRD"));
+    connect(m_map, &QAction::triggered, this, &TBroadbandActions::ShowMap);
+    connect(m_frd, &QAction::triggered, this, &TBroadbandActions::ExportFrd);
+
+    connect(&TBroadbandStore::Instance(), &TBroadbandStore::Changed, this,
+            &TBroadbandActions::ScheduleUpdate);
+    connect(main.MdiArea(), &QMdiArea::subWindowActivated, this,
+            &TBroadbandActions::ScheduleUpdate);
+}
+
+void TBroadbandActions::AddToMenu()
+{
+    // Beside the chart's own export, in whichever menu holds it.
+    QAction *exportChart = m_main.Actions().acZapiszWykres;
+    for (QObject *holder : exportChart->associatedObjects()) {
+        auto *menu = qobject_cast<QMenu *>(holder);
+        if (!menu)
+            continue;
+        const QList<QAction *> items = menu->actions();
+        const qsizetype at = items.indexOf(exportChart);
+        QAction *next = at + 1 < items.size() ? items.at(at + 1) : nullptr;
+        menu->insertAction(next, m_frd);
+        menu->addSeparator();
+        menu->addAction(m_map);
+        return;
+    }
+}
+
+void TBroadbandActions::ScheduleUpdate()
+{
+    if (m_updatePending)
+        return;
+    m_updatePending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_updatePending = false;
+            Update();
+        },
+        Qt::QueuedConnection);
+}
+
+void TBroadbandActions::Update()
+{
+    const bool has = ActiveEntry(m_main).Result != nullptr;
+    m_map->setEnabled(has);
+    m_frd->setEnabled(has);
+    // An open map window follows the active document, also to one without a result.
+    if (m_window) {
+        TFrmChild *doc = m_main.ActiveDocument();
+        m_window->SetChart(doc ? &doc->Graph() : nullptr);
+    }
+}
+
+TFrmMapa *TBroadbandActions::MapWindow() const
+{
+    return m_window;
+}
+
+void TBroadbandActions::ShowMap()
+{
+    if (!m_window)
+        m_window = new TFrmMapa(&m_main); // a tool window of the main window
+    TFrmChild *doc = m_main.ActiveDocument();
+    m_window->SetChart(doc ? &doc->Graph() : nullptr);
+    m_window->show();
+    m_window->raise();
+    m_window->activateWindow();
+}
+
+bool TBroadbandActions::ExportFrd()
+{
+    const TFrmChild *doc = m_main.ActiveDocument();
+    const TBroadbandStore::TEntry entry = ActiveEntry(m_main);
+    if (!doc || !entry.Result)
+        return false;
+    QString start = m_lastFolder;
+    if (start.isEmpty())
+        start = doc->DocFile().Untitled ? QDir::homePath() : doc->DocFile().Path;
+    const QString folder = AskFolder()(&m_main, start);
+    if (folder.isEmpty())
+        return false;
+    m_lastFolder = folder;
+
+    QString error;
+    int written = 0;
+    if (!TFrdExport::WriteSet(*entry.Result, folder, FrdStepDeg, entry.Options.Smoothing, &error,
+                              &written)) {
+        ShowMessage(&m_main, QMessageBox::Critical, error);
+        return false;
+    }
+    ShowMessage(&m_main, QMessageBox::Information,
+                QStringLiteral("Zapisano %1 %2 FRD w folderze %3")
+                    .arg(written)
+                    .arg(FilesWord(written), QDir::toNativeSeparators(folder)));
+    return true;
+}

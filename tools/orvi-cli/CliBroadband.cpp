@@ -1,0 +1,117 @@
+#include "CliBroadband.h"
+
+#include "CliCommand.h"
+
+#include "analysis/DirectivityMap.h"
+#include "analysis/DirectivityResult.h"
+#include "analysis/FrdExport.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <cmath>
+
+namespace {
+
+// The map as orvi-cli writes it, pixels (96 per inch for SVG and PDF).
+constexpr QSize MapSize { 1000, 700 };
+
+} // namespace
+
+bool TCliBroadband::Parse(const QString &a, const QString &v, QString *error)
+{
+    error->clear();
+    const auto bad = [&] {
+        *error = QStringLiteral("bad value \"%1\" for %2").arg(v, a);
+        return true;
+    };
+    if (a == QLatin1String("--bands")) {
+        QString reason;
+        const std::optional<std::vector<double>> bands = TBroadbandOptions::ParseBands(v, &reason);
+        if (!bands) {
+            *error = QStringLiteral("--bands: %1").arg(reason);
+            return true;
+        }
+        Options = TBroadbandOptions {};
+        Options->BandsHz = *bands;
+    } else if (a == QLatin1String("--smoothing")) {
+        Smoothing = TBroadbandOptions::ParseSmoothing(v);
+        if (!Smoothing)
+            return bad();
+    } else if (a == QLatin1String("--gate-ms")) {
+        bool ok = false;
+        const double ms = v.toDouble(&ok);
+        if (!ok || !std::isfinite(ms) || ms <= 0 || ms > 1000)
+            return bad();
+        GateMs = ms;
+    } else if (a == QLatin1String("--frd")) {
+        FrdFolder = v;
+    } else if (a == QLatin1String("--frd-step")) {
+        bool ok = false;
+        const int step = v.toInt(&ok);
+        if (!ok || step < 1 || step > 180)
+            return bad();
+        FrdStep = step;
+    } else if (a == QLatin1String("--map")) {
+        MapPath = v;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+QString TCliBroadband::Check()
+{
+    const bool outputs = Smoothing || GateMs || !FrdFolder.isEmpty() || FrdStep
+        || !MapPath.isEmpty();
+    if (outputs && !Options)
+        return QStringLiteral("--smoothing, --gate-ms, --frd and --map need --bands");
+    if (FrdStep && FrdFolder.isEmpty())
+        return QStringLiteral("--frd-step needs --frd DIR");
+    if (!MapPath.isEmpty()) {
+        const QString suffix = QFileInfo(MapPath).suffix().toLower();
+        if (suffix != QLatin1String("png") && suffix != QLatin1String("svg")
+            && suffix != QLatin1String("pdf"))
+            return QStringLiteral("--map: the file must end in .png, .svg or .pdf");
+    }
+    if (!FrdFolder.isEmpty() && !QFileInfo(FrdFolder).isDir())
+        return QStringLiteral("--frd: \"%1\" is not a folder").arg(FrdFolder);
+    if (Options) {
+        Options->Smoothing = Smoothing.value_or(0);
+        Options->GateMs = GateMs.value_or(0.0);
+    }
+    return {};
+}
+
+bool TCliBroadband::WriteOutputs(const TDirectivityResult &result, const QString &prefix) const
+{
+    QString error;
+    if (!FrdFolder.isEmpty()) {
+        int written = 0;
+        if (!TFrdExport::WriteSet(result, FrdFolder, FrdStep.value_or(10),
+                                  Options ? Options->Smoothing : 0, &error, &written)) {
+            CliError(prefix + error);
+            return false;
+        }
+        CliOut(QStringLiteral("frd: %1 files in %2\n")
+                   .arg(written)
+                   .arg(QDir::toNativeSeparators(FrdFolder)));
+    }
+    if (!MapPath.isEmpty()) {
+        TDirectivityMap map;
+        map.SetTitle(result.Name);
+        map.SetGrid(result.Grid());
+        if (!TDirectivityMap::Export(map, MapPath, MapSize, &error)) {
+            CliError(prefix + error);
+            return false;
+        }
+        CliOut(QStringLiteral("map: %1\n").arg(QDir::toNativeSeparators(MapPath)));
+    }
+    return true;
+}
+
+void TCliBroadband::PrintWarnings(const TDirectivityResult &result, const QString &prefix)
+{
+    for (const QString &warning : result.Warnings)
+        CliError(prefix + QStringLiteral("warning: ") + warning);
+}

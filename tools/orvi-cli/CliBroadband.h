@@ -1,0 +1,33 @@
+#pragma once
+
+#include "analysis/BroadbandOptions.h"
+
+#include <QString>
+
+#include <optional>
+
+class TDirectivityResult;
+
+// The broadband options shared by "measure" and "analyse": --bands, --smoothing, --gate-ms,
+// --frd DIR, --frd-step DEG and --map OUT.png|.svg|.pdf, and writing what they ask for.
+struct TCliBroadband
+{
+    std::optional<TBroadbandOptions> Options; // set by --bands
+    std::optional<int> Smoothing;
+    std::optional<double> GateMs;
+    QString FrdFolder;
+    std::optional<int> FrdStep;
+    QString MapPath;
+
+    // One option with its value. Returns true when a is one of these options; *error then
+    // holds the reason when the value is bad (empty otherwise).
+    bool Parse(const QString &a, const QString &v, QString *error);
+    // After all options: the combination is sound (outputs need --bands, --frd-step needs
+    // --frd, the map's extension is known). Empty, or the reason.
+    QString Check();
+    // Writes the FRD set and the map the options ask for, printing one line for each; false
+    // after printing the reason (prefix names the command: "orvi-cli measure: ").
+    bool WriteOutputs(const TDirectivityResult &result, const QString &prefix) const;
+    // Prints the analysis' warnings to stderr, one line each.
+    static void PrintWarnings(const TDirectivityResult &result, const QString &prefix);
+};
