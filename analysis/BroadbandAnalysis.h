@@ -31,9 +31,8 @@ class TBroadbandAnalysis
 public:
     // One period of the excitation as the generator plays it (full scale 1.0), or
     // std::nullopt with the user's message in *error.
-    static std::optional<std::vector<double>> Excitation(const TMarkerLog &log,
-                                                         const std::vector<double> &bands,
-                                                         QString *error = nullptr);
+    static std::optional<std::vector<double>>
+    Excitation(const TMarkerLog &log, const std::vector<double> &bands, QString *error = nullptr);
 
     // Called with 0..100 now and then; returning true stops the analysis (no result).
     using TProgress = std::function<bool(int percent)>;

@@ -13,8 +13,5 @@ struct TDirectivityGrid
     std::vector<float> LevelsDb; // row-major: LevelsDb[row * AnglesDeg.size() + column]
 
     bool Empty() const { return AnglesDeg.empty() || FrequenciesHz.empty(); }
-    float At(size_t row, size_t column) const
-    {
-        return LevelsDb[row * AnglesDeg.size() + column];
-    }
+    float At(size_t row, size_t column) const { return LevelsDb[row * AnglesDeg.size() + column]; }
 };

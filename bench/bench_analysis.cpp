@@ -60,8 +60,7 @@ void BM_AnalyseFullTurn(benchmark::State &state)
     const TBroadbandOptions options;
     int frames = 0;
     for (auto _ : state) {
-        const auto result
-            = TBroadbandAnalysis::Analyse(y.data(), qint64(y.size()), log, options);
+        const auto result = TBroadbandAnalysis::Analyse(y.data(), qint64(y.size()), log, options);
         if (!result) {
             state.SkipWithError("no result");
             return;

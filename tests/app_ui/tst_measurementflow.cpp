@@ -166,7 +166,9 @@ void TestMeasurementFlow::broadbandMeasurementAddsBandsAndKeepsTheRecording()
         auto *pomiar = qobject_cast<TFrmPomiar *>(&dialog);
         if (!pomiar)
             return int(QDialog::Rejected);
-        pomiar->Run().ShowWarning = [&](const QString &text) { warnings << text; };
+        pomiar->Run().ShowWarning = [&](const QString &text) {
+            warnings << text;
+        };
         pomiar->BitBtn1().click();
         pomiar->BitBtn2().click();
         return pomiar->result();

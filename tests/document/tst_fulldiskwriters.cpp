@@ -66,6 +66,7 @@ private slots:
 
 private:
     QTemporaryDir m_dir;
+    QString m_recording;
 };
 
 void TestFullDiskWriters::initTestCase()
@@ -83,6 +84,21 @@ void TestFullDiskWriters::initTestCase()
         QVERIFY(json.open(QIODevice::WriteOnly));
         json.write(dump.readAllStandardOutput());
     }
+    // A kept recording of a short broadband measurement, for the map that analyse draws.
+    QProcess measure;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir.path());
+    env.insert(QStringLiteral("TMPDIR"), m_dir.path());
+    measure.setProcessEnvironment(env);
+    measure.start(QStringLiteral(ORVI_CLI_PATH),
+                  { "measure", "--simulate", "--range", "-20", "20", "--signal", "MLS",
+                    "--play-buffer", "16384", "--bands", "1000", m_dir.filePath("bands.OvK") });
+    QVERIFY(measure.waitForFinished(60000));
+    QCOMPARE(measure.exitCode(), 0);
+    const QDir kept(m_dir.filePath("Pomiary"));
+    const QStringList wav = kept.entryList({ QStringLiteral("*.wav") });
+    QCOMPARE(wav.size(), 1);
+    m_recording = kept.filePath(wav.front());
 }
 
 void TestFullDiskWriters::failedWriteChangesNothing_data()
@@ -111,6 +127,12 @@ void TestFullDiskWriters::failedWriteChangesNothing_data()
         << generate + QStringList { "1024", "--blocks", "4", "OUT" } << ".wav" << false;
     QTest::newRow("generate large")
         << generate + QStringList { "4096", "--blocks", "8", "OUT" } << ".raw" << true;
+    for (const char *format : { "png", "svg", "pdf" })
+        QTest::addRow("analyse map %s", format)
+            << QStringList { "analyse",   m_recording, "--bands",
+                             "1000,4000", "--gate-ms", "3",
+                             "--map",     "OUT",       m_dir.filePath("analysed.OvK") }
+            << QStringLiteral(".%1").arg(format) << true;
     QTest::newRow("record small") << QStringList { "record", "--simulate", "--seconds", "0.2",
                                                    "--rate", "11025",      "OUT" }
                                   << ".raw" << false;

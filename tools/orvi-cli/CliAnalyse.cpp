@@ -109,10 +109,10 @@ QString ParseArgs(const QStringList &args, TAnalyseArgs &out)
         if (a == QLatin1String("--full")) {
             out.Full = true;
         } else if (a == QLatin1String("--range")) {
-            const std::optional<int> s = i + 2 < args.size() ? Whole(args.at(i + 1), -180, 180)
-                                                             : std::nullopt;
-            const std::optional<int> t = i + 2 < args.size() ? Whole(args.at(i + 2), -180, 360)
-                                                             : std::nullopt;
+            if (i + 2 >= args.size())
+                return QStringLiteral("--range needs two whole angles in degrees");
+            const std::optional<int> s = Whole(args.at(i + 1), -180, 180);
+            const std::optional<int> t = Whole(args.at(i + 2), -180, 360);
             if (!s || !t)
                 return QStringLiteral("--range needs two whole angles in degrees (S -180..180, "
                                       "T -180..360)");
@@ -184,8 +184,8 @@ int RunAnalyse(const QStringList &args)
                         .arg(log.SampleRate));
     log.RecordedSamples = qint64(recording.Samples.size());
     const TBroadbandOptions &options = *a.Broadband.Options;
-    const QString refusal = TBroadbandOptions::SignalRefusal(log.Signal, log.FrequencyHz,
-                                                             options.BandsHz);
+    const QString refusal
+        = TBroadbandOptions::SignalRefusal(log.Signal, log.FrequencyHz, options.BandsHz);
     if (!refusal.isEmpty())
         return Fail(refusal);
 
@@ -205,8 +205,8 @@ int RunAnalyse(const QStringList &args)
     std::vector<float> samples(recording.Samples.size());
     for (size_t i = 0; i < samples.size(); ++i)
         samples[i] = float(recording.Samples[i] / 32768.0);
-    std::optional<TDirectivityResult> result = TBroadbandAnalysis::Analyse(
-        samples.data(), qint64(samples.size()), log, options, &error);
+    std::optional<TDirectivityResult> result
+        = TBroadbandAnalysis::Analyse(samples.data(), qint64(samples.size()), log, options, &error);
     if (!result)
         return Fail(error);
     const TMeasurementProposal proposal = TMeasurementProposal::For(chart);
@@ -215,9 +215,9 @@ int RunAnalyse(const QStringList &args)
 
     // The level series first, as a measurement adds it.
     const int block = a.Block > 0 ? a.Block : Settings().RMSBuffNumber;
-    const std::vector<double> levels = TLevelComputation::LevelsOfBytes(
-        reinterpret_cast<const char *>(recording.Samples.data()),
-        qint64(recording.Samples.size()) * 2, block);
+    const std::vector<double> levels
+        = TLevelComputation::LevelsOfBytes(reinterpret_cast<const char *>(recording.Samples.data()),
+                                           qint64(recording.Samples.size()) * 2, block);
     TSeries *level = TLevelComputation::AddMeasuredSeries(chart, result->Name, proposal.Color,
                                                           levels, log.StartDeg, log.StopDeg);
     CliOut(QStringLiteral("series %1 \"%2\": %3 points\n")

@@ -62,8 +62,8 @@ bool TCliBroadband::Parse(const QString &a, const QString &v, QString *error)
 
 QString TCliBroadband::Check()
 {
-    const bool outputs = Smoothing || GateMs || !FrdFolder.isEmpty() || FrdStep
-        || !MapPath.isEmpty();
+    const bool outputs
+        = Smoothing || GateMs || !FrdFolder.isEmpty() || FrdStep || !MapPath.isEmpty();
     if (outputs && !Options)
         return QStringLiteral("--smoothing, --gate-ms, --frd and --map need --bands");
     if (FrdStep && FrdFolder.isEmpty())

@@ -226,13 +226,13 @@ void PrintBroadband(const TMeasureArgs &a, const TMeasurementRun &run)
                    .arg(band->Name)
                    .arg(band->Count()));
     if (const auto result = run.BroadbandResult())
-        CliOut(QStringLiteral("gate %1 .. %2 ms (%3), %4 frames, %5° per period\n")
-                   .arg(result->GateOpenMs, 0, 'f', 2)
-                   .arg(result->GateCloseMs, 0, 'f', 2)
-                   .arg(result->AutomaticGate ? QStringLiteral("automatic")
-                                              : QStringLiteral("asked"))
-                   .arg(result->FrameCount())
-                   .arg(result->DegreesPerPeriod, 0, 'f', 3));
+        CliOut(
+            QStringLiteral("gate %1 .. %2 ms (%3), %4 frames, %5° per period\n")
+                .arg(result->GateOpenMs, 0, 'f', 2)
+                .arg(result->GateCloseMs, 0, 'f', 2)
+                .arg(result->AutomaticGate ? QStringLiteral("automatic") : QStringLiteral("asked"))
+                .arg(result->FrameCount())
+                .arg(result->DegreesPerPeriod, 0, 'f', 3));
     if (!run.KeptRecording().isEmpty())
         CliOut(QStringLiteral("recording kept: %1\n")
                    .arg(QDir::toNativeSeparators(run.KeptRecording())));
