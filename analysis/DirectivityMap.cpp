@@ -1,16 +1,12 @@
 #include "analysis/DirectivityMap.h"
 
-#include "controls/FileWriter.h"
+#include "controls/PictureWriter.h"
 
-#include <QBuffer>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QImage>
-#include <QPageSize>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPdfWriter>
-#include <QSvgGenerator>
 
 #include <algorithm>
 #include <array>
@@ -19,7 +15,6 @@
 
 namespace {
 
-constexpr int ExportDpi = 96;
 constexpr int MaxExportSide = 20000; // pixels
 const QString Minus = QStringLiteral("\u2212");
 
@@ -324,81 +319,6 @@ bool Fail(QString *error, const QString &text)
     return false;
 }
 
-// What the formats share: the painter draws the picture and the bytes go through
-// TFileWriter only once they are complete.
-bool Store(const QString &fileName, const QByteArray &bytes, QString *error)
-{
-    QString message;
-    if (!TFileWriter::WriteFile(fileName, bytes, &message))
-        return Fail(error, message);
-    return true;
-}
-
-bool ExportPng(const TDirectivityMap &map, const QString &fileName, QSize size, QString *error)
-{
-    QImage image(size, QImage::Format_RGB32);
-    if (image.isNull())
-        return Fail(error,
-                    TFileWriter::FailureMessage(fileName, QStringLiteral("obraz zbyt duży")));
-    image.setDotsPerMeterX(qRound(ExportDpi / 0.0254));
-    image.setDotsPerMeterY(qRound(ExportDpi / 0.0254));
-    image.fill(Qt::white);
-    {
-        QPainter painter(&image);
-        map.Render(painter, QRect(QPoint(0, 0), size));
-    }
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG"))
-        return Fail(error,
-                    TFileWriter::FailureMessage(fileName, QStringLiteral("błąd kodowania PNG")));
-    return Store(fileName, bytes, error);
-}
-
-bool ExportSvg(const TDirectivityMap &map, const QString &fileName, QSize size, QString *error)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QSvgGenerator generator;
-    generator.setOutputDevice(&buffer);
-    generator.setSize(size);
-    generator.setViewBox(QRect(QPoint(0, 0), size));
-    generator.setResolution(ExportDpi);
-    generator.setTitle(map.Title());
-    {
-        QPainter painter;
-        if (!painter.begin(&generator))
-            return Fail(error, TFileWriter::FailureMessage(fileName, QStringLiteral("błąd SVG")));
-        map.Render(painter, QRect(QPoint(0, 0), size));
-    }
-    buffer.close();
-    return Store(fileName, bytes, error);
-}
-
-bool ExportPdf(const TDirectivityMap &map, const QString &fileName, QSize size, QString *error)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter writer(&buffer);
-        writer.setResolution(ExportDpi);
-        writer.setPageSize(
-            QPageSize(QSizeF(size.width() * 72.0 / ExportDpi, size.height() * 72.0 / ExportDpi),
-                      QPageSize::Point));
-        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-        writer.setTitle(map.Title());
-        QPainter painter;
-        if (!painter.begin(&writer))
-            return Fail(error, TFileWriter::FailureMessage(fileName, QStringLiteral("błąd PDF")));
-        map.Render(painter, QRect(QPoint(0, 0), size));
-    }
-    buffer.close();
-    return Store(fileName, bytes, error);
-}
-
 } // namespace
 
 QColor TDirectivityMap::ColorOf(double levelDb)
@@ -528,9 +448,12 @@ bool TDirectivityMap::Export(const TDirectivityMap &map, const QString &fileName
                     QStringLiteral("Nieprawidłowy rozmiar obrazu: %1 × %2")
                         .arg(size.width())
                         .arg(size.height()));
+    const auto render = [&map](QPainter &painter, const QRect &rect) {
+        map.Render(painter, rect);
+    };
     if (suffix == QLatin1String("svg"))
-        return ExportSvg(map, fileName, size, error);
+        return TPictureWriter::WriteSvg(fileName, size, map.Title(), render, error);
     if (suffix == QLatin1String("pdf"))
-        return ExportPdf(map, fileName, size, error);
-    return ExportPng(map, fileName, size, error);
+        return TPictureWriter::WritePdf(fileName, size, map.Title(), render, error);
+    return TPictureWriter::WritePng(fileName, size, render, error);
 }

@@ -3,21 +3,15 @@
 #include "chart/MetafileDevice.h"
 #include "chart/PolarGraph.h"
 #include "controls/FileWriter.h"
+#include "controls/PictureWriter.h"
 
-#include <QBuffer>
 #include <QCursor>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QImage>
-#include <QPageSize>
 #include <QPainter>
-#include <QPdfWriter>
-#include <QSvgGenerator>
 
 namespace {
-
-constexpr int ExportDpi = 96;
 
 // Sets the chart's export mode and the busy cursor for one export and undoes both on every
 // path out, also when drawing or writing throws.
@@ -58,80 +52,6 @@ QString WriteError(const QString &fileName, const QString &reason)
     return TFileWriter::FailureMessage(fileName, reason);
 }
 
-// Every format is drawn into memory first and then written through TFileWriter, so a full
-// disk or a file-size limit can never leave a truncated picture or replace a good one.
-bool Store(const QString &fileName, const QByteArray &bytes, QString *error)
-{
-    QString message;
-    if (!TFileWriter::WriteFile(fileName, bytes, &message))
-        return Fail(error, message);
-    return true;
-}
-
-bool ExportPng(TPolarGraph &graph, const QString &fileName, QSize size, QString *error)
-{
-    QImage image(size, QImage::Format_RGB32);
-    if (image.isNull())
-        return Fail(error, WriteError(fileName, QStringLiteral("obraz zbyt duży")));
-    image.setDotsPerMeterX(qRound(ExportDpi / 0.0254));
-    image.setDotsPerMeterY(qRound(ExportDpi / 0.0254));
-    image.fill(Qt::white);
-    {
-        QPainter painter(&image);
-        graph.Render(painter, QRect(QPoint(0, 0), size));
-    }
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG"))
-        return Fail(error, WriteError(fileName, QStringLiteral("błąd kodowania PNG")));
-    buffer.close();
-    return Store(fileName, bytes, error);
-}
-
-bool ExportSvg(TPolarGraph &graph, const QString &fileName, QSize size, QString *error)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QSvgGenerator generator;
-    generator.setOutputDevice(&buffer);
-    generator.setSize(size);
-    generator.setViewBox(QRect(QPoint(0, 0), size));
-    generator.setResolution(ExportDpi);
-    generator.setTitle(graph.Title());
-    {
-        QPainter painter;
-        if (!painter.begin(&generator))
-            return Fail(error, WriteError(fileName, QStringLiteral("błąd SVG")));
-        graph.Render(painter, QRect(QPoint(0, 0), size));
-    }
-    buffer.close();
-    return Store(fileName, bytes, error);
-}
-
-bool ExportPdf(TPolarGraph &graph, const QString &fileName, QSize size, QString *error)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter writer(&buffer);
-        writer.setResolution(ExportDpi);
-        writer.setPageSize(
-            QPageSize(QSizeF(size.width() * 72.0 / ExportDpi, size.height() * 72.0 / ExportDpi),
-                      QPageSize::Point));
-        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-        writer.setTitle(graph.Title());
-        QPainter painter;
-        if (!painter.begin(&writer))
-            return Fail(error, WriteError(fileName, QStringLiteral("błąd PDF")));
-        graph.Render(painter, QRect(QPoint(0, 0), size));
-    }
-    buffer.close();
-    return Store(fileName, bytes, error);
-}
-
 bool ExportMeta(TPolarGraph &graph, const QString &fileName, bool enhanced, QString *error)
 {
     const QSize size = TChartExporter::MetafileSize;
@@ -143,7 +63,11 @@ bool ExportMeta(TPolarGraph &graph, const QString &fileName, bool enhanced, QStr
             return Fail(error, WriteError(fileName, QStringLiteral("błąd metapliku")));
         graph.Render(painter, QRect(QPoint(0, 0), size));
     }
-    return Store(fileName, device.Finish(), error);
+    // Into memory first, then through the checked writer, as the other formats.
+    QString message;
+    if (!TFileWriter::WriteFile(fileName, device.Finish(), &message))
+        return Fail(error, message);
+    return true;
 }
 
 } // namespace
@@ -223,17 +147,20 @@ bool TChartExporter::Export(TPolarGraph &graph, const QString &fileName, Format 
                         .arg(size.width())
                         .arg(size.height()));
     const TExportScope scope(graph, [](TPolarGraph &g, bool on) { g.SetMetafileMode(on); });
+    const auto render = [&graph](QPainter &painter, const QRect &rect) {
+        graph.Render(painter, rect);
+    };
     switch (format) {
     case Format::Emf:
         return ExportMeta(graph, fileName, true, error);
     case Format::Wmf:
         return ExportMeta(graph, fileName, false, error);
     case Format::Svg:
-        return ExportSvg(graph, fileName, size, error);
+        return TPictureWriter::WriteSvg(fileName, size, graph.Title(), render, error);
     case Format::Pdf:
-        return ExportPdf(graph, fileName, size, error);
+        return TPictureWriter::WritePdf(fileName, size, graph.Title(), render, error);
     case Format::Png:
         break;
     }
-    return ExportPng(graph, fileName, size, error);
+    return TPictureWriter::WritePng(fileName, size, render, error);
 }

@@ -191,16 +191,8 @@ int RunAnalyse(const QStringList &args)
 
     TPolarGraph chart;
     TOvkFile file(&chart, a.Out);
-    if (!a.Into.isEmpty()) {
-        TOvkFile existing(&chart, a.Into);
-        if (!CliLoadDocument(a.Into, existing))
-            return 1;
-        file.SetTitle(existing.Title);
-        file.SetInfo(existing.Info);
-    } else {
-        file.SetTitle(QFileInfo(a.Out).completeBaseName());
-        chart.SetTitle(file.Title);
-    }
+    if (!CliStartDocument(a.Into, file))
+        return 1;
 
     std::vector<float> samples(recording.Samples.size());
     for (size_t i = 0; i < samples.size(); ++i)

@@ -3,7 +3,10 @@
 #include "CliCommand.h"
 #include "document/InOutError.h"
 
+#include "chart/PolarGraph.h"
+
 #include <QFile>
+#include <QFileInfo>
 
 bool CliLoadDocument(const QString &path, TOvkFile &file)
 {
@@ -28,6 +31,22 @@ bool CliLoadDocument(const QString &path, TOvkFile &file)
     } catch (const EInOutError &e) {
         CliError(e.Message());
         return false;
+    }
+    return true;
+}
+
+bool CliStartDocument(const QString &into, TOvkFile &file)
+{
+    TPolarGraph &chart = *file.Graph();
+    if (!into.isEmpty()) {
+        TOvkFile existing(&chart, into);
+        if (!CliLoadDocument(into, existing))
+            return false;
+        file.SetTitle(existing.Title);
+        file.SetInfo(existing.Info);
+    } else {
+        file.SetTitle(QFileInfo(file.FileName).completeBaseName());
+        chart.SetTitle(file.Title);
     }
     return true;
 }

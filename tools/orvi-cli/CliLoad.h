@@ -7,3 +7,8 @@ class QString;
 // Loads path into the file's chart as the program opens a file: the magic is checked first,
 // then the whole file is read. On failure writes one line to stderr and returns false.
 bool CliLoadDocument(const QString &path, TOvkFile &file);
+
+// The document a command adds series to and saves as file: the chart of `into` (its title
+// and info kept) when given, otherwise an empty chart titled after file's name. On failure
+// writes one line to stderr and returns false.
+bool CliStartDocument(const QString &into, TOvkFile &file);

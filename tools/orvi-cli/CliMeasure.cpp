@@ -301,16 +301,8 @@ int RunMeasure(const QStringList &args)
 
     TPolarGraph chart;
     TOvkFile file(&chart, a.Out);
-    if (!a.Into.isEmpty()) {
-        TOvkFile existing(&chart, a.Into);
-        if (!CliLoadDocument(a.Into, existing))
-            return 1;
-        file.SetTitle(existing.Title);
-        file.SetInfo(existing.Info);
-    } else {
-        file.SetTitle(QFileInfo(a.Out).completeBaseName());
-        chart.SetTitle(file.Title);
-    }
+    if (!CliStartDocument(a.Into, file))
+        return 1;
     // The recording goes to the working folder, as the program's measurements do.
     const QString recordPath = QDir(Settings().TempDir).filePath(QStringLiteral("temp.raw"));
     std::shared_ptr<const TDirectivityResult> broadband;

@@ -1,0 +1,96 @@
+#include "controls/PictureWriter.h"
+
+#include "controls/FileWriter.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QSvgGenerator>
+
+namespace {
+
+bool Fail(QString *error, const QString &fileName, const QString &reason)
+{
+    if (error)
+        *error = TFileWriter::FailureMessage(fileName, reason);
+    return false;
+}
+
+bool Store(const QString &fileName, const QByteArray &bytes, QString *error)
+{
+    QString message;
+    if (TFileWriter::WriteFile(fileName, bytes, &message))
+        return true;
+    if (error)
+        *error = message;
+    return false;
+}
+
+} // namespace
+
+bool TPictureWriter::WritePng(const QString &fileName, QSize size, const TRender &render,
+                              QString *error)
+{
+    QImage image(size, QImage::Format_RGB32);
+    if (image.isNull())
+        return Fail(error, fileName, QStringLiteral("obraz zbyt duży"));
+    image.setDotsPerMeterX(qRound(Dpi / 0.0254));
+    image.setDotsPerMeterY(qRound(Dpi / 0.0254));
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        render(painter, QRect(QPoint(0, 0), size));
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG"))
+        return Fail(error, fileName, QStringLiteral("błąd kodowania PNG"));
+    buffer.close();
+    return Store(fileName, bytes, error);
+}
+
+bool TPictureWriter::WriteSvg(const QString &fileName, QSize size, const QString &title,
+                              const TRender &render, QString *error)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator generator;
+    generator.setOutputDevice(&buffer);
+    generator.setSize(size);
+    generator.setViewBox(QRect(QPoint(0, 0), size));
+    generator.setResolution(Dpi);
+    generator.setTitle(title);
+    {
+        QPainter painter;
+        if (!painter.begin(&generator))
+            return Fail(error, fileName, QStringLiteral("błąd SVG"));
+        render(painter, QRect(QPoint(0, 0), size));
+    }
+    buffer.close();
+    return Store(fileName, bytes, error);
+}
+
+bool TPictureWriter::WritePdf(const QString &fileName, QSize size, const QString &title,
+                              const TRender &render, QString *error)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        writer.setResolution(Dpi);
+        writer.setPageSize(QPageSize(QSizeF(size.width() * 72.0 / Dpi, size.height() * 72.0 / Dpi),
+                                     QPageSize::Point));
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        writer.setTitle(title);
+        QPainter painter;
+        if (!painter.begin(&writer))
+            return Fail(error, fileName, QStringLiteral("błąd PDF"));
+        render(painter, QRect(QPoint(0, 0), size));
+    }
+    buffer.close();
+    return Store(fileName, bytes, error);
+}
