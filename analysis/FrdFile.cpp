@@ -36,6 +36,15 @@ bool Numbers(const QByteArray &line, double (&values)[3], int &count)
     return true;
 }
 
+// A value as written with `decimals` places; what rounds to zero is written "0", never "-0".
+QByteArray Fixed(double value, int decimals)
+{
+    QByteArray text = QByteArray::number(value, 'f', decimals);
+    if (text.startsWith('-') && text.count('0') == text.size() - 2)
+        text.remove(0, 1);
+    return text;
+}
+
 } // namespace
 
 QByteArray TFrdFile::Format(const std::vector<TFrequencyPoint> &points)
@@ -48,9 +57,9 @@ QByteArray TFrdFile::Format(const std::vector<TFrequencyPoint> &points)
             continue;
         text += QByteArray::number(point.FrequencyHz, 'f', 4);
         text += ' ';
-        text += QByteArray::number(point.LevelDb, 'f', 4);
+        text += Fixed(point.LevelDb, 4);
         text += ' ';
-        text += QByteArray::number(point.PhaseDeg, 'f', 2);
+        text += Fixed(point.PhaseDeg, 2);
         text += '\n';
     }
     return text;

@@ -28,8 +28,10 @@ void TestFrdFile::formatReadsBack()
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
     const std::vector<TFrequencyPoint> points {
-        { 20.0, -3.14159, 179.996 }, { 1000.5, nan, 0.0 },   { 1234.56789, 0.25, -45.5 },
-        { inf, 1.0, 0.0 },           { 2000.0, -1.0, -nan }, { 20000.0, -60.00004, -180.0 }
+        { 20.0, -3.14159, 179.996 },  { 1000.5, nan, 0.0 },
+        { 1234.56789, 0.25, -45.5 },  { inf, 1.0, 0.0 },
+        { 2000.0, -1.0, -nan },       { 20000.0, -60.00004, -180.0 },
+        { 20050.0, -0.00001, -0.001 }
     };
     const QLocale saved;
     QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
@@ -37,10 +39,12 @@ void TestFrdFile::formatReadsBack()
     QLocale::setDefault(saved);
     QVERIFY2(text.contains("1234.5679 0.2500 -45.50\n"), text.constData());
     QVERIFY(!text.contains(','));
+    // A phase or level that rounds to zero is written without a sign.
+    QVERIFY2(text.endsWith("20050.0000 0.0000 0.00\n"), text.constData());
 
     const std::optional<std::vector<TFrequencyPoint>> back = TFrdFile::Parse(text);
     QVERIFY(back);
-    const std::vector<int> finite { 0, 2, 5 }; // in the order given
+    const std::vector<int> finite { 0, 2, 5, 6 }; // in the order given
     QCOMPARE(back->size(), finite.size());
     for (size_t i = 0; i < finite.size(); ++i) {
         const TFrequencyPoint &want = points[size_t(finite[i])];
