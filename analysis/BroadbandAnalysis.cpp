@@ -1,6 +1,6 @@
 #include "analysis/BroadbandAnalysis.h"
 
-#include "analysis/SpectralDivider.h"
+#include "analysis/Deconvolver.h"
 #include "audio/Generator.h"
 #include "chart/AutoRepaintRestorer.h"
 #include "chart/PolarGraph.h"
@@ -148,6 +148,14 @@ std::optional<std::vector<double>> TBroadbandAnalysis::Excitation(const TMarkerL
     return excitation;
 }
 
+std::vector<float> TBroadbandAnalysis::FullScale(const std::vector<qint16> &samples)
+{
+    std::vector<float> result(samples.size());
+    for (size_t i = 0; i < samples.size(); ++i)
+        result[i] = float(samples[i] / 32768.0);
+    return result;
+}
+
 std::optional<TDirectivityResult> TBroadbandAnalysis::Analyse(const float *samples, qint64 count,
                                                               const TMarkerLog &log,
                                                               const TBroadbandOptions &options,
@@ -191,7 +199,7 @@ std::optional<TDirectivityResult> TBroadbandAnalysis::Analyse(const float *sampl
     result.DegreesPerPeriod = std::fabs(log.MeanSpeed()) * period;
     const int reference = result.ReferenceFrame();
 
-    TSpectralDivider divider(*excitation);
+    TDeconvolver divider(*excitation);
     std::vector<double> response(excitation->size());
     const auto aligned = [&](qint64 start) {
         divider.Deconvolve(samples + start, response.data());

@@ -37,6 +37,9 @@ public:
     // Called with 0..100 now and then; returning true stops the analysis (no result).
     using TProgress = std::function<bool(int percent)>;
 
+    // 16-bit samples as the analysis takes them, full scale 1.0.
+    static std::vector<float> FullScale(const std::vector<qint16> &samples);
+
     // Analyses `count` recorded samples (full scale 1.0). std::nullopt with a message in
     // *error when the signal cannot be analysed or the recording holds no usable frame.
     static std::optional<TDirectivityResult> Analyse(const float *samples, qint64 count,

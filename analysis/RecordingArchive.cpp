@@ -29,28 +29,6 @@ bool Fail(QString *error, const QString &message)
     return false;
 }
 
-std::optional<std::vector<qint16>> ReadRaw(const QString &path, QString *error)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        Fail(error,
-             QStringLiteral("Nie można odczytać nagrania \"%1\" (%2).")
-                 .arg(Native(path), file.errorString()));
-        return std::nullopt;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        Fail(error,
-             QStringLiteral("Nie można odczytać nagrania \"%1\" (%2).")
-                 .arg(Native(path), file.errorString()));
-        return std::nullopt;
-    }
-    // An odd last byte is half a sample: the recorder never wrote it whole.
-    std::vector<qint16> samples(size_t(bytes.size() / 2));
-    qFromLittleEndian<qint16>(bytes.constData(), qsizetype(samples.size()), samples.data());
-    return samples;
-}
-
 // "<folder>/<base>.wav", or with " (n)" when that WAV or its log exists already.
 std::optional<QString> FreeWavPath(const QString &folder, const QString &base)
 {
@@ -143,4 +121,26 @@ TRecordingArchive::Load(const QString &wavPath, QString *error)
         return fail(QStringLiteral("Nieprawidłowy dziennik znaczników \"%1\": %2")
                         .arg(Native(logPath), reason));
     return std::make_pair(std::move(*recording), std::move(*log));
+}
+
+std::optional<std::vector<qint16>> TRecordingArchive::ReadRaw(const QString &path, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        Fail(error,
+             QStringLiteral("Nie można odczytać nagrania \"%1\" (%2).")
+                 .arg(Native(path), file.errorString()));
+        return std::nullopt;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        Fail(error,
+             QStringLiteral("Nie można odczytać nagrania \"%1\" (%2).")
+                 .arg(Native(path), file.errorString()));
+        return std::nullopt;
+    }
+    // An odd last byte is half a sample: the recorder never wrote it whole.
+    std::vector<qint16> samples(size_t(bytes.size() / 2));
+    qFromLittleEndian<qint16>(bytes.constData(), qsizetype(samples.size()), samples.data());
+    return samples;
 }

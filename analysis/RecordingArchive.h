@@ -33,6 +33,11 @@ public:
                                        const QString &workingFolder, const QDateTime &when,
                                        const QString &seriesName, QString *error = nullptr);
 
+    // The samples of a raw recording (an odd last byte is dropped); std::nullopt with a Polish
+    // message naming the file in *error.
+    static std::optional<std::vector<qint16>> ReadRaw(const QString &path,
+                                                      QString *error = nullptr);
+
     // A kept recording and the marker log beside it (TMarkerLog::PathFor); std::nullopt with
     // a Polish message in *error when either is missing or unreadable.
     static std::optional<std::pair<TWavFile::TRecording, TMarkerLog>>

@@ -11,8 +11,6 @@
 #include "turntable/TurntableController.h"
 
 #include <QDateTime>
-#include <QFile>
-#include <QtEndian>
 
 #include <algorithm>
 #include <cstdlib>
@@ -190,26 +188,6 @@ void TMeasurementRun::Compute()
         ComputeBroadband();
 }
 
-namespace {
-
-// The raw recording (signed 16-bit little-endian mono) as samples of full scale 1.0.
-std::optional<std::vector<float>> ReadRaw(const QString &path, QString *error)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("Nie można odczytać pliku %1:\n%2").arg(path, file.errorString());
-        return std::nullopt;
-    }
-    const QByteArray bytes = file.readAll();
-    std::vector<float> samples(size_t(bytes.size() / 2));
-    const auto *data = reinterpret_cast<const uchar *>(bytes.constData());
-    for (size_t i = 0; i < samples.size(); ++i)
-        samples[i] = float(qFromLittleEndian<qint16>(data + 2 * i) / 32768.0);
-    return samples;
-}
-
-} // namespace
-
 void TMeasurementRun::ComputeBroadband()
 {
     if (!m_logValid) {
@@ -220,11 +198,13 @@ void TMeasurementRun::ComputeBroadband()
         return;
     }
     QString error;
-    std::optional<std::vector<float>> samples = ReadRaw(m_rig.RecordFilePath(), &error);
+    const std::optional<std::vector<qint16>> raw
+        = TRecordingArchive::ReadRaw(m_rig.RecordFilePath(), &error);
     std::optional<TDirectivityResult> result;
-    if (samples) {
-        m_log.RecordedSamples = qint64(samples->size());
-        result = TBroadbandAnalysis::Analyse(samples->data(), qint64(samples->size()), m_log,
+    if (raw) {
+        const std::vector<float> samples = TBroadbandAnalysis::FullScale(*raw);
+        m_log.RecordedSamples = qint64(samples.size());
+        result = TBroadbandAnalysis::Analyse(samples.data(), qint64(samples.size()), m_log,
                                              *Broadband, &error, [this](int percent) {
                                                  SetProgress(percent);
                                                  m_clock.WaitProcessing(0);
@@ -262,9 +242,6 @@ void TMeasurementRun::KeepRecording()
 {
     if (WorkingFolder.isEmpty() || !m_logged)
         return;
-    TRecordFile *recording = m_rig.Recording();
-    if (recording && recording->FirstSampleMs() >= 0 && m_generatorStartMs >= 0)
-        m_log.LeadMs = recording->FirstSampleMs() - m_generatorStartMs;
     QString error;
     const std::optional<QString> kept
         = TRecordingArchive::Keep(m_rig.RecordFilePath(), m_log, WorkingFolder,
@@ -328,6 +305,11 @@ void TMeasurementRun::RangeProgress(int percent)
 
 void TMeasurementRun::RecordStop()
 {
+    // How long the excitation had played before the first recorded sample: the analysis
+    // starts where the rig was in steady state.
+    const TRecordFile *recording = m_rig.Recording();
+    if (recording && recording->FirstSampleMs() >= 0 && m_generatorStartMs >= 0)
+        m_log.LeadMs = recording->FirstSampleMs() - m_generatorStartMs;
     m_rig.SetRecording(false);
     m_rig.StopRecorder();
     m_rig.StopGenerator();

@@ -284,12 +284,10 @@ void TFrmMain::ConnectActions()
     connect(a.acDrukujExtra, &QAction::triggered, this, [this] { TPrintAction::RunExtra(*this); });
 
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *sub) {
-        if (sub) {
-            if (auto *doc = qobject_cast<TFrmChild *>(sub->widget());
-                doc && m_documents.contains(doc)) {
-                m_lastActive = doc;
-                doc->SyncMainWindow();
-            }
+        auto *doc = sub ? qobject_cast<TFrmChild *>(sub->widget()) : nullptr;
+        if (doc && m_documents.contains(doc)) {
+            m_lastActive = doc;
+            doc->SyncMainWindow();
         }
         UpdateActions();
     });

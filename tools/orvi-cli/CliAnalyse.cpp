@@ -194,9 +194,7 @@ int RunAnalyse(const QStringList &args)
     if (!CliStartDocument(a.Into, file))
         return 1;
 
-    std::vector<float> samples(recording.Samples.size());
-    for (size_t i = 0; i < samples.size(); ++i)
-        samples[i] = float(recording.Samples[i] / 32768.0);
+    const std::vector<float> samples = TBroadbandAnalysis::FullScale(recording.Samples);
     std::optional<TDirectivityResult> result
         = TBroadbandAnalysis::Analyse(samples.data(), qint64(samples.size()), log, options, &error);
     if (!result)

@@ -1,10 +1,10 @@
-#include "analysis/SpectralDivider.h"
+#include "analysis/Deconvolver.h"
 
 #include <fftw3.h>
 
 #include <algorithm>
 
-struct TSpectralDivider::TPlans
+struct TDeconvolver::TPlans
 {
     double *Time = nullptr;
     fftw_complex *Spectrum = nullptr;
@@ -33,7 +33,7 @@ struct TSpectralDivider::TPlans
     TPlans &operator=(const TPlans &) = delete;
 };
 
-TSpectralDivider::TSpectralDivider(const std::vector<double> &excitation)
+TDeconvolver::TDeconvolver(const std::vector<double> &excitation)
     : m_period(int(excitation.size()))
     , m_plans(std::make_unique<TPlans>(m_period))
 {
@@ -54,9 +54,9 @@ TSpectralDivider::TSpectralDivider(const std::vector<double> &excitation)
     }
 }
 
-TSpectralDivider::~TSpectralDivider() = default;
+TDeconvolver::~TDeconvolver() = default;
 
-void TSpectralDivider::Deconvolve(const float *recorded, double *response)
+void TDeconvolver::Deconvolve(const float *recorded, double *response)
 {
     std::copy(recorded, recorded + m_period, m_plans->Time);
     fftw_execute(m_plans->Forward);

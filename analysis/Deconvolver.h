@@ -12,17 +12,17 @@
 //
 // The FFTW plans and buffers are made once, in the constructor; one thread (FFTW's planner is
 // not thread-safe).
-class TSpectralDivider
+class TDeconvolver
 {
 public:
     // The regularisation, relative to the excitation's mean power per bin.
     static constexpr double Regularisation = 1e-5;
 
-    explicit TSpectralDivider(const std::vector<double> &excitation);
-    ~TSpectralDivider();
+    explicit TDeconvolver(const std::vector<double> &excitation);
+    ~TDeconvolver();
 
-    TSpectralDivider(const TSpectralDivider &) = delete;
-    TSpectralDivider &operator=(const TSpectralDivider &) = delete;
+    TDeconvolver(const TDeconvolver &) = delete;
+    TDeconvolver &operator=(const TDeconvolver &) = delete;
 
     int Period() const { return m_period; }
     // period samples of the recording (full scale 1.0) into period taps of response.
