@@ -13,15 +13,43 @@ void TBroadbandStore::Set(TPolarGraph *chart, std::shared_ptr<const TDirectivity
 {
     if (!chart)
         return;
-    if (m_entries.find(chart) == m_entries.end()) {
-        // The entry goes with its chart; the pointer is only a key from then on.
-        connect(chart, &QObject::destroyed, this, [this, chart] {
-            m_entries.erase(chart);
-            emit Changed(nullptr);
-        });
-    }
+    Watch(chart);
     m_entries[chart] = TEntry { std::move(result), options };
     emit Changed(chart);
+}
+
+void TBroadbandStore::Watch(TPolarGraph *chart)
+{
+    if (m_entries.count(chart) || m_kept.count(chart))
+        return;
+    // The entries go with their chart; the pointer is only a key from then on.
+    connect(chart, &QObject::destroyed, this, [this, chart] {
+        m_entries.erase(chart);
+        m_kept.erase(chart);
+        emit Changed(nullptr);
+    });
+}
+
+void TBroadbandStore::AddKept(TPolarGraph *chart, TKeptMeasurement measurement)
+{
+    if (!chart)
+        return;
+    Watch(chart);
+    m_kept[chart].push_back(std::move(measurement));
+}
+
+void TBroadbandStore::SetKept(TPolarGraph *chart, std::vector<TKeptMeasurement> measurements)
+{
+    if (!chart)
+        return;
+    Watch(chart);
+    m_kept[chart] = std::move(measurements);
+}
+
+std::vector<TKeptMeasurement> TBroadbandStore::Kept(const TPolarGraph *chart) const
+{
+    const auto it = m_kept.find(chart);
+    return it == m_kept.end() ? std::vector<TKeptMeasurement> {} : it->second;
 }
 
 TBroadbandStore::TEntry TBroadbandStore::Get(const TPolarGraph *chart) const

@@ -2,17 +2,20 @@
 
 #include "analysis/BroadbandOptions.h"
 #include "analysis/DirectivityResult.h"
+#include "analysis/KeptMeasurement.h"
 
 #include <QObject>
 
 #include <map>
 #include <memory>
+#include <vector>
 
 class TPolarGraph;
 
 // The last broadband measurement of each open document, for the map window and the FRD
-// export. It lives only in memory (the document file keeps series only; the recording is
-// kept and can be analysed again). An entry goes when its chart is destroyed. GUI thread.
+// export, and every broadband measurement of it whose recording was kept, which a save
+// writes beside the document file (the file itself keeps series only). It lives in memory;
+// an entry goes when its chart is destroyed. GUI thread.
 class TBroadbandStore : public QObject
 {
     Q_OBJECT
@@ -31,10 +34,19 @@ public:
     // nullptr Result when the chart has none.
     TEntry Get(const TPolarGraph *chart) const;
 
+    // The kept measurements of a chart, oldest first.
+    void AddKept(TPolarGraph *chart, TKeptMeasurement measurement);
+    void SetKept(TPolarGraph *chart, std::vector<TKeptMeasurement> measurements);
+    std::vector<TKeptMeasurement> Kept(const TPolarGraph *chart) const;
+
 signals:
     // A chart got a new result (or lost it).
     void Changed(TPolarGraph *chart);
 
 private:
+    // Forgets everything of chart once it is destroyed.
+    void Watch(TPolarGraph *chart);
+
     std::map<const TPolarGraph *, TEntry> m_entries;
+    std::map<const TPolarGraph *, std::vector<TKeptMeasurement>> m_kept;
 };

@@ -29,15 +29,29 @@ bool Fail(QString *error, const QString &message)
     return false;
 }
 
-// "<folder>/<base>.wav", or with " (n)" when that WAV or its log exists already.
-std::optional<QString> FreeWavPath(const QString &folder, const QString &base)
+// Claims "<folder>/<base>.wav", or with " (n)" when that WAV or its log exists already, by
+// creating it empty: only one program can create a name, so two that keep a recording of the
+// same name in the same second get two files. The caller writes over the empty file or
+// removes it. std::nullopt with a Polish message in *error.
+std::optional<QString> ReserveWavPath(const QString &folder, const QString &base, QString *error)
 {
     for (int n = 1; n <= MaxDuplicates; ++n) {
         const QString name = n == 1 ? base : QStringLiteral("%1 (%2)").arg(base).arg(n);
         const QString path = QDir(folder).filePath(name + QStringLiteral(".wav"));
-        if (!QFileInfo::exists(path) && !QFileInfo::exists(TMarkerLog::PathFor(path)))
+        // The log follows its WAV: a log left without one still takes the name.
+        if (QFileInfo::exists(TMarkerLog::PathFor(path)))
+            continue;
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
             return path;
+        if (!file.exists()) {
+            Fail(error, TFileWriter::FailureMessage(path, file.errorString()));
+            return std::nullopt;
+        }
     }
+    Fail(error,
+         QStringLiteral("W folderze \"%1\" nie ma wolnej nazwy dla nagrania \"%2\".")
+             .arg(Native(folder), base));
     return std::nullopt;
 }
 
@@ -68,15 +82,15 @@ std::optional<QString> TRecordingArchive::Keep(const QString &rawPath, TMarkerLo
     if (!samples)
         return std::nullopt;
     log.RecordedSamples = qint64(samples->size());
-    const std::optional<QString> wavPath = FreeWavPath(folder, BaseName(when, seriesName));
-    if (!wavPath) {
-        Fail(error,
-             QStringLiteral("W folderze \"%1\" nie ma wolnej nazwy dla nagrania \"%2\".")
-                 .arg(Native(folder), BaseName(when, seriesName)));
+    const std::optional<QString> wavPath
+        = ReserveWavPath(folder, BaseName(when, seriesName), error);
+    if (!wavPath)
+        return std::nullopt;
+    if (!TWavFile::Write(*wavPath, samples->data(), qint64(samples->size()), log.SampleRate,
+                         error)) {
+        QFile::remove(*wavPath); // the empty file that held the name
         return std::nullopt;
     }
-    if (!TWavFile::Write(*wavPath, samples->data(), qint64(samples->size()), log.SampleRate, error))
-        return std::nullopt;
     QString logError;
     if (!TFileWriter::WriteFile(TMarkerLog::PathFor(*wavPath), log.ToText(), &logError)) {
         Fail(error,
@@ -103,6 +117,18 @@ TRecordingArchive::Load(const QString &wavPath, QString *error)
     if (!QFileInfo::exists(logPath))
         return fail(QStringLiteral("Brak dziennika znaczników \"%1\" nagrania \"%2\".")
                         .arg(Native(logPath), Native(wavPath)));
+    std::optional<TMarkerLog> log = ReadLog(logPath, error);
+    if (!log)
+        return std::nullopt;
+    return std::make_pair(std::move(*recording), std::move(*log));
+}
+
+std::optional<TMarkerLog> TRecordingArchive::ReadLog(const QString &logPath, QString *error)
+{
+    const auto fail = [&](const QString &message) {
+        Fail(error, message);
+        return std::nullopt;
+    };
     QFile file(logPath);
     if (!file.open(QIODevice::ReadOnly))
         return fail(QStringLiteral("Nie można odczytać dziennika znaczników \"%1\" (%2).")
@@ -120,7 +146,7 @@ TRecordingArchive::Load(const QString &wavPath, QString *error)
     if (!log)
         return fail(QStringLiteral("Nieprawidłowy dziennik znaczników \"%1\": %2")
                         .arg(Native(logPath), reason));
-    return std::make_pair(std::move(*recording), std::move(*log));
+    return log;
 }
 
 std::optional<std::vector<qint16>> TRecordingArchive::ReadRaw(const QString &path, QString *error)

@@ -12,7 +12,9 @@
 // Every measurement's recording is kept, so that it can be analysed again later: in the
 // working folder's "Pomiary" subfolder as "<date time> <series>.wav" (16-bit mono) with its
 // marker log "<date time> <series>.markers.txt" beside it. An existing pair is never
-// overwritten: the new one gets " (2)", " (3)", ... GUI thread or any one thread.
+// overwritten: the new one gets " (2)", " (3)", ... A name is claimed by creating its WAV,
+// so programs keeping recordings into one folder at the same time never share one. GUI
+// thread or any one thread.
 class TRecordingArchive
 {
 public:
@@ -37,6 +39,10 @@ public:
     // message naming the file in *error.
     static std::optional<std::vector<qint16>> ReadRaw(const QString &path,
                                                       QString *error = nullptr);
+
+    // A marker log file; std::nullopt with a Polish message naming it in *error when it is
+    // unreadable, too large or malformed.
+    static std::optional<TMarkerLog> ReadLog(const QString &logPath, QString *error = nullptr);
 
     // A kept recording and the marker log beside it (TMarkerLog::PathFor); std::nullopt with
     // a Polish message in *error when either is missing or unreadable.

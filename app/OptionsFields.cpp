@@ -1,5 +1,7 @@
 #include "app/OptionsFields.h"
 
+#include "app/Settings.h"
+
 #include <QFileInfo>
 
 #include <algorithm>
@@ -67,6 +69,14 @@ QString TOptionsFields::TempDirFromEdit(const QString &text)
     if (text.size() > 1 && (text.endsWith(QLatin1Char('\\')) || text.endsWith(QLatin1Char('/'))))
         return text.chopped(1);
     return text;
+}
+
+QString TOptionsFields::TempFolderNote(const QString &typed)
+{
+    if (!TSettings::IsSystemTempFolder(TempDirFromEdit(typed)))
+        return {};
+    return QStringLiteral("Pliki w folderze tymczasowym systemu nie przetrwają ponownego "
+                          "uruchomienia komputera.");
 }
 
 QString TOptionsFields::FolderProblem(const QString &dir)

@@ -36,6 +36,9 @@ public:
     // The working folder as stored from the typed text: one trailing "\" or "/" removed (a
     // lone "/", the root, stays).
     static QString TempDirFromEdit(const QString &text);
+    // The line the dialog shows under the working folder while the typed text names the
+    // system's temporary folder, else an empty text.
+    static QString TempFolderNote(const QString &typed);
     // What is wrong with a folder about to be stored, as a warning for the user, or empty
     // when it exists and can be written into. An empty text is not checked here.
     static QString FolderProblem(const QString &dir);

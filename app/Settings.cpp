@@ -1,13 +1,26 @@
 #include "app/Settings.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QVariant>
 
 namespace {
 
 const char *const OptionsGroup = "1.0/Options";
 const char *const SignalGroup = "1.0/Signal";
+const char *const TempDirKey = "1.0/Options/TempDir";
+// Present once a version that knows the per-user folder has read or written TempDir: from
+// then on a system temporary folder stored there was chosen by the user.
+const char *const TempDirCheckedKey = "1.0/Options/TempDirChecked";
+
+// A path as one text to compare: '/' separators, no trailing one, no "." or "..".
+QString Cleaned(const QString &path)
+{
+    return QDir::cleanPath(QDir::fromNativeSeparators(path));
+}
 
 // A stored text counts only when the store holds it as a text (an INI line that QSettings
 // reads as a list, or a registry value of another type, does not).
@@ -58,26 +71,93 @@ TSettings::TSettings()
     : TempDir(DefaultTempDir())
 { }
 
+QString TSettings::PerUserFolder()
+{
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return QDir::toNativeSeparators(Cleaned(data + QStringLiteral("/Orvi")));
+}
+
 QString TSettings::DefaultTempDir()
 {
 #ifdef Q_OS_WIN
     return QStringLiteral("C:\\Windows\\Temp");
 #else
-    QString dir = QDir::toNativeSeparators(QDir::tempPath());
-    while (dir.size() > 1 && dir.endsWith(QDir::separator()))
-        dir.chop(1);
-    return dir;
+    return PerUserFolder();
 #endif
+}
+
+bool TSettings::IsSystemTempFolder(const QString &path)
+{
+    if (path.trimmed().isEmpty())
+        return false;
+    const QString folder = Cleaned(path);
+#ifdef Q_OS_WIN
+    return folder.compare(Cleaned(QDir::tempPath()), Qt::CaseInsensitive) == 0;
+#else
+    if (folder == Cleaned(QDir::tempPath()) || folder == QLatin1String("/tmp"))
+        return true;
+    // The same folder under another name (a link to it).
+    const QString canonical = QFileInfo(folder).canonicalFilePath();
+    return !canonical.isEmpty() && canonical == QFileInfo(QDir::tempPath()).canonicalFilePath();
+#endif
+}
+
+bool TSettings::MakeWorkingFolder(const QString &path)
+{
+    const QString folder = Cleaned(path);
+    if (QFileInfo(folder).isDir())
+        return true;
+    if (folder != Cleaned(PerUserFolder()) || !QDir().mkpath(folder))
+        return false;
+    // Recordings and documents are the user's own business.
+    QFile::setPermissions(folder,
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadUser
+                              | QFile::WriteUser | QFile::ExeUser);
+    return true;
+}
+
+QString TSettings::RecordingsFolder() const
+{
+    return IsSystemTempFolder(TempDir) ? PerUserFolder() : TempDir;
+}
+
+QString TSettings::TakeTempDir(const QSettings &store, bool *replaced)
+{
+    *replaced = false;
+    const QVariant stored = store.value(QLatin1String(TempDirKey));
+    if (!IsText(stored) || stored.toString().isEmpty())
+        return {};
+#ifndef Q_OS_WIN
+    // Every earlier version stored the system's temporary folder as its default at the first
+    // start; the Windows default has not changed.
+    if (!store.contains(QLatin1String(TempDirCheckedKey))
+        && IsSystemTempFolder(stored.toString())) {
+        *replaced = true;
+        return DefaultTempDir();
+    }
+#endif
+    return stored.toString();
+}
+
+QString TSettings::StoredTempDir(const QSettings &store)
+{
+    bool replaced = false;
+    const QString stored = TakeTempDir(store, &replaced);
+    return stored.isEmpty() ? DefaultTempDir() : stored;
 }
 
 void TSettings::ReadSettings(QSettings &store)
 {
+    bool replaced = false;
+    const QString tempDir = TakeTempDir(store, &replaced);
+    if (!tempDir.isEmpty())
+        TempDir = tempDir;
+    if (tempDir.isEmpty() || replaced)
+        store.setValue(QLatin1String(TempDirKey), TempDir);
+    if (!store.contains(QLatin1String(TempDirCheckedKey)))
+        store.setValue(QLatin1String(TempDirCheckedKey), 1);
+
     store.beginGroup(QLatin1String(OptionsGroup));
-    const QVariant tempDir = store.value(QStringLiteral("TempDir"));
-    if (IsText(tempDir) && !tempDir.toString().isEmpty())
-        TempDir = tempDir.toString();
-    else
-        store.setValue(QStringLiteral("TempDir"), TempDir);
     ReadOrRepair(store, "LPTNumber", LPTNumber);
     ReadOrRepair(store, "MarkUnsensitivityTime", MarkUnsensitivityTime);
     ReadOrRepair(store, "DocWindowState", DocWindowState);
@@ -100,6 +180,7 @@ void TSettings::ReadSettings(QSettings &store)
 
 void TSettings::WriteSettings(QSettings &store) const
 {
+    store.setValue(QLatin1String(TempDirCheckedKey), 1);
     store.beginGroup(QLatin1String(OptionsGroup));
     store.setValue(QStringLiteral("TempDir"), TempDir);
     store.setValue(QStringLiteral("LPTNumber"), LPTNumber);

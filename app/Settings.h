@@ -34,18 +34,48 @@ public:
     int WaveINDevID = 0; // input device number
     int WaveOUTDevID = 0; // output device number
 
-    // The built-in default of TempDir on this platform.
+    // The user's own working folder, the same for orvi and orvi-cli:
+    // GenericDataLocation + "/Orvi" (~/.local/share/Orvi on Linux), native separators, no
+    // trailing one.
+    static QString PerUserFolder();
+    // The built-in default of TempDir: "C:\Windows\Temp" on Windows, PerUserFolder()
+    // elsewhere.
     static QString DefaultTempDir();
+    // True when path names the system's temporary folder (QDir::tempPath(), and "/tmp" on
+    // Unix), whose files do not survive a restart. Separators and a trailing one do not
+    // matter.
+    static bool IsSystemTempFolder(const QString &path);
+    // Creates the per-user folder, open to the user alone (mode 0700), when path names it
+    // and it is missing; called wherever the program first needs its working folder. Any
+    // other folder is the user's choice and is neither created nor changed. True when path
+    // is a folder afterwards.
+    static bool MakeWorkingFolder(const QString &path);
+
+    // The working folder under which the kept recordings go ("Pomiary" below it): TempDir,
+    // or the per-user folder while TempDir is the system's temporary folder.
+    QString RecordingsFolder() const;
 
     // Reads every value; a missing or mistyped one is repaired by storing the current value.
+    // A TempDir stored by an earlier version as its default (the system's temporary folder)
+    // is replaced by DefaultTempDir() once; what the user chose later is kept.
     void ReadSettings(QSettings &store);
     void WriteSettings(QSettings &store) const;
+
+    // TempDir as ReadSettings would take it from the store, with the same replacement, but
+    // without writing anything (orvi-cli reads only this setting and never writes the
+    // store). DefaultTempDir() when nothing usable is stored.
+    static QString StoredTempDir(const QSettings &store);
+
+private:
+    // The stored TempDir, or an empty text when it is missing or not a single text; *replaced
+    // is true when an old default was swapped for DefaultTempDir().
+    static QString TakeTempDir(const QSettings &store, bool *replaced);
 };
 
 // The one instance the program uses.
 TSettings &Settings();
 
 // The settings store: the registry under HKEY_CURRENT_USER\Software\Selvane\Orvix on
-// Windows, an INI file in the user's configuration folder ("Selvane/Orvix.conf") elsewhere.
+// Windows, an INI file in the user's configuration folder ("Selvane/Orvix.ini") elsewhere.
 // Values live in the groups "1.0/Options", "1.0/Signal" and "1.0/RecentFilesMRU".
 std::unique_ptr<QSettings> OpenSettingsStore();

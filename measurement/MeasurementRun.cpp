@@ -4,6 +4,7 @@
 #include "analysis/BroadbandStore.h"
 #include "analysis/RecordingArchive.h"
 #include "audio/RecordFile.h"
+#include "chart/Series.h"
 #include "controls/Clock.h"
 #include "document/InOutError.h"
 #include "measurement/LevelComputation.h"
@@ -11,6 +12,7 @@
 #include "turntable/TurntableController.h"
 
 #include <QDateTime>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <cstdlib>
@@ -19,10 +21,15 @@ const QString TMeasurementRun::HeadingSetup = QStringLiteral("Ustawienia począt
 const QString TMeasurementRun::HeadingMeasure = QStringLiteral("Pomiar");
 const QString TMeasurementRun::StatusReturning = QStringLiteral("Powrót stolika do pozycji 0° ...");
 const QString TMeasurementRun::StatusPreparing = QStringLiteral("Przygotowanie do pomiaru...");
-const QString TMeasurementRun::StatusRecording = QStringLiteral("Nagrywanie do pliku: temp.raw");
+const QString TMeasurementRun::StatusRecording = StatusRecordingTo(QStringLiteral("temp.raw"));
 const QString TMeasurementRun::StatusComputing = QStringLiteral("Wyznaczenie charakterystyki...");
 const QString TMeasurementRun::StatusDone = QStringLiteral("Gotowe...");
 const QString TMeasurementRun::StatusInterrupted = QStringLiteral("Pomiar przerwany...");
+
+QString TMeasurementRun::StatusRecordingTo(const QString &fileName)
+{
+    return QStringLiteral("Nagrywanie do pliku: ") + fileName;
+}
 
 namespace {
 // Slice of the wait for the end of the return to 0°, ms.
@@ -222,6 +229,22 @@ void TMeasurementRun::ComputeBroadband()
     m_bandSeries = TBroadbandAnalysis::AddBandSeries(*Chart, *result, *Broadband);
     m_broadband = std::make_shared<const TDirectivityResult>(std::move(*result));
     TBroadbandStore::Instance().Set(Chart, m_broadband, *Broadband);
+    if (!m_keptRecording.isEmpty())
+        TBroadbandStore::Instance().AddKept(Chart, KeptMeasurement());
+}
+
+TKeptMeasurement TMeasurementRun::KeptMeasurement() const
+{
+    TKeptMeasurement kept;
+    kept.Recording = m_keptRecording;
+    kept.Log = m_log;
+    kept.Options = Broadband.value_or(TBroadbandOptions {});
+    kept.Name = SeriesName;
+    if (m_added)
+        kept.SeriesNames << m_added->Name;
+    for (const TSeries *band : m_bandSeries)
+        kept.SeriesNames << band->Name;
+    return kept;
 }
 
 void TMeasurementRun::MarkCounted()
@@ -293,7 +316,7 @@ void TMeasurementRun::RecordStart()
 
 void TMeasurementRun::RecordAppend()
 {
-    SetPhase(HeadingMeasure, StatusRecording);
+    SetPhase(HeadingMeasure, StatusRecordingTo(QFileInfo(m_rig.RecordFilePath()).fileName()));
     m_rig.SetRecording(true);
     m_recordAppended = m_recordOpened;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/BroadbandOptions.h"
+#include "analysis/KeptMeasurement.h"
 #include "analysis/MarkerLog.h"
 
 #include <QObject>
@@ -40,6 +41,8 @@ public:
     static const QString StatusReturning; // "Powrót stolika do pozycji 0° ..."
     static const QString StatusPreparing; // "Przygotowanie do pomiaru..."
     static const QString StatusRecording; // "Nagrywanie do pliku: temp.raw"
+    // "Nagrywanie do pliku: " and the name of the file being recorded (no folder).
+    static QString StatusRecordingTo(const QString &fileName);
     static const QString StatusComputing; // "Wyznaczenie charakterystyki..."
     static const QString StatusDone; // "Gotowe..."
     static const QString StatusInterrupted; // "Pomiar przerwany..."
@@ -88,6 +91,8 @@ public:
     // The kept recording (WAV) of the last complete run, or empty.
     QString KeptRecording() const { return m_keptRecording; }
     const TMarkerLog &MarkerLog() const { return m_log; }
+    // The broadband measurement as it can be analysed again from its kept recording.
+    TKeptMeasurement KeptMeasurement() const;
 
     // How an error is shown (default: ignored; the window and the batch tool set it).
     std::function<void(const QString &text)> ShowError;

@@ -2,9 +2,11 @@
 
 #include "analysis/BroadbandStore.h"
 #include "analysis/FrdExport.h"
+#include "analysis/MeasurementFolder.h"
 #include "analysis/ui/FrmMapa.h"
 #include "app/ui/FrmMain.h"
 #include "app/ui/MainActions.h"
+#include "app/ui/RecordingAnalysisAction.h"
 #include "chart/PolarGraph.h"
 #include "document/OvkFile.h"
 #include "document/ui/FrmChild.h"
@@ -13,9 +15,11 @@
 #include <QAction>
 #include <QDir>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QStatusBar>
 
 namespace {
 
@@ -55,6 +59,7 @@ TBroadbandActions &TBroadbandActions::Install(TFrmMain &main)
     auto *actions = new TBroadbandActions(main); // a child of main from here
     actions->AddToMenu();
     actions->Update();
+    TRecordingAnalysisAction::Install(main);
     return *actions;
 }
 
@@ -84,6 +89,9 @@ TBroadbandActions::TBroadbandActions(TFrmMain &main)
             &TBroadbandActions::ScheduleUpdate);
     connect(main.MdiArea(), &QMdiArea::subWindowActivated, this,
             &TBroadbandActions::ScheduleUpdate);
+    connect(&main, &TFrmMain::DocumentOpened, this, &TBroadbandActions::RestoreMeasurements);
+    main.SetBesideWriter(
+        [this](TFrmChild &document, const QString &path) { return SaveBeside(document, path); });
 }
 
 void TBroadbandActions::AddToMenu()
@@ -172,4 +180,60 @@ bool TBroadbandActions::ExportFrd()
                     .arg(written)
                     .arg(FilesWord(written), QDir::toNativeSeparators(folder)));
     return true;
+}
+
+QString TBroadbandActions::SaveBeside(TFrmChild &document, const QString &path)
+{
+    TBroadbandStore &store = TBroadbandStore::Instance();
+    const std::vector<TKeptMeasurement> kept = store.Kept(&document.Graph());
+    if (kept.empty())
+        return {};
+    QString error;
+    std::optional<std::vector<TKeptMeasurement>> placed
+        = TMeasurementFolder::Write(path, kept, &error);
+    if (!placed)
+        return error;
+    // From now on the copies beside the document are the ones it refers to.
+    store.SetKept(&document.Graph(), std::move(*placed));
+    return {};
+}
+
+QString TBroadbandActions::RestoreMessage(const QStringList &problems)
+{
+    if (problems.isEmpty())
+        return {};
+    return QStringLiteral("Nie wszystkie pomiary dokumentu odczytano: %1")
+        .arg(problems.join(QLatin1Char(' ')));
+}
+
+void TBroadbandActions::RestoreMeasurements(TFrmChild *document)
+{
+    if (!document)
+        return;
+    TMeasurementFolder::TContents contents
+        = TMeasurementFolder::Read(document->DocFile().FullPath());
+    if (!contents.Exists)
+        return;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    std::shared_ptr<const TDirectivityResult> newest;
+    TBroadbandOptions newestOptions;
+    for (const TKeptMeasurement &m : contents.Measurements) {
+        QString error;
+        std::optional<TDirectivityResult> result = m.Analyse(&error);
+        if (!result) {
+            contents.Problems << error;
+            continue;
+        }
+        newest = std::make_shared<const TDirectivityResult>(std::move(*result));
+        newestOptions = m.Options;
+    }
+    QGuiApplication::restoreOverrideCursor();
+    TBroadbandStore &store = TBroadbandStore::Instance();
+    // Recordings that could not be analysed are still carried along by the next save.
+    store.SetKept(&document->Graph(), std::move(contents.Measurements));
+    if (newest)
+        store.Set(&document->Graph(), newest, newestOptions);
+    const QString message = RestoreMessage(contents.Problems);
+    if (!message.isEmpty())
+        m_main.statusBar()->showMessage(message, RestoreMessageMs);
 }

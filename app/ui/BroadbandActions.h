@@ -8,6 +8,7 @@
 
 class QAction;
 class QWidget;
+class TFrmChild;
 class TFrmMain;
 class TFrmMapa;
 
@@ -15,14 +16,18 @@ class TFrmMapa;
 // "Mapa kierunkowości" (shows one TFrmMapa that follows the active document) and
 // "Eksportuj FRD…" (one FRD file per 10° into a folder the user picks). Both are in the
 // chart menu, next to "Eksportuj", and enabled only while the active document has a
-// broadband result. Owned by the main window (a QObject child, as is the map window).
-// GUI thread only.
+// broadband result. It also keeps a document's measurements beside its file: a save writes
+// them into "<name>.pomiary" (TMeasurementFolder), and opening the document analyses them
+// again, so its results come back. Owned by the main window (a QObject child, as is the map
+// window). GUI thread only.
 class TBroadbandActions : public QObject
 {
     Q_OBJECT
 
 public:
     static constexpr int FrdStepDeg = 10;
+    // How long the status bar says what was not found when a document opened, ms.
+    static constexpr int RestoreMessageMs = 30000;
 
     // Creates the actions for main and puts them into its menu.
     static TBroadbandActions &Install(TFrmMain &main);
@@ -42,6 +47,17 @@ public:
     void ShowMap();
     // "Eksportuj FRD…" for the active document. True when the set was written.
     bool ExportFrd();
+
+    // Writes the document's kept measurements beside path (before the document file is
+    // written there); the user's message when that failed, empty otherwise (also when the
+    // document has none).
+    QString SaveBeside(TFrmChild &document, const QString &path);
+    // Analyses the measurements kept beside an opened document again: its newest result
+    // is back for the map and the FRD export. What was not found or could not be read is
+    // said in one status bar line; nothing is written.
+    void RestoreMeasurements(TFrmChild *document);
+    // The status bar line RestoreMeasurements shows (empty when all was found).
+    static QString RestoreMessage(const QStringList &problems);
 
 private:
     explicit TBroadbandActions(TFrmMain &main);

@@ -559,6 +559,7 @@ bool TFrmMain::OpenDocument(const QString &path)
     doc->Graph().SetTitle(doc->DocFile().Title);
     doc->SyncMainWindow();
     doc->SetModified(false);
+    emit DocumentOpened(doc);
     return true;
 }
 

@@ -113,6 +113,10 @@ public:
     // 4 returning to 0; others keep it), degrees 0..350.
     static int StepTableAngle(int angle, int motionState);
 
+    // Who writes what is kept beside a document's file (TDocumentHost::SaveBeside).
+    using TBesideWriter = std::function<QString(TFrmChild &document, const QString &path)>;
+    void SetBesideWriter(TBesideWriter writer) { m_besideWriter = std::move(writer); }
+
     // --- Recent files ---
     TRecentFiles &RecentFiles() { return m_recentFiles; }
     void LoadRecentFiles(QSettings &store);
@@ -139,11 +143,19 @@ public:
     void BindSeriesEditor(TPolarGraph *graph) override;
     void ShowCursorReadout(const QString &text) override;
     ESaveResult SaveDocument(TFrmChild &document) override;
+    QString SaveBeside(TFrmChild &document, const QString &path) override
+    {
+        return m_besideWriter ? m_besideWriter(document, path) : QString();
+    }
     void DocumentClosed(TFrmChild &document) override;
     bool ShuttingDown() const override { return m_shuttingDown; }
     QList<QAction *> ChartContextActions() const override;
     bool CanDropSeries(QObject *dragSource, TPolarGraph &target) const override;
     void DropSeries(TPolarGraph &target) override;
+
+signals:
+    // A document was opened from its file and shows in the area (OpenDocument).
+    void DocumentOpened(TFrmChild *document);
 
 protected:
     bool event(QEvent *event) override;
@@ -182,6 +194,7 @@ private:
     std::array<QPointer<QWidget>, ToolWindowCount> m_toolWindows {};
     std::unique_ptr<TToolWindowPlacement> m_toolPlacement; // places all but the series editor
     TSeriesEditorHooks m_seriesEditor;
+    TBesideWriter m_besideWriter;
     QList<QPointer<TFrmChild>> m_documents;
     QPointer<TFrmChild> m_lastActive;
     TRecentFiles m_recentFiles;

@@ -104,12 +104,23 @@ QWidget *TFrmOpcje::CreateDirectoriesPage()
     browse->setObjectName(QStringLiteral("TempFolderBrowse"));
     browse->setText(QStringLiteral("..."));
     connect(browse, &QToolButton::clicked, this, &TFrmOpcje::BrowseFolder);
+    lblTempNote = new QLabel(page);
+    lblTempNote->setObjectName(QStringLiteral("lblTempNote"));
+    lblTempNote->setWordWrap(true);
+    lblTempNote->hide();
+    // Follows the typing (and FormCreate's stored folder).
+    connect(TempFolderEdit, &QLineEdit::textChanged, this, [this](const QString &text) {
+        const QString note = TOptionsFields::TempFolderNote(text);
+        lblTempNote->setText(note);
+        lblTempNote->setVisible(!note.isEmpty());
+    });
 
     auto *grid = new QGridLayout(page);
     grid->addWidget(caption, 0, 0, 1, 2);
     grid->addWidget(TempFolderEdit, 1, 0);
     grid->addWidget(browse, 1, 1);
-    grid->setRowStretch(2, 1);
+    grid->addWidget(lblTempNote, 2, 0, 1, 2);
+    grid->setRowStretch(3, 1);
     return page;
 }
 

@@ -71,6 +71,7 @@ private:
 
     QTabWidget *m_pages = nullptr;
     QLineEdit *TempFolderEdit = nullptr;
+    QLabel *lblTempNote = nullptr; // shown while TempFolderEdit names the system's temporary folder
     TSignalPage m_in;
     TSignalPage m_out;
     TVolumeBar *RMSTrackBar = nullptr;

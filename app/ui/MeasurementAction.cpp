@@ -46,7 +46,10 @@ void TMeasurementAction::Run(TFrmMain &main, TClock &clock)
     pomiar.SetSeriesColor(parameters.SeriesColor());
     pomiar.SetSeriesName(parameters.SeriesName());
     pomiar.SetBlockBytes(Settings().RMSBuffNumber);
-    pomiar.Run().WorkingFolder = Settings().TempDir;
+    // The kept recordings must outlast a restart, also when TempDir is the system's
+    // temporary folder.
+    pomiar.Run().WorkingFolder = Settings().RecordingsFolder();
+    TSettings::MakeWorkingFolder(pomiar.Run().WorkingFolder);
     pomiar.SetBroadband(parameters.Broadband() ? std::optional(parameters.BroadbandOptions())
                                                : std::nullopt);
     Exec()(pomiar);

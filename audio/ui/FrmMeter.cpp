@@ -2,6 +2,7 @@
 
 #include "app/Settings.h"
 #include "audio/AudioIn.h"
+#include "audio/RecordSlot.h"
 #include "audio/ui/QvVUMeter.h"
 #include "controls/Clock.h"
 #include "controls/Messages.h"
@@ -126,11 +127,15 @@ void TFrmMeter::FormCreate()
     setFixedSize(ClientWidth, HeightServiceHidden);
     Recording = false;
     m_dBMeter->SetDecay(9);
+    // The window is made at start-up: the program's recording file is claimed now, before
+    // another program started later can take it.
+    TSettings::MakeWorkingFolder(Settings().TempDir);
+    TRecordSlot::Program().PathIn(Settings().TempDir);
 }
 
 QString TFrmMeter::RecordFilePath() const
 {
-    return QDir(Settings().TempDir).filePath(RecordFileBaseName);
+    return TRecordSlot::Program().PathIn(Settings().TempDir);
 }
 
 QByteArray TFrmMeter::LevelBuffer() const
@@ -155,6 +160,7 @@ void TFrmMeter::SetWriteErrorHandler(std::function<void(const QString &)> handle
 
 void TFrmMeter::OpenRecordFile()
 {
+    TSettings::MakeWorkingFolder(Settings().TempDir);
     m_recordFile.Open(RecordFilePath());
 }
 

@@ -20,8 +20,9 @@ class TQvVUMeter;
 
 // The "Wskaźnik wysterowania" tool window: records from the sound card's input through a
 // TAudioIn, shows the level on a needle meter with a clip lamp and, while Recording is
-// true, appends every delivered buffer to "temp.raw" in the working folder (TempDir):
-// headerless samples exactly as the input stream delivers them.
+// true, appends every delivered buffer to the program's recording file in the working folder
+// (TempDir): "temp.raw", or "temp-2.raw" ... while another running program holds that one
+// (TRecordSlot); headerless samples exactly as the input stream delivers them.
 //
 // The measurement run uses it through OpenRecordFile, StartRecorder, Recording,
 // StopRecorder and CloseRecordFile. Created once at start-up; closing only hides it.
@@ -37,14 +38,15 @@ public:
     static constexpr int ClipTimerMs = 50;
     static constexpr int ClipHoldTicks = 10; // the lamp goes out 10 ticks after a clip
     static constexpr int MeterBlockLength = 400; // samples per needle update
-    static const QString RecordFileBaseName; // "temp.raw"
+    static const QString RecordFileBaseName; // "temp.raw", while no other program holds it
 
     explicit TFrmMeter(TClock &clock, QWidget *parent = nullptr);
     explicit TFrmMeter(QWidget *parent = nullptr);
     ~TFrmMeter() override;
 
-    // Starts a new TempDir/temp.raw (written beside it until CloseRecordFile). Throws
-    // EInOutError (Polish text naming the file) when it cannot be created.
+    // Starts a new recording file (RecordFilePath(), written beside it until CloseRecordFile);
+    // the per-user working folder is made first when it is missing. Throws EInOutError
+    // (Polish text naming the file) when it cannot be created.
     void OpenRecordFile();
     // Starts the recorder with the input settings (WaveINDevID, RecordBuffSize,
     // InSampleRate, InQuant); does nothing while it runs. A failure is shown in a message
@@ -63,6 +65,7 @@ public:
 
     int ClipTicks() const { return m_ClipTicks; }
     bool RecordFileOpen() const;
+    // The program's recording file in TempDir (its lock moves with TempDir).
     QString RecordFilePath() const;
     // A write to the record file failed since it was opened: writing stopped there and the
     // user was told once; closing the file leaves an earlier temp.raw as it was.

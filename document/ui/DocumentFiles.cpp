@@ -27,18 +27,29 @@ QString TDocumentFiles::AskOpenPath(QWidget *owner)
     return request.FileName;
 }
 
+void TDocumentFiles::ReportBesideError(TFrmChild &document, const QString &error)
+{
+    if (!error.isEmpty())
+        ShowMessage(&document, QMessageBox::Warning,
+                    QStringLiteral("Pomiarów nie zapisano obok dokumentu %1.\n\n%2")
+                        .arg(document.DocFile().FullPath(), error));
+}
+
 TDocumentFiles::ESaveResult TDocumentFiles::Save(QWidget *owner, TFrmChild &document)
 {
     TOvkFile &file = document.DocFile();
     if (file.Untitled)
         return SaveAs(owner, document);
     file.SetTitle(document.Graph().Title());
+    const QString besideError = document.Host().SaveBeside(document, file.FullPath());
     try {
         file.Save();
     } catch (const EInOutError &error) {
         ShowMessage(&document, QMessageBox::Critical, error.Message());
+        ReportBesideError(document, besideError);
         return ESaveResult::Failed;
     }
+    ReportBesideError(document, besideError);
     document.SetModified(false);
     document.SetCaption(file.FullPath());
     return ESaveResult::Saved;
@@ -60,6 +71,7 @@ TDocumentFiles::ESaveResult TDocumentFiles::SaveAs(QWidget *owner, TFrmChild &do
     file.SetInfo(QStringLiteral("Nieznany"));
     file.SetTitle(document.Graph().Title());
     file.SetDate(TOvkFile::NowAsDate());
+    const QString besideError = document.Host().SaveBeside(document, file.FullPath());
     try {
         file.Save();
     } catch (const EInOutError &error) {
@@ -67,8 +79,10 @@ TDocumentFiles::ESaveResult TDocumentFiles::SaveAs(QWidget *owner, TFrmChild &do
         // again instead of writing silently to the name that just failed.
         file.Untitled = true;
         ShowMessage(&document, QMessageBox::Critical, error.Message());
+        ReportBesideError(document, besideError);
         return ESaveResult::Failed;
     }
+    ReportBesideError(document, besideError);
     document.SetModified(false);
     document.SetCaption(file.FullPath());
     file.Untitled = false;

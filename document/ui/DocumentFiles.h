@@ -36,6 +36,10 @@ public:
     // when a file was written.
     static bool Export(QWidget *owner, TFrmChild &document);
 
+    // The box that says what was kept beside the document could not be written (nothing
+    // when error is empty).
+    static void ReportBesideError(TFrmChild &document, const QString &error);
+
     // The question asked before fileName (a full path) is replaced.
     static QString OverwriteQuestion(const QString &fileName);
     // Asks OverwriteQuestion (caption "Orvi", question icon, Yes and No); true for Yes.

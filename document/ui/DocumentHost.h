@@ -30,6 +30,15 @@ public:
     // Saves the document as the "Zapisz" action does (asks for a name when it has none);
     // a failure has been reported to the user when this returns Failed.
     virtual ESaveResult SaveDocument(TFrmChild &document) = 0;
+    // Writes what is kept beside the document's file (its measurements) before the file
+    // itself is written to path. Returns the user's message when that failed (the file is
+    // saved all the same), empty otherwise. Default: nothing is kept beside documents.
+    virtual QString SaveBeside(TFrmChild &document, const QString &path)
+    {
+        (void)document;
+        (void)path;
+        return {};
+    }
     // The document window has been closed and is about to be destroyed.
     virtual void DocumentClosed(TFrmChild &document) = 0;
     // True while the frame closes every document at its shut-down (no close can be refused).

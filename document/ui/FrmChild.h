@@ -32,6 +32,7 @@ public:
     TPolarGraph &Graph() const { return *m_graph; }
     TPolarGraphView &GraphView() const { return *m_view; }
     TOvkFile &DocFile() const { return *m_docFile; }
+    TDocumentHost &Host() const { return m_host; }
 
     // The window's caption: the document name or full path, "~" appended while modified.
     QString Caption() const { return windowTitle(); }

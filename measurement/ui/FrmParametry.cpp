@@ -6,6 +6,7 @@
 #include "controls/ui/FormHelpers.h"
 #include "document/ui/Prompts.h"
 #include "measurement/MeasurementColors.h"
+#include "measurement/ui/BroadbandGroup.h"
 #include "turntable/ui/FrmStolikKontrol.h"
 
 #include <QCheckBox>
@@ -67,11 +68,6 @@ QRadioButton *Radio(QWidget *parent, const char *name, const QString &caption)
     auto *button = new QRadioButton(caption, parent);
     button->setObjectName(QLatin1String(name));
     return button;
-}
-
-QString SmoothingCaption(int smoothing)
-{
-    return smoothing <= 0 ? QStringLiteral("brak") : QStringLiteral("1/%1 oktawy").arg(smoothing);
 }
 
 // The lowest band there can be, Hz: a signal refused even for it is refused for every list.
@@ -200,62 +196,8 @@ QGroupBox *TFrmParametry::CreateRangeGroup()
 
 QGroupBox *TFrmParametry::CreateBroadbandGroup()
 {
-    m_gbSzerokopasmowa = new QGroupBox(QStringLiteral("Analiza szerokopasmowa"), this);
-    m_gbSzerokopasmowa->setObjectName(QStringLiteral("gbSzerokopasmowa"));
-    m_gbSzerokopasmowa->setCheckable(true);
-    m_gbSzerokopasmowa->setChecked(false);
-    QGroupBox *group = m_gbSzerokopasmowa;
-    const TBroadbandOptions defaults;
-
-    m_edPasma = new QLineEdit(TBroadbandOptions::BandsText(defaults.BandsHz), group);
-    m_edPasma->setObjectName(QStringLiteral("edPasma"));
-    FitBandField();
-    m_cbWygladzanie = new QComboBox(group);
-    m_cbWygladzanie->setObjectName(QStringLiteral("cbWygladzanie"));
-    for (int smoothing : TBroadbandOptions::SmoothingChoices())
-        m_cbWygladzanie->addItem(SmoothingCaption(smoothing), smoothing);
-    m_cbWygladzanie->setCurrentIndex(m_cbWygladzanie->findData(defaults.Smoothing));
-    m_chkBramkaAuto = new QCheckBox(QStringLiteral("automatyczna"), group);
-    m_chkBramkaAuto->setObjectName(QStringLiteral("chkBramkaAuto"));
-    m_chkBramkaAuto->setChecked(true);
-    m_seBramka = new QDoubleSpinBox(group);
-    m_seBramka->setObjectName(QStringLiteral("seBramka"));
-    m_seBramka->setDecimals(1);
-    m_seBramka->setRange(0.5, 500.0);
-    m_seBramka->setSingleStep(0.5);
-    m_seBramka->setValue(3.0);
-    m_seBramka->setSuffix(QStringLiteral(" ms"));
-
-    m_lblPasma = FieldLabel(QStringLiteral("Częstotliwości [Hz]"), m_edPasma);
-    m_lblWygladzanie = FieldLabel(QStringLiteral("Wygładzanie"), m_cbWygladzanie);
-    m_lblBramka = FieldLabel(QStringLiteral("Bramka"), m_chkBramkaAuto);
-    auto *gate = new QHBoxLayout;
-    gate->addWidget(m_chkBramkaAuto);
-    gate->addWidget(m_seBramka, 1);
-    auto *grid = new QGridLayout(group);
-    grid->addWidget(m_lblPasma, 0, 0);
-    grid->addWidget(m_edPasma, 0, 1);
-    grid->addWidget(m_lblWygladzanie, 1, 0);
-    grid->addWidget(m_cbWygladzanie, 1, 1);
-    grid->addWidget(m_lblBramka, 2, 0);
-    grid->addLayout(gate, 2, 1);
-    grid->setColumnStretch(1, 1);
-    return group;
-}
-
-// The default list is to be seen whole, in whatever font the dialog has.
-void TFrmParametry::FitBandField()
-{
-    const TBroadbandOptions defaults;
-    const QString text = TBroadbandOptions::BandsText(defaults.BandsHz) + QStringLiteral("MM");
-    m_edPasma->setMinimumWidth(m_edPasma->fontMetrics().horizontalAdvance(text));
-}
-
-void TFrmParametry::changeEvent(QEvent *event)
-{
-    QDialog::changeEvent(event);
-    if (event->type() == QEvent::FontChange && m_edPasma)
-        FitBandField();
+    m_gbSzerokopasmowa = new TBroadbandGroup(true, this);
+    return m_gbSzerokopasmowa;
 }
 
 void TFrmParametry::FormCreate()
@@ -293,8 +235,8 @@ void TFrmParametry::ConnectHandlers()
     connect(m_rbWewnetrzny, &QRadioButton::toggled, this, &TFrmParametry::rbGeneratorClick);
     connect(m_rbFull, &QRadioButton::toggled, this, &TFrmParametry::rbRangeClick);
     connect(m_gbSzerokopasmowa, &QGroupBox::toggled, this, &TFrmParametry::UpdateBroadbandGroup);
-    connect(m_edPasma, &QLineEdit::textChanged, this, &TFrmParametry::UpdateBroadbandGroup);
-    connect(m_chkBramkaAuto, &QCheckBox::toggled, this, &TFrmParametry::UpdateBroadbandGroup);
+    connect(m_gbSzerokopasmowa, &TBroadbandGroup::FieldsChanged, this,
+            &TFrmParametry::UpdateBroadbandGroup);
 }
 
 void TFrmParametry::SetSeriesName(const QString &name)
@@ -329,21 +271,16 @@ bool TFrmParametry::Broadband() const
 
 TBroadbandOptions TFrmParametry::BroadbandOptions() const
 {
-    TBroadbandOptions options;
-    if (auto bands = TBroadbandOptions::ParseBands(m_edPasma->text()))
-        options.BandsHz = std::move(*bands);
-    options.Smoothing = m_cbWygladzanie->currentData().toInt();
-    options.GateMs = m_chkBramkaAuto->isChecked() ? 0.0 : m_seBramka->value();
-    return options;
+    return m_gbSzerokopasmowa->Options();
 }
 
 void TFrmParametry::accept()
 {
     QString error;
-    if (Broadband() && !TBroadbandOptions::ParseBands(m_edPasma->text(), &error)) {
+    if (Broadband() && !m_gbSzerokopasmowa->Bands(&error)) {
         ShowMessage(this, QMessageBox::Warning, error);
-        m_edPasma->setFocus();
-        m_edPasma->selectAll();
+        edPasma().setFocus();
+        edPasma().selectAll();
         return;
     }
     QDialog::accept();
@@ -352,6 +289,26 @@ void TFrmParametry::accept()
 QSpinBox &TFrmParametry::seFreq() const
 {
     return *m_seFreq;
+}
+
+QLineEdit &TFrmParametry::edPasma() const
+{
+    return m_gbSzerokopasmowa->edPasma();
+}
+
+QComboBox &TFrmParametry::cbWygladzanie() const
+{
+    return m_gbSzerokopasmowa->cbWygladzanie();
+}
+
+QCheckBox &TFrmParametry::chkBramkaAuto() const
+{
+    return m_gbSzerokopasmowa->chkBramkaAuto();
+}
+
+QDoubleSpinBox &TFrmParametry::seBramka() const
+{
+    return m_gbSzerokopasmowa->seBramka();
 }
 
 void TFrmParametry::cbSygnalChange(int index)
@@ -430,8 +387,7 @@ QString TFrmParametry::BroadbandRefusal() const
     if (!m_rbWewnetrzny->isChecked())
         return QStringLiteral("Analiza szerokopasmowa wymaga generatora wewnętrznego.");
     const TGenerator &generator = m_generator.Generator();
-    const std::vector<double> bands
-        = TBroadbandOptions::ParseBands(m_edPasma->text()).value_or(std::vector<double> {});
+    const std::vector<double> bands = m_gbSzerokopasmowa->Bands().value_or(std::vector<double> {});
     return TBroadbandOptions::SignalRefusal(generator.Signal(), m_generator.GetFrequency(), bands);
 }
 
@@ -451,12 +407,5 @@ void TFrmParametry::UpdateBroadbandGroup()
     m_gbSzerokopasmowa->setEnabled(signalFits);
     // Set one by one after the group's own toggling of its children, which knows none of this.
     const bool asked = m_gbSzerokopasmowa->isChecked();
-    const bool options = asked && refusal.isEmpty();
-    m_lblPasma->setEnabled(asked);
-    m_edPasma->setEnabled(asked);
-    for (QWidget *control :
-         { static_cast<QWidget *>(m_lblWygladzanie), static_cast<QWidget *>(m_cbWygladzanie),
-           static_cast<QWidget *>(m_lblBramka), static_cast<QWidget *>(m_chkBramkaAuto) })
-        control->setEnabled(options);
-    m_seBramka->setEnabled(options && !m_chkBramkaAuto->isChecked());
+    m_gbSzerokopasmowa->SetFieldsEnabled(asked, asked && refusal.isEmpty());
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/BroadbandOptions.h"
+#include "measurement/ui/BroadbandGroup.h"
 
 #include <QDialog>
 
@@ -67,11 +68,11 @@ public:
     QRadioButton &rbRange() const { return *m_rbRange; }
     QSpinBox &edStart() const { return *m_edStart; }
     QSpinBox &edStop() const { return *m_edStop; }
-    QGroupBox &gbSzerokopasmowa() const { return *m_gbSzerokopasmowa; }
-    QLineEdit &edPasma() const { return *m_edPasma; }
-    QComboBox &cbWygladzanie() const { return *m_cbWygladzanie; }
-    QCheckBox &chkBramkaAuto() const { return *m_chkBramkaAuto; }
-    QDoubleSpinBox &seBramka() const { return *m_seBramka; }
+    TBroadbandGroup &gbSzerokopasmowa() const { return *m_gbSzerokopasmowa; }
+    QLineEdit &edPasma() const;
+    QComboBox &cbWygladzanie() const;
+    QCheckBox &chkBramkaAuto() const;
+    QDoubleSpinBox &seBramka() const;
     QLabel &lblSzerokopasmowa() const { return *m_lblSzerokopasmowa; } // why not, or empty
     QPushButton &btnOK() const { return *m_btnOK; }
     QPushButton &btnAnuluj() const { return *m_btnAnuluj; }
@@ -80,9 +81,6 @@ public slots:
     // Stays open with a warning while the asked-for analysis has a band text that does not
     // parse.
     void accept() override;
-
-protected:
-    void changeEvent(QEvent *event) override;
 
 private:
     void CreateControls();
@@ -105,7 +103,6 @@ private:
     void UpdateGeneratorGroup();
     void UpdateRangeGroup();
     void UpdateBroadbandGroup();
-    void FitBandField();
     QString BroadbandRefusal() const;
 
     TFrmGenerator &m_generator;
@@ -124,14 +121,7 @@ private:
     QRadioButton *m_rbRange = nullptr;
     QSpinBox *m_edStart = nullptr;
     QSpinBox *m_edStop = nullptr;
-    QGroupBox *m_gbSzerokopasmowa = nullptr;
-    QLabel *m_lblPasma = nullptr;
-    QLineEdit *m_edPasma = nullptr;
-    QLabel *m_lblWygladzanie = nullptr;
-    QComboBox *m_cbWygladzanie = nullptr;
-    QLabel *m_lblBramka = nullptr;
-    QCheckBox *m_chkBramkaAuto = nullptr;
-    QDoubleSpinBox *m_seBramka = nullptr;
+    TBroadbandGroup *m_gbSzerokopasmowa = nullptr;
     QLabel *m_lblSzerokopasmowa = nullptr;
     QPushButton *m_btnOK = nullptr;
     QPushButton *m_btnAnuluj = nullptr;

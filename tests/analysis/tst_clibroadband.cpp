@@ -30,7 +30,7 @@ TRun RunCli(const QStringList &args, const QString &workDir)
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), workDir); // settings of its own
-    env.insert(QStringLiteral("TMPDIR"), workDir); // the working folder's default
+    env.insert(QStringLiteral("XDG_DATA_HOME"), workDir); // the working folder's default
     p.setProcessEnvironment(env);
     p.setWorkingDirectory(workDir);
     p.start(QStringLiteral(ORVI_CLI_PATH), args);

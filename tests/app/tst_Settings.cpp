@@ -1,9 +1,13 @@
-// Reading, repairing and writing the program settings in the INI store.
+// Reading, repairing and writing the program settings in the INI store; the per-user
+// working folder.
 #include "app/Settings.h"
+#include "document_ui/helpers/IsolatedSettings.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -46,6 +50,7 @@ class TestSettings : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { IsolateUserFolders(); }
     void init();
     void defaults();
     void firstStartFillsStore();
@@ -56,6 +61,11 @@ private slots:
     void tempDirRepair();
     void writeThenReadRoundTrip();
     void storeLocation();
+    void oldDefaultReplacedOnce_data();
+    void oldDefaultReplacedOnce();
+    void systemTempChosenLaterIsKept();
+    void perUserFolderIsPrivate();
+    void otherFoldersAreLeftAlone();
 
 private:
     // One file per test row: QSettings caches files by name within the process.
@@ -90,9 +100,13 @@ void TestSettings::defaults()
     for (const TIntSetting &i : IntSettings)
         QCOMPARE(s.*(i.Field), i.Default);
     QCOMPARE(s.TempDir, TSettings::DefaultTempDir());
-    QVERIFY(!s.TempDir.isEmpty());
-    QVERIFY(s.TempDir.size() == 1 || !s.TempDir.endsWith(QDir::separator()));
-    QVERIFY(QDir(s.TempDir).exists());
+    QVERIFY(!s.TempDir.endsWith(QDir::separator()));
+#ifndef Q_OS_WIN
+    // One folder of the user's, whichever program asks (not the application's own).
+    QCOMPARE(s.TempDir,
+             QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/Orvi");
+    QVERIFY(!TSettings::IsSystemTempFolder(s.TempDir));
+#endif
 }
 
 void TestSettings::firstStartFillsStore()
@@ -228,6 +242,109 @@ void TestSettings::storeLocation()
 #ifndef Q_OS_WIN
     QCOMPARE(store->format(), QSettings::IniFormat);
 #endif
+}
+
+void TestSettings::oldDefaultReplacedOnce_data()
+{
+    // "{tmp}" stands for the system's temporary folder.
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("checked"); // stored by a version that knows the per-user folder
+    QTest::addColumn<bool>("replaced");
+    QTest::newRow("old default") << "{tmp}" << false << true;
+    QTest::newRow("old default, trailing separator") << "{tmp}/" << false << true;
+    QTest::newRow("old default, /tmp") << "/tmp" << false << true;
+    QTest::newRow("user's folder") << "/srv/pomiary" << false << false;
+    QTest::newRow("inside the temporary folder") << "{tmp}/pomiary" << false << false;
+    QTest::newRow("temporary folder chosen by hand") << "{tmp}" << true << false;
+}
+
+void TestSettings::oldDefaultReplacedOnce()
+{
+    QFETCH(QString, stored);
+    QFETCH(bool, checked);
+    QFETCH(bool, replaced);
+    stored.replace(QLatin1String("{tmp}"), QDir::tempPath());
+    QByteArray text = "[1.0/Options]\nTempDir=" + stored.toUtf8() + '\n';
+    if (checked)
+        text += "TempDirChecked=1\n";
+    WriteIni(text);
+    const QString expected = replaced ? TSettings::DefaultTempDir() : stored;
+
+    // What orvi-cli reads: the same folder, and the store not touched.
+    QFile ini(IniPath());
+    QVERIFY(ini.open(QIODevice::ReadOnly));
+    const QByteArray before = ini.readAll();
+    {
+        const QSettings store(IniPath(), QSettings::IniFormat);
+        QCOMPARE(TSettings::StoredTempDir(store), expected);
+    }
+    QVERIFY(ini.seek(0));
+    QCOMPARE(ini.readAll(), before);
+
+    {
+        QSettings store(IniPath(), QSettings::IniFormat);
+        TSettings s;
+        s.ReadSettings(store);
+        QCOMPARE(s.TempDir, expected);
+    }
+    QSettings check(IniPath(), QSettings::IniFormat);
+    QCOMPARE(check.value("1.0/Options/TempDir").toString(), expected);
+    // The replacement happens only once: the next start keeps what it finds.
+    TSettings again;
+    again.ReadSettings(check);
+    QCOMPARE(again.TempDir, expected);
+}
+
+void TestSettings::systemTempChosenLaterIsKept()
+{
+    WriteIni("[1.0/Options]\nTempDir=" + QDir::tempPath().toUtf8() + '\n');
+    TSettings s;
+    {
+        QSettings store(IniPath(), QSettings::IniFormat);
+        s.ReadSettings(store);
+    }
+    QCOMPARE(s.TempDir, TSettings::DefaultTempDir());
+    s.TempDir = QDir::tempPath(); // chosen in "Opcje"
+    {
+        QSettings store(IniPath(), QSettings::IniFormat);
+        s.WriteSettings(store);
+    }
+    QSettings store(IniPath(), QSettings::IniFormat);
+    TSettings next;
+    next.ReadSettings(store);
+    QCOMPARE(next.TempDir, QDir::tempPath());
+    QCOMPARE(TSettings::StoredTempDir(store), QDir::tempPath());
+}
+
+void TestSettings::perUserFolderIsPrivate()
+{
+    const QString folder = TSettings::PerUserFolder();
+    QDir(folder).removeRecursively();
+    QVERIFY(TSettings::MakeWorkingFolder(folder + QDir::separator()));
+    QVERIFY(QFileInfo(folder).isDir());
+    const QFile::Permissions all = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+        | QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther
+        | QFile::WriteOther | QFile::ExeOther;
+    QCOMPARE(QFileInfo(folder).permissions() & all,
+             QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+void TestSettings::otherFoldersAreLeftAlone()
+{
+    // A folder the user chose is not made for them (the options dialog warns instead)...
+    const QString missing = m_dir.filePath(QStringLiteral("brak"));
+    QVERIFY(!TSettings::MakeWorkingFolder(missing));
+    QVERIFY(!QFileInfo::exists(missing));
+    // ...and one that exists keeps its mode; the per-user folder that exists too.
+    const QFile::Permissions open = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+        | QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
+    for (const QString &folder :
+         { m_dir.filePath(QStringLiteral("shared")), TSettings::PerUserFolder() }) {
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(QFile::setPermissions(folder, open));
+        QVERIFY(TSettings::MakeWorkingFolder(folder));
+        QCOMPARE(QFileInfo(folder).permissions() & open, open);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestSettings)

@@ -8,6 +8,7 @@
 #include "turntable/DLPrinterPortIO.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -157,6 +158,41 @@ private slots:
         }
         if (!closes)
             QCOMPARE(edit->text(), m_dir.path()); // the kept folder is shown again
+    }
+
+    void systemTempFolderNote_data()
+    {
+        QTest::addColumn<QString>("stored"); // "{tmp}" stands for the system's temporary folder
+        QTest::addColumn<QString>("typed"); // empty: nothing typed
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("stored") << "{tmp}"
+                                << "" << true;
+        QTest::newRow("typed") << ""
+                               << "{tmp}" << true;
+        QTest::newRow("typed with a separator") << ""
+                                                << "{tmp}/" << true;
+        QTest::newRow("typed away from it") << "{tmp}"
+                                            << "{tmp}/pomiary" << false;
+        QTest::newRow("user's folder") << ""
+                                       << "" << false;
+    }
+    void systemTempFolderNote()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, typed);
+        QFETCH(bool, shown);
+        if (!stored.isEmpty())
+            m_settings.TempDir = stored.replace("{tmp}", QDir::tempPath());
+        TFrmOpcje dialog(m_settings, m_port.get());
+        dialog.show();
+        if (!typed.isEmpty())
+            Child<QLineEdit>(dialog, "TempFolderEdit")
+                ->setText(typed.replace("{tmp}", QDir::tempPath()));
+        QLabel *note = Child<QLabel>(dialog, "lblTempNote");
+        QCOMPARE(!note->isHidden(), shown);
+        if (shown)
+            QVERIFY2(note->text().contains(QStringLiteral("nie przetrwają ponownego uruchomienia")),
+                     qPrintable(note->text()));
     }
 
     void chosenDevicesAreStored()

@@ -8,23 +8,28 @@
 #include "app/ui/MeasurementAction.h"
 #include "app/ui/ToolWindows.h"
 #include "audio/LoopbackBus.h"
+#include "audio/RecordSlot.h"
 #include "chart/PolarGraph.h"
 #include "chart/Series.h"
 #include "document/ui/FrmChild.h"
 #include "helpers/MainFixture.h"
 #include "measurement/MeasurementRun.h"
+#include "measurement/ui/BroadbandGroup.h"
 #include "measurement/ui/FrmParametry.h"
 #include "measurement/ui/FrmPomiar.h"
 
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QSpinBox>
+#include <QTemporaryDir>
 #include <QtTest>
 
 // Pictures for a person to look at: ORVI_SCREENSHOT names a file prefix.
@@ -52,6 +57,7 @@ private slots:
     void dodajRunsMeasurementIntoActiveDocument();
     void dodajNeedsDocumentAndPort();
     void broadbandMeasurementAddsBandsAndKeepsTheRecording();
+    void besideAnotherProgramInTheSystemTemporaryFolder();
 
 private:
     TMainFixture m_fixture;
@@ -117,6 +123,58 @@ void TestMeasurementFlow::dodajRunsMeasurementIntoActiveDocument()
     main->resize(1000, 750);
     doc->parentWidget()->showMaximized();
     SaveShot(*main, "main");
+}
+
+void TestMeasurementFlow::besideAnotherProgramInTheSystemTemporaryFolder()
+{
+    // The working folder is the system's temporary folder (kept from an earlier version or
+    // chosen by hand), and another running program records there.
+    QTemporaryDir systemTemp;
+    const QByteArray tmpdir = qgetenv("TMPDIR");
+    const auto restore = qScopeGuard([&] {
+        if (tmpdir.isEmpty())
+            qunsetenv("TMPDIR");
+        else
+            qputenv("TMPDIR", tmpdir);
+    });
+    qputenv("TMPDIR", QFile::encodeName(systemTemp.path()));
+    QVERIFY(TSettings::IsSystemTempFolder(systemTemp.path()));
+    TRecordSlot other;
+    other.PathIn(systemTemp.path());
+
+    auto main = m_fixture.MakeMain();
+    Settings().TempDir = systemTemp.path();
+    CreateToolWindows(*main, TStartOptions { true, &m_fixture.Clock });
+    main->Actions().acNowy->trigger();
+    QStringList statuses;
+    TMeasurementAction::Exec() = [&](QDialog &dialog) {
+        if (auto *p = qobject_cast<TFrmParametry *>(&dialog)) {
+            p->rbRange().setChecked(true);
+            p->edStart().setValue(-20);
+            p->edStop().setValue(20);
+            p->btnOK().click();
+            return p->result();
+        }
+        auto *pomiar = qobject_cast<TFrmPomiar *>(&dialog);
+        if (!pomiar)
+            return int(QDialog::Rejected);
+        QObject::connect(&pomiar->Run(), &TMeasurementRun::Changed, pomiar,
+                         [&] { statuses << pomiar->lblStatus().text(); });
+        pomiar->BitBtn1().click();
+        pomiar->BitBtn2().click();
+        return pomiar->result();
+    };
+    main->Actions().acDodaj->trigger();
+
+    QCOMPARE(main->ActiveDocument()->Graph().SeriesCount(), 1);
+    QVERIFY2(statuses.contains(QStringLiteral("Nagrywanie do pliku: temp-2.raw")),
+             qPrintable(statuses.join(" | ")));
+    QVERIFY(QFile(QDir(systemTemp.path()).filePath("temp-2.raw")).size() > 0);
+    QVERIFY(!QFileInfo::exists(QDir(systemTemp.path()).filePath("temp.raw")));
+    // The kept recording outlasts a restart: it is in the user's own folder.
+    const QDir kept(TSettings::PerUserFolder() + QStringLiteral("/Pomiary"));
+    QCOMPARE(kept.entryList({ QStringLiteral("*Pomiar 1.wav") }).size(), 1);
+    QVERIFY(!QFileInfo::exists(QDir(systemTemp.path()).filePath("Pomiary")));
 }
 
 void TestMeasurementFlow::dodajNeedsDocumentAndPort()

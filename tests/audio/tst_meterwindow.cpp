@@ -320,7 +320,7 @@ private slots:
             QCOMPARE(f.readAll(), earlier);
         }
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files),
-                 QStringList { QStringLiteral("temp.raw") });
+                 QStringList({ QStringLiteral("temp.raw"), QStringLiteral("temp.raw.lock") }));
 
         // A new file starts clean.
         w->OpenRecordFile();

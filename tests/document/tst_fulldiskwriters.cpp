@@ -88,14 +88,14 @@ void TestFullDiskWriters::initTestCase()
     QProcess measure;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir.path());
-    env.insert(QStringLiteral("TMPDIR"), m_dir.path());
+    env.insert(QStringLiteral("XDG_DATA_HOME"), m_dir.path()); // working folder m_dir/Orvi
     measure.setProcessEnvironment(env);
     measure.start(QStringLiteral(ORVI_CLI_PATH),
                   { "measure", "--simulate", "--range", "-20", "20", "--signal", "MLS",
                     "--play-buffer", "16384", "--bands", "1000", m_dir.filePath("bands.OvK") });
     QVERIFY(measure.waitForFinished(60000));
     QCOMPARE(measure.exitCode(), 0);
-    const QDir kept(m_dir.filePath("Pomiary"));
+    const QDir kept(m_dir.filePath("Orvi/Pomiary"));
     const QStringList wav = kept.entryList({ QStringLiteral("*.wav") });
     QCOMPARE(wav.size(), 1);
     m_recording = kept.filePath(wav.front());

@@ -25,6 +25,7 @@ TRun RunCli(const QStringList &args, const QString &workDir)
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), workDir); // settings of its own
+    env.insert(QStringLiteral("XDG_DATA_HOME"), workDir); // and a working folder
     p.setProcessEnvironment(env);
     p.setWorkingDirectory(workDir);
     p.start(QStringLiteral(ORVI_CLI_PATH), args);

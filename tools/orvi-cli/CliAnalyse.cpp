@@ -3,16 +3,16 @@
 
 #include "CliBroadband.h"
 #include "CliCommand.h"
+#include "CliKept.h"
 #include "CliLoad.h"
 
-#include "analysis/BroadbandAnalysis.h"
+#include "analysis/RecordingAnalysis.h"
 #include "analysis/RecordingArchive.h"
 #include "app/Settings.h"
 #include "chart/PolarGraph.h"
 #include "chart/Series.h"
 #include "document/InOutError.h"
 #include "document/OvkFile.h"
-#include "measurement/LevelComputation.h"
 #include "measurement/MeasurementProposal.h"
 
 #include <QDir>
@@ -165,6 +165,25 @@ TMarkerLog Overridden(TMarkerLog log, const TAnalyseArgs &a)
     return log;
 }
 
+// Prints the series the analysis added and its gate.
+void PrintAdded(const TRecordingAnalysis::TOutcome &outcome)
+{
+    std::vector<const TSeries *> added { outcome.Level };
+    added.insert(added.end(), outcome.Bands.begin(), outcome.Bands.end());
+    for (const TSeries *series : added)
+        CliOut(QStringLiteral("series %1 \"%2\": %3 points\n")
+                   .arg(series->Number())
+                   .arg(series->Name)
+                   .arg(series->Count()));
+    const TDirectivityResult &result = *outcome.Result;
+    CliOut(QStringLiteral("gate %1 .. %2 ms (%3), %4 frames, %5° per period\n")
+               .arg(result.GateOpenMs, 0, 'f', 2)
+               .arg(result.GateCloseMs, 0, 'f', 2)
+               .arg(result.AutomaticGate ? QStringLiteral("automatic") : QStringLiteral("asked"))
+               .arg(result.FrameCount())
+               .arg(result.DegreesPerPeriod, 0, 'f', 3));
+}
+
 int RunAnalyse(const QStringList &args)
 {
     TAnalyseArgs a;
@@ -194,44 +213,33 @@ int RunAnalyse(const QStringList &args)
     if (!CliStartDocument(a.Into, file))
         return 1;
 
-    const std::vector<float> samples = TBroadbandAnalysis::FullScale(recording.Samples);
-    std::optional<TDirectivityResult> result
-        = TBroadbandAnalysis::Analyse(samples.data(), qint64(samples.size()), log, options, &error);
-    if (!result)
-        return Fail(error);
+    // What is analysed, so that reopening the document gives these numbers again.
     const TMeasurementProposal proposal = TMeasurementProposal::For(chart);
-    result->Name = a.Name.value_or(proposal.Name);
-    TCliBroadband::PrintWarnings(*result, QStringLiteral("orvi-cli analyse: "));
-
-    // The level series first, as a measurement adds it.
-    const int block = a.Block > 0 ? a.Block : Settings().RMSBuffNumber;
-    const std::vector<double> levels
-        = TLevelComputation::LevelsOfBytes(reinterpret_cast<const char *>(recording.Samples.data()),
-                                           qint64(recording.Samples.size()) * 2, block);
-    TSeries *level = TLevelComputation::AddMeasuredSeries(chart, result->Name, proposal.Color,
-                                                          levels, log.StartDeg, log.StopDeg);
-    CliOut(QStringLiteral("series %1 \"%2\": %3 points\n")
-               .arg(level->Number())
-               .arg(level->Name)
-               .arg(level->Count()));
-    for (const TSeries *band : TBroadbandAnalysis::AddBandSeries(chart, *result, options))
-        CliOut(QStringLiteral("series %1 \"%2\": %3 points\n")
-                   .arg(band->Number())
-                   .arg(band->Name)
-                   .arg(band->Count()));
-    CliOut(QStringLiteral("gate %1 .. %2 ms (%3), %4 frames, %5° per period\n")
-               .arg(result->GateOpenMs, 0, 'f', 2)
-               .arg(result->GateCloseMs, 0, 'f', 2)
-               .arg(result->AutomaticGate ? QStringLiteral("automatic") : QStringLiteral("asked"))
-               .arg(result->FrameCount())
-               .arg(result->DegreesPerPeriod, 0, 'f', 3));
+    TKeptMeasurement measurement;
+    measurement.Recording = QFileInfo(a.Recording).absoluteFilePath();
+    measurement.Log = log; // with the overrides and the recorded samples
+    measurement.Options = options;
+    measurement.Name = a.Name.value_or(proposal.Name);
+    const std::optional<TRecordingAnalysis::TOutcome> outcome
+        = TRecordingAnalysis::AddTo(chart, measurement, recording, proposal.Color,
+                                    a.Block > 0 ? a.Block : Settings().RMSBuffNumber, &error);
+    if (!outcome)
+        return Fail(error);
+    TCliBroadband::PrintWarnings(*outcome->Result, QStringLiteral("orvi-cli analyse: "));
+    PrintAdded(*outcome);
+    // The measurements beside the document before the document, as the program saves.
+    TCliKept beside(QStringLiteral("orvi-cli analyse: "));
+    beside.WriteBeside(a.Out, a.Into, { outcome->Kept });
     try {
         file.Save();
     } catch (const EInOutError &e) {
         return Fail(e.Message());
     }
     CliOut(QStringLiteral("saved %1\n").arg(QDir::toNativeSeparators(a.Out)));
-    return a.Broadband.WriteOutputs(*result, QStringLiteral("orvi-cli analyse: ")) ? 0 : 1;
+    const bool besideSaved = beside.Report();
+    if (!a.Broadband.WriteOutputs(*outcome->Result, QStringLiteral("orvi-cli analyse: ")))
+        return 1;
+    return besideSaved ? 0 : 1;
 }
 
 } // namespace

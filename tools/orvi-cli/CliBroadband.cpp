@@ -68,12 +68,8 @@ QString TCliBroadband::Check()
         return QStringLiteral("--smoothing, --gate-ms, --frd and --map need --bands");
     if (FrdStep && FrdFolder.isEmpty())
         return QStringLiteral("--frd-step needs --frd DIR");
-    if (!MapPath.isEmpty()) {
-        const QString suffix = QFileInfo(MapPath).suffix().toLower();
-        if (suffix != QLatin1String("png") && suffix != QLatin1String("svg")
-            && suffix != QLatin1String("pdf"))
-            return QStringLiteral("--map: the file must end in .png, .svg or .pdf");
-    }
+    if (!MapPath.isEmpty() && !IsMapPath(MapPath))
+        return QStringLiteral("--map: the file must end in .png, .svg or .pdf");
     if (!FrdFolder.isEmpty() && !QFileInfo(FrdFolder).isDir())
         return QStringLiteral("--frd: \"%1\" is not a folder").arg(FrdFolder);
     if (Options) {
@@ -85,29 +81,47 @@ QString TCliBroadband::Check()
 
 bool TCliBroadband::WriteOutputs(const TDirectivityResult &result, const QString &prefix) const
 {
+    if (!FrdFolder.isEmpty()
+        && !WriteFrd(result, FrdFolder, FrdStep.value_or(DefaultFrdStep),
+                     Options ? Options->Smoothing : 0, prefix))
+        return false;
+    return MapPath.isEmpty() || WriteMap(result, MapPath, prefix);
+}
+
+bool TCliBroadband::WriteFrd(const TDirectivityResult &result, const QString &folder, int stepDeg,
+                             int smoothing, const QString &prefix)
+{
     QString error;
-    if (!FrdFolder.isEmpty()) {
-        int written = 0;
-        if (!TFrdExport::WriteSet(result, FrdFolder, FrdStep.value_or(10),
-                                  Options ? Options->Smoothing : 0, &error, &written)) {
-            CliError(prefix + error);
-            return false;
-        }
-        CliOut(QStringLiteral("frd: %1 files in %2\n")
-                   .arg(written)
-                   .arg(QDir::toNativeSeparators(FrdFolder)));
+    int written = 0;
+    if (!TFrdExport::WriteSet(result, folder, stepDeg, smoothing, &error, &written)) {
+        CliError(prefix + error);
+        return false;
     }
-    if (!MapPath.isEmpty()) {
-        TDirectivityMap map;
-        map.SetTitle(result.Name);
-        map.SetGrid(result.Grid());
-        if (!TDirectivityMap::Export(map, MapPath, MapSize, &error)) {
-            CliError(prefix + error);
-            return false;
-        }
-        CliOut(QStringLiteral("map: %1\n").arg(QDir::toNativeSeparators(MapPath)));
-    }
+    CliOut(
+        QStringLiteral("frd: %1 files in %2\n").arg(written).arg(QDir::toNativeSeparators(folder)));
     return true;
+}
+
+bool TCliBroadband::WriteMap(const TDirectivityResult &result, const QString &path,
+                             const QString &prefix)
+{
+    TDirectivityMap map;
+    map.SetTitle(result.Name);
+    map.SetGrid(result.Grid());
+    QString error;
+    if (!TDirectivityMap::Export(map, path, MapSize, &error)) {
+        CliError(prefix + error);
+        return false;
+    }
+    CliOut(QStringLiteral("map: %1\n").arg(QDir::toNativeSeparators(path)));
+    return true;
+}
+
+bool TCliBroadband::IsMapPath(const QString &path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    return suffix == QLatin1String("png") || suffix == QLatin1String("svg")
+        || suffix == QLatin1String("pdf");
 }
 
 void TCliBroadband::PrintWarnings(const TDirectivityResult &result, const QString &prefix)

@@ -12,6 +12,8 @@ class TDirectivityResult;
 // --frd DIR, --frd-step DEG and --map OUT.png|.svg|.pdf, and writing what they ask for.
 struct TCliBroadband
 {
+    static constexpr int DefaultFrdStep = 10; // degrees between FRD files
+
     std::optional<TBroadbandOptions> Options; // set by --bands
     std::optional<int> Smoothing;
     std::optional<double> GateMs;
@@ -28,6 +30,16 @@ struct TCliBroadband
     // Writes the FRD set and the map the options ask for, printing one line for each; false
     // after printing the reason (prefix names the command: "orvi-cli measure: ").
     bool WriteOutputs(const TDirectivityResult &result, const QString &prefix) const;
+    // The FRD set of result (one file per stepDeg, smoothing as TBroadbandOptions::Smoothing)
+    // into folder, then the line "frd: N files in DIR"; false after printing the reason.
+    static bool WriteFrd(const TDirectivityResult &result, const QString &folder, int stepDeg,
+                         int smoothing, const QString &prefix);
+    // The map of result (titled with its name) as path, then the line "map: PATH"; false after
+    // printing the reason.
+    static bool WriteMap(const TDirectivityResult &result, const QString &path,
+                         const QString &prefix);
+    // path ends in .png, .svg or .pdf (any case).
+    static bool IsMapPath(const QString &path);
     // Prints the analysis' warnings to stderr, one line each.
     static void PrintWarnings(const TDirectivityResult &result, const QString &prefix);
 };

@@ -1,5 +1,6 @@
 // orvi-cli commands for characteristic files: info, dump and import.
 #include "CliCommand.h"
+#include "CliKept.h"
 #include "CliLoad.h"
 #include "JsonImport.h"
 
@@ -91,6 +92,9 @@ int RunInfo(const QStringList &args)
                     .arg(QStringLiteral("%1").arg(s->Color(), 6, 16, QLatin1Char('0')).toUpper())
                     .arg(s->Count());
     }
+    // A report, not a check: what is wrong beside the document is listed, the status stays 0.
+    for (const QString &line : TCliKept::Describe(args.first()))
+        text += line + u'\n';
     CliOut(text);
     return 0;
 }
@@ -181,9 +185,11 @@ int RunImport(const QStringList &args)
 
 } // namespace
 
-ORVI_CLI_COMMAND("info",
-                 "info FILE.OvK        title, info, date and series of a characteristic file",
-                 &RunInfo);
+ORVI_CLI_COMMAND(
+    "info",
+    "info FILE.OvK        title, info, date and series of a characteristic file, and the "
+    "measurements kept beside it",
+    &RunInfo);
 ORVI_CLI_COMMAND("dump", "dump FILE.OvK        the whole characteristic file as one JSON object",
                  &RunDump);
 ORVI_CLI_COMMAND("import", "import JSON OUT.OvK  writes a characteristic file from dump's JSON",

@@ -4,13 +4,16 @@
 
 #include "CliBroadband.h"
 #include "CliCommand.h"
+#include "CliKept.h"
 #include "CliLoad.h"
 #include "CliRig.h"
 
+#include "analysis/BroadbandStore.h"
 #include "analysis/DirectivityResult.h"
 #include "app/Settings.h"
 #include "audio/AudioBackend.h"
 #include "audio/LoopbackBus.h"
+#include "audio/RecordSlot.h"
 #include "audio/SimulatedLoudspeaker.h"
 #include "chart/PolarGraph.h"
 #include "chart/Series.h"
@@ -261,7 +264,8 @@ TSeries *Measure(const TMeasureArgs &a, TPolarGraph &chart, const QString &recor
     run.SeriesColor = a.Color.value_or(proposal.Color);
     run.BlockBytes = a.Block > 0 ? a.Block : Settings().RMSBuffNumber;
     run.Broadband = a.Broadband.Options;
-    run.WorkingFolder = Settings().TempDir;
+    run.WorkingFolder = Settings().RecordingsFolder();
+    TSettings::MakeWorkingFolder(run.WorkingFolder);
     run.ShowWarning = [](const QString &text) {
         for (const QString &line : text.split(QLatin1Char('\n')))
             CliError(QStringLiteral("orvi-cli measure: warning: ") + line);
@@ -303,14 +307,19 @@ int RunMeasure(const QStringList &args)
     TOvkFile file(&chart, a.Out);
     if (!CliStartDocument(a.Into, file))
         return 1;
-    // The recording goes to the working folder, as the program's measurements do.
-    const QString recordPath = QDir(Settings().TempDir).filePath(QStringLiteral("temp.raw"));
+    // The recording goes to the working folder, as the program's measurements do, and never
+    // into the file of another program recording there at the same time.
+    TSettings::MakeWorkingFolder(Settings().TempDir);
+    const QString recordPath = TRecordSlot::Program().PathIn(Settings().TempDir);
     std::shared_ptr<const TDirectivityResult> broadband;
     TSeries *series = Measure(a, chart, recordPath, broadband);
     if (!series)
         return 1;
     if (a.Broadband.Options && !broadband)
         return Fail(QStringLiteral("the broadband analysis gave no result"));
+    // The measurements beside the document before the document, as the program saves.
+    TCliKept beside(QStringLiteral("orvi-cli measure: "));
+    beside.WriteBeside(a.Out, a.Into, TBroadbandStore::Instance().Kept(&chart));
     try {
         file.Save();
     } catch (const EInOutError &e) {
@@ -321,9 +330,10 @@ int RunMeasure(const QStringList &args)
                .arg(series->Name)
                .arg(series->Count())
                .arg(QDir::toNativeSeparators(a.Out)));
+    const bool besideSaved = beside.Report();
     if (broadband && !a.Broadband.WriteOutputs(*broadband, QStringLiteral("orvi-cli measure: ")))
         return 1;
-    return 0;
+    return besideSaved ? 0 : 1;
 }
 
 } // namespace

@@ -1,6 +1,9 @@
 #include "CliCommand.h"
 
+#include "app/Settings.h"
+
 #include <QGuiApplication>
+#include <QSettings>
 
 #include <algorithm>
 #include <cstdio>
@@ -103,6 +106,9 @@ int main(int argc, char *argv[])
     QGuiApplication app(argc, argv);
     QGuiApplication::setOrganizationName(QStringLiteral("Selvane"));
     QGuiApplication::setApplicationName(QStringLiteral("Orvix"));
+    // The working folder is the program's, so that both keep their recordings in one place;
+    // every other option of the tool is its own, and the store is only read.
+    Settings().TempDir = TSettings::StoredTempDir(*OpenSettingsStore());
 
     QStringList args = QGuiApplication::arguments().mid(1);
     const QString name = args.takeFirst();

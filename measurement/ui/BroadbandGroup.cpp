@@ -1,0 +1,113 @@
+#include "measurement/ui/BroadbandGroup.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace {
+
+QString SmoothingCaption(int smoothing)
+{
+    return smoothing <= 0 ? QStringLiteral("brak") : QStringLiteral("1/%1 oktawy").arg(smoothing);
+}
+
+QLabel *FieldLabel(const QString &text, QWidget *field)
+{
+    auto *label = new QLabel(text, field->parentWidget());
+    label->setBuddy(field);
+    return label;
+}
+
+} // namespace
+
+TBroadbandGroup::TBroadbandGroup(bool checkable, QWidget *parent)
+    : QGroupBox(QStringLiteral("Analiza szerokopasmowa"), parent)
+{
+    setObjectName(QStringLiteral("gbSzerokopasmowa"));
+    setCheckable(checkable);
+    setChecked(false);
+    const TBroadbandOptions defaults;
+
+    m_edPasma = new QLineEdit(TBroadbandOptions::BandsText(defaults.BandsHz), this);
+    m_edPasma->setObjectName(QStringLiteral("edPasma"));
+    FitBandField();
+    m_cbWygladzanie = new QComboBox(this);
+    m_cbWygladzanie->setObjectName(QStringLiteral("cbWygladzanie"));
+    for (int smoothing : TBroadbandOptions::SmoothingChoices())
+        m_cbWygladzanie->addItem(SmoothingCaption(smoothing), smoothing);
+    m_cbWygladzanie->setCurrentIndex(m_cbWygladzanie->findData(defaults.Smoothing));
+    m_chkBramkaAuto = new QCheckBox(QStringLiteral("automatyczna"), this);
+    m_chkBramkaAuto->setObjectName(QStringLiteral("chkBramkaAuto"));
+    m_chkBramkaAuto->setChecked(true);
+    m_seBramka = new QDoubleSpinBox(this);
+    m_seBramka->setObjectName(QStringLiteral("seBramka"));
+    m_seBramka->setDecimals(1);
+    m_seBramka->setRange(0.5, 500.0);
+    m_seBramka->setSingleStep(0.5);
+    m_seBramka->setValue(3.0);
+    m_seBramka->setSuffix(QStringLiteral(" ms"));
+
+    m_lblPasma = FieldLabel(QStringLiteral("Częstotliwości [Hz]"), m_edPasma);
+    m_lblWygladzanie = FieldLabel(QStringLiteral("Wygładzanie"), m_cbWygladzanie);
+    m_lblBramka = FieldLabel(QStringLiteral("Bramka"), m_chkBramkaAuto);
+    auto *gate = new QHBoxLayout;
+    gate->addWidget(m_chkBramkaAuto);
+    gate->addWidget(m_seBramka, 1);
+    auto *grid = new QGridLayout(this);
+    grid->addWidget(m_lblPasma, 0, 0);
+    grid->addWidget(m_edPasma, 0, 1);
+    grid->addWidget(m_lblWygladzanie, 1, 0);
+    grid->addWidget(m_cbWygladzanie, 1, 1);
+    grid->addWidget(m_lblBramka, 2, 0);
+    grid->addLayout(gate, 2, 1);
+    grid->setColumnStretch(1, 1);
+
+    connect(m_edPasma, &QLineEdit::textChanged, this, &TBroadbandGroup::FieldsChanged);
+    connect(m_chkBramkaAuto, &QCheckBox::toggled, this, &TBroadbandGroup::FieldsChanged);
+}
+
+TBroadbandOptions TBroadbandGroup::Options() const
+{
+    TBroadbandOptions options;
+    if (auto bands = Bands())
+        options.BandsHz = std::move(*bands);
+    options.Smoothing = m_cbWygladzanie->currentData().toInt();
+    options.GateMs = m_chkBramkaAuto->isChecked() ? 0.0 : m_seBramka->value();
+    return options;
+}
+
+std::optional<std::vector<double>> TBroadbandGroup::Bands(QString *error) const
+{
+    return TBroadbandOptions::ParseBands(m_edPasma->text(), error);
+}
+
+void TBroadbandGroup::SetFieldsEnabled(bool bands, bool options)
+{
+    m_lblPasma->setEnabled(bands);
+    m_edPasma->setEnabled(bands);
+    for (QWidget *control :
+         { static_cast<QWidget *>(m_lblWygladzanie), static_cast<QWidget *>(m_cbWygladzanie),
+           static_cast<QWidget *>(m_lblBramka), static_cast<QWidget *>(m_chkBramkaAuto) })
+        control->setEnabled(options);
+    m_seBramka->setEnabled(options && !m_chkBramkaAuto->isChecked());
+}
+
+// The default list is to be seen whole, in whatever font the dialog has.
+void TBroadbandGroup::FitBandField()
+{
+    const TBroadbandOptions defaults;
+    const QString text = TBroadbandOptions::BandsText(defaults.BandsHz) + QStringLiteral("MM");
+    m_edPasma->setMinimumWidth(m_edPasma->fontMetrics().horizontalAdvance(text));
+}
+
+void TBroadbandGroup::changeEvent(QEvent *event)
+{
+    QGroupBox::changeEvent(event);
+    if (event->type() == QEvent::FontChange && m_edPasma)
+        FitBandField();
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "analysis/BroadbandOptions.h"
+
+#include <QGroupBox>
+
+class QCheckBox;
+class QComboBox;
+class QDoubleSpinBox;
+class QLabel;
+class QLineEdit;
+
+// The "Analiza szerokopasmowa" group of the measurement dialogs: the band frequencies, the
+// smoothing and the gate (automatic or a length in ms). It only edits; its owner decides
+// what may be edited (SetFieldsEnabled). A child of its dialog; GUI thread only.
+class TBroadbandGroup : public QGroupBox
+{
+    Q_OBJECT
+
+public:
+    // checkable: the group's title is a check box asking for the analysis (unticked at first).
+    TBroadbandGroup(bool checkable, QWidget *parent);
+
+    // The fields' options; the default bands while the band text does not parse.
+    TBroadbandOptions Options() const;
+    // The bands as typed, or std::nullopt with the reason in *error.
+    std::optional<std::vector<double>> Bands(QString *error = nullptr) const;
+    // The band field open or not; the smoothing and gate fields open or not (the gate's
+    // length only while the automatic gate is off).
+    void SetFieldsEnabled(bool bands, bool options);
+
+    QLineEdit &edPasma() const { return *m_edPasma; }
+    QComboBox &cbWygladzanie() const { return *m_cbWygladzanie; }
+    QCheckBox &chkBramkaAuto() const { return *m_chkBramkaAuto; }
+    QDoubleSpinBox &seBramka() const { return *m_seBramka; }
+
+signals:
+    // The band text or the automatic gate changed.
+    void FieldsChanged();
+
+protected:
+    void changeEvent(QEvent *event) override;
+
+private:
+    void FitBandField();
+
+    QLabel *m_lblPasma = nullptr;
+    QLineEdit *m_edPasma = nullptr;
+    QLabel *m_lblWygladzanie = nullptr;
+    QComboBox *m_cbWygladzanie = nullptr;
+    QLabel *m_lblBramka = nullptr;
+    QCheckBox *m_chkBramkaAuto = nullptr;
+    QDoubleSpinBox *m_seBramka = nullptr;
+};

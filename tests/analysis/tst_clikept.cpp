@@ -1,0 +1,294 @@
+// orvi-cli and the measurements kept beside a document: measure and analyse write them, frd
+// and map analyse them again, info lists them; each case in folders of its own, the child
+// processes' home and settings among them.
+
+#include "analysis/MarkerLog.h"
+#include "analysis/MeasurementFolder.h"
+#include "chart/PolarGraph.h"
+#include "chart/Series.h"
+#include "controls/FileWriter.h"
+#include "document/OvkFile.h"
+
+#include <QDir>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+struct TRun
+{
+    int Status = -1;
+    QString Out;
+    QStringList Err; // lines
+};
+
+TRun RunCli(const QStringList &args, const QTemporaryDir &dir)
+{
+    const QString home = dir.filePath(QStringLiteral("home"));
+    QDir().mkpath(home);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char *name : { "HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "TMPDIR" })
+        env.insert(QLatin1String(name), home);
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.setWorkingDirectory(dir.path());
+    p.start(QStringLiteral(ORVI_CLI_PATH), args);
+    if (!p.waitForFinished(120000))
+        p.kill();
+    return { p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+             QString::fromUtf8(p.readAllStandardOutput()),
+             QString::fromUtf8(p.readAllStandardError()).split(u'\n', Qt::SkipEmptyParts) };
+}
+
+// A quick broadband measurement into out (in dir) with the extra options; the kept recording.
+QString Measure(const QTemporaryDir &dir, const QStringList &extra, const QString &out)
+{
+    const TRun run = RunCli(QStringList { "measure", "--simulate", "--range", "-90", "90",
+                                          "--signal", "MLS", "--play-buffer", "16384",
+                                          "--reflection-ms", "3", "--reflection-db", "-6" }
+                                + extra + QStringList { out },
+                            dir);
+    if (run.Status != 0)
+        qWarning() << run.Err;
+    const QString kept
+        = run.Out.section(QStringLiteral("recording kept: "), 1).section(u'\n', 0, 0);
+    return run.Status == 0 ? kept : QString();
+}
+
+QByteArray Bytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Every file of folder by name, with its bytes.
+QMap<QString, QByteArray> Files(const QString &folder)
+{
+    QMap<QString, QByteArray> files;
+    for (const QString &name : QDir(folder).entryList(QDir::Files))
+        files.insert(name, Bytes(QDir(folder).filePath(name)));
+    return files;
+}
+
+void SaveDocument(const QString &path)
+{
+    TPolarGraph chart;
+    chart.GetSeries(0)->Add(0, -3);
+    TOvkFile(&chart, path).Save();
+}
+
+// Measurements beside the document whose recordings are not recordings at all.
+void KeepUnreadable(const QTemporaryDir &dir, const QString &document, const QStringList &names)
+{
+    std::vector<TKeptMeasurement> measurements;
+    for (const QString &name : names) {
+        TFileWriter::WriteFile(dir.filePath(name), name.toUtf8()); // not a WAV file
+        TKeptMeasurement m;
+        m.Recording = dir.filePath(name);
+        m.Name = name;
+        m.Options = { { 1000, 4000 }, 3, 2.5 }; // bands, 1/3 octave, gate ms
+        measurements.push_back(m);
+    }
+    QVERIFY(TMeasurementFolder::Write(document, measurements));
+}
+
+} // namespace
+
+class TestCliKept : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void reopenedDocumentGivesTheSameFrdFiles_data();
+    void reopenedDocumentGivesTheSameFrdFiles();
+    void mapIsTheMeasurementsMap();
+    void intoCarriesTheMeasurements_data();
+    void intoCarriesTheMeasurements();
+    void withoutUsableMeasurementsFrdAndMapRefuse_data();
+    void withoutUsableMeasurementsFrdAndMapRefuse();
+    void infoListsMeasurementsAndProblems();
+    void unwritableFolderStillSavesTheDocument();
+};
+
+void TestCliKept::reopenedDocumentGivesTheSameFrdFiles_data()
+{
+    QTest::addColumn<QStringList>("analyse"); // empty: the measurement's own document
+    QTest::addColumn<bool>("moved"); // with its folder, the working folder's recordings gone
+    QTest::addColumn<QStringList>("step"); // given to both FRD exports
+    const QStringList none;
+    QTest::newRow("measure") << none << false << none;
+    QTest::newRow("measure, moved, 30°") << none << true << QStringList { "--frd-step", "30" };
+    QTest::newRow("analyse --range") << QStringList { "--range", "-80", "100" } << true << none;
+    QTest::newRow("analyse --smoothing --gate-ms")
+        << QStringList { "--bands", "2000", "--smoothing", "1/6", "--gate-ms", "2" } << false
+        << none;
+}
+
+void TestCliKept::reopenedDocumentGivesTheSameFrdFiles()
+{
+    QFETCH(QStringList, analyse);
+    QFETCH(bool, moved);
+    QFETCH(QStringList, step);
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkpath("ref") && QDir(dir.path()).mkpath("again"));
+    const QStringList frd = QStringList { "--frd", "ref" } + step;
+    const QString kept = Measure(
+        dir, QStringList { "--bands", "1000,4000" } + (analyse.isEmpty() ? frd : QStringList()),
+        "m.OvK");
+    QVERIFY(!kept.isEmpty());
+    QString document = QStringLiteral("m.OvK");
+    if (!analyse.isEmpty()) {
+        document = QStringLiteral("a.OvK");
+        const TRun run = RunCli(
+            QStringList { "analyse", kept } + analyse + frd + QStringList { document }, dir);
+        QVERIFY2(run.Status == 0, qPrintable(run.Err.join(u'\n')));
+        QVERIFY(run.Out.contains("measurements: 1 in " + dir.filePath("a.pomiary")));
+    }
+    if (moved) {
+        QVERIFY(QDir(dir.path()).mkpath("elsewhere"));
+        const QString base = document.chopped(4);
+        for (const QString &name : { document, base + ".pomiary" })
+            QVERIFY(QDir(dir.path()).rename(name, "elsewhere/" + name));
+        QVERIFY(QDir(dir.filePath("home")).removeRecursively());
+        document = "elsewhere/" + document;
+    }
+    const TRun run = RunCli(QStringList { "frd", document, "again" } + step, dir);
+    QVERIFY2(run.Status == 0, qPrintable(run.Err.join(u'\n')));
+    const QMap<QString, QByteArray> reference = Files(dir.filePath("ref"));
+    QCOMPARE(reference.size(), step.isEmpty() ? 19 : 7); // -90° .. 90°
+    QCOMPARE(Files(dir.filePath("again")), reference);
+}
+
+void TestCliKept::mapIsTheMeasurementsMap()
+{
+    QTemporaryDir dir;
+    QVERIFY(!Measure(dir, { "--bands", "1000,4000", "--map", "ref.png" }, "m.OvK").isEmpty());
+    const TRun run = RunCli({ "map", "m.OvK", "map.png" }, dir);
+    QVERIFY2(run.Status == 0, qPrintable(run.Err.join(u'\n')));
+    const QImage image(dir.filePath("map.png"));
+    QCOMPARE(image.size(), QSize(1000, 700));
+    QVERIFY(image == QImage(dir.filePath("ref.png")));
+}
+
+void TestCliKept::intoCarriesTheMeasurements_data()
+{
+    QTest::addColumn<bool>("measure"); // the second measurement measured, not analysed
+    QTest::newRow("measure --into") << true;
+    QTest::newRow("analyse --into") << false;
+}
+
+void TestCliKept::intoCarriesTheMeasurements()
+{
+    QFETCH(bool, measure);
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkpath("first") && QDir(dir.path()).mkpath("again"));
+    const QString kept = Measure(dir, { "--bands", "1000,4000", "--frd", "first" }, "a.OvK");
+    QVERIFY(!kept.isEmpty());
+    const QStringList second { "--bands", "2000", "--name", "Drugi", "--into", "a.OvK" };
+    if (measure)
+        QVERIFY(!Measure(dir, second, "b.OvK").isEmpty());
+    else // another range: a log of its own beside the shared recording, damaged below
+        QCOMPARE(RunCli(QStringList { "analyse", kept, "--range", "-80", "100" } + second
+                            + QStringList { "b.OvK" },
+                        dir)
+                     .Status,
+                 0);
+    const TRun info = RunCli({ "info", "b.OvK" }, dir);
+    QCOMPARE(info.Status, 0);
+    QCOMPARE(info.Out.count("\nmeasurement "), 2);
+    QVERIFY(info.Out.contains("measurement 1 \"Pomiar 1\" hor: "));
+    QVERIFY(info.Out.contains("measurement 2 \"Drugi\" hor: "));
+    QVERIFY(info.Out.contains(", bands 2000, smoothing none, gate auto\n"));
+    // The newest measurement is the one frd writes; when it cannot be read, the one before.
+    QCOMPARE(RunCli({ "frd", "b.OvK", "again" }, dir).Status, 0);
+    QVERIFY(QFile::exists(dir.filePath("again/Drugi hor 0.frd")));
+    const QString index = dir.filePath("b.pomiary/pomiary.json");
+    const QString log
+        = QJsonDocument::fromJson(Bytes(index))["measurements"][1]["markers"].toString();
+    QVERIFY(TFileWriter::WriteFile(dir.filePath("b.pomiary/" + log), "rate = x\n"));
+    QVERIFY(QDir(dir.filePath("again")).removeRecursively() && QDir(dir.path()).mkpath("again"));
+    const TRun older = RunCli({ "frd", "b.OvK", "again" }, dir);
+    QCOMPARE(older.Status, 0);
+    QCOMPARE(older.Err.size(), 1);
+    QVERIFY(older.Err.first().startsWith("orvi-cli frd: warning: "));
+    QCOMPARE(Files(dir.filePath("again")), Files(dir.filePath("first")));
+}
+
+void TestCliKept::withoutUsableMeasurementsFrdAndMapRefuse_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("fault");
+    for (const char *command : { "frd", "map" })
+        for (const char *fault : { "no folder", "no index", "index not JSON", "no measurements",
+                                   "recording missing", "recording unreadable" })
+            QTest::addRow("%s: %s", command, fault) << command << fault;
+}
+
+void TestCliKept::withoutUsableMeasurementsFrdAndMapRefuse()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, fault);
+    QTemporaryDir dir;
+    const QString document = dir.filePath("d.OvK");
+    SaveDocument(document);
+    const QString folder = TMeasurementFolder::FolderFor(document);
+    if (fault != "no folder")
+        QVERIFY(QDir().mkpath(folder));
+    if (fault == "index not JSON")
+        QVERIFY(TFileWriter::WriteFile(folder + "/pomiary.json", "{\"format\": 1,"));
+    if (fault == "no measurements")
+        QVERIFY(TFileWriter::WriteFile(folder + "/pomiary.json",
+                                       "{\"format\": 1, \"measurements\": []}"));
+    if (fault.startsWith("recording"))
+        KeepUnreadable(dir, document, { "r.wav" });
+    if (fault == "recording missing")
+        QVERIFY(QFile::remove(folder + "/r.wav"));
+    QVERIFY(QDir(dir.path()).mkpath("out"));
+    const QString target = command == "frd" ? QStringLiteral("out") : QStringLiteral("out/map.png");
+    const TRun run = RunCli({ command, document, target }, dir);
+    QCOMPARE(run.Status, 1);
+    QCOMPARE(run.Err.size(), 1);
+    QVERIFY(run.Err.first().startsWith("orvi-cli " + command + ": "));
+    QVERIFY(QDir(dir.filePath("out")).isEmpty());
+}
+
+void TestCliKept::infoListsMeasurementsAndProblems()
+{
+    QTemporaryDir dir;
+    const QString document = dir.filePath("d.OvK");
+    SaveDocument(document);
+    KeepUnreadable(dir, document, { "a.wav", "b.wav" });
+    const QString folder = TMeasurementFolder::FolderFor(document);
+    QVERIFY(QFile::remove(folder + "/b.wav"));
+    const TRun run = RunCli({ "info", document }, dir);
+    QCOMPARE(run.Status, 0);
+    const QStringList lines = run.Out.split(u'\n', Qt::SkipEmptyParts).mid(5);
+    QCOMPARE(lines,
+             (QStringList { "measurement 1 \"a.wav\" hor: a.wav, bands 1000,4000, smoothing 1/3, "
+                            "gate 2.5 ms",
+                            "problem: Nie znaleziono nagrania \""
+                                + QDir::toNativeSeparators(folder + "/b.wav") + "\"." }));
+}
+
+void TestCliKept::unwritableFolderStillSavesTheDocument()
+{
+    QTemporaryDir dir;
+    const QString kept = Measure(dir, {}, "m.OvK");
+    QVERIFY(!kept.isEmpty());
+    QVERIFY(TFileWriter::WriteFile(dir.filePath("a.pomiary"), "a file where the folder goes"));
+    const TRun run = RunCli({ "analyse", kept, "--bands", "2000", "a.OvK" }, dir);
+    QCOMPARE(run.Status, 1);
+    QCOMPARE(run.Err.size(), 1);
+    QVERIFY(run.Err.first().contains("not saved beside"));
+    TPolarGraph chart;
+    QVERIFY(TOvkFile(&chart, dir.filePath("a.OvK")).Load());
+    QCOMPARE(chart.SeriesCount(), 2);
+}
+
+QTEST_MAIN(TestCliKept)
+#include "tst_clikept.moc"
