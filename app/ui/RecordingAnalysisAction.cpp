@@ -10,6 +10,7 @@
 #include "document/ui/FrmChild.h"
 #include "document/ui/Prompts.h"
 #include "measurement/ui/FrmAnaliza.h"
+#include "measurement/ui/SeriesGroup.h"
 
 #include <QAction>
 #include <QDir>
@@ -108,8 +109,8 @@ bool TRecordingAnalysisAction::Run()
 
     TFrmAnaliza dialog(path, loaded->second, &m_main);
     const TMeasurementProposal proposal = TFrmMain::ProposeMeasurement(doc->Graph());
-    dialog.SetSeriesName(proposal.Name);
-    dialog.SetSeriesColor(proposal.Color);
+    dialog.gbSeria().SetName(proposal.Name);
+    dialog.gbSeria().SetColor(proposal.Color);
     if (Exec()(dialog) != QDialog::Accepted || !doc)
         return false;
 
@@ -117,10 +118,10 @@ bool TRecordingAnalysisAction::Run()
     measurement.Recording = QFileInfo(path).absoluteFilePath();
     measurement.Log = loaded->second;
     measurement.Options = dialog.BroadbandOptions();
-    measurement.Name = dialog.SeriesName();
+    measurement.Name = dialog.gbSeria().Name();
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     std::optional<TRecordingAnalysis::TOutcome> outcome = TRecordingAnalysis::AddTo(
-        doc->Graph(), measurement, dialog.SeriesColor(), Settings().RMSBuffNumber, &error);
+        doc->Graph(), measurement, dialog.gbSeria().Color(), Settings().RMSBuffNumber, &error);
     QGuiApplication::restoreOverrideCursor();
     if (!outcome) {
         ShowMessage(&m_main, QMessageBox::Critical, error);

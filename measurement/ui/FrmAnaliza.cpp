@@ -1,15 +1,11 @@
 #include "measurement/ui/FrmAnaliza.h"
 
 #include "audio/SignalType.h"
-#include "controls/ui/ColorComboBox.h"
 #include "document/ui/Prompts.h"
-#include "measurement/MeasurementColors.h"
 #include "measurement/ui/BroadbandGroup.h"
+#include "measurement/ui/SeriesGroup.h"
 
 #include <QFileInfo>
-#include <QGridLayout>
-#include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -29,23 +25,8 @@ TFrmAnaliza::TFrmAnaliza(const QString &recording, const TMarkerLog &log, QWidge
     m_lblNagranie->setWordWrap(true);
     layout->addWidget(m_lblNagranie);
 
-    auto *series = new QGroupBox(QStringLiteral(" Pomiar "), this);
-    m_Edit1 = new QLineEdit(series);
-    m_Edit1->setObjectName(QStringLiteral("Edit1"));
-    m_ColorComboBox1 = new TColorComboBox(series);
-    m_ColorComboBox1->setObjectName(QStringLiteral("ColorComboBox1"));
-    m_ColorComboBox1->SetColors(MeasurementColors());
-    auto *name = new QLabel(QStringLiteral("Nazwa"), series);
-    name->setBuddy(m_Edit1);
-    auto *color = new QLabel(QStringLiteral("Kolor"), series);
-    color->setBuddy(m_ColorComboBox1);
-    auto *grid = new QGridLayout(series);
-    grid->addWidget(name, 0, 0);
-    grid->addWidget(m_Edit1, 0, 1);
-    grid->addWidget(color, 1, 0);
-    grid->addWidget(m_ColorComboBox1, 1, 1);
-    grid->setColumnStretch(1, 1);
-    layout->addWidget(series);
+    m_gbSeria = new TSeriesGroup(this);
+    layout->addWidget(m_gbSeria);
 
     m_gbSzerokopasmowa = new TBroadbandGroup(false, this);
     layout->addWidget(m_gbSzerokopasmowa);
@@ -54,20 +35,9 @@ TFrmAnaliza::TFrmAnaliza(const QString &recording, const TMarkerLog &log, QWidge
     m_lblSzerokopasmowa->setWordWrap(true);
     layout->addWidget(m_lblSzerokopasmowa);
 
-    m_btnOK = new QPushButton(QStringLiteral("&OK"), this);
-    m_btnOK->setObjectName(QStringLiteral("btnOK"));
-    m_btnOK->setDefault(true);
-    m_btnAnuluj = new QPushButton(QStringLiteral("&Anuluj"), this);
-    m_btnAnuluj->setObjectName(QStringLiteral("btnAnuluj"));
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_btnOK);
-    buttons->addWidget(m_btnAnuluj);
-    layout->addLayout(buttons);
+    TSeriesGroup::AddButtons(*this, *layout, m_btnOK, m_btnAnuluj);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(m_btnOK, &QPushButton::clicked, this, &TFrmAnaliza::accept);
-    connect(m_btnAnuluj, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_gbSzerokopasmowa, &TBroadbandGroup::FieldsChanged, this, &TFrmAnaliza::UpdateRefusal);
     UpdateRefusal();
 }
@@ -82,26 +52,6 @@ QString TFrmAnaliza::Description(const QString &recording, const TMarkerLog &log
         .arg(log.StartDeg)
         .arg(log.StopDeg)
         .arg(log.SampleRate);
-}
-
-void TFrmAnaliza::SetSeriesName(const QString &name)
-{
-    m_Edit1->setText(name);
-}
-
-void TFrmAnaliza::SetSeriesColor(quint32 color)
-{
-    m_ColorComboBox1->SetColorValue(color);
-}
-
-QString TFrmAnaliza::SeriesName() const
-{
-    return m_Edit1->text();
-}
-
-quint32 TFrmAnaliza::SeriesColor() const
-{
-    return m_ColorComboBox1->ColorValue();
 }
 
 TBroadbandOptions TFrmAnaliza::BroadbandOptions() const

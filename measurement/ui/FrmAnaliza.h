@@ -6,10 +6,9 @@
 #include <QDialog>
 
 class QLabel;
-class QLineEdit;
 class QPushButton;
 class TBroadbandGroup;
-class TColorComboBox;
+class TSeriesGroup;
 
 // The "Analiza nagrania" dialog of "Pomiar → Analizuj nagranie…": the kept recording that is
 // analysed again (its file, signal, range and rate, as its marker log has them), the name and
@@ -24,19 +23,13 @@ public:
     TFrmAnaliza(const QString &recording, const TMarkerLog &log, QWidget *parent = nullptr);
     ~TFrmAnaliza() override;
 
-    void SetSeriesName(const QString &name);
-    void SetSeriesColor(quint32 color); // 0x00BBGGRR
-
-    QString SeriesName() const;
-    quint32 SeriesColor() const;
     TBroadbandOptions BroadbandOptions() const;
 
     // The recording's description: "<file>: <signal> <f> Hz, <start>°..<stop>°, <rate> Hz".
     static QString Description(const QString &recording, const TMarkerLog &log);
 
     QLabel &lblNagranie() const { return *m_lblNagranie; }
-    QLineEdit &Edit1() const { return *m_Edit1; }
-    TColorComboBox &ColorComboBox1() const { return *m_ColorComboBox1; }
+    TSeriesGroup &gbSeria() const { return *m_gbSeria; } // the level series' name and colour
     TBroadbandGroup &gbSzerokopasmowa() const { return *m_gbSzerokopasmowa; }
     QLabel &lblSzerokopasmowa() const { return *m_lblSzerokopasmowa; } // why not, or empty
     QPushButton &btnOK() const { return *m_btnOK; }
@@ -51,8 +44,7 @@ private:
 
     TMarkerLog m_log;
     QLabel *m_lblNagranie = nullptr;
-    QLineEdit *m_Edit1 = nullptr;
-    TColorComboBox *m_ColorComboBox1 = nullptr;
+    TSeriesGroup *m_gbSeria = nullptr;
     TBroadbandGroup *m_gbSzerokopasmowa = nullptr;
     QLabel *m_lblSzerokopasmowa = nullptr;
     QPushButton *m_btnOK = nullptr;

@@ -2,11 +2,10 @@
 
 #include "audio/ui/FrmGenerator.h"
 #include "controls/ui/ArrowSpinBox.h"
-#include "controls/ui/ColorComboBox.h"
 #include "controls/ui/FormHelpers.h"
 #include "document/ui/Prompts.h"
-#include "measurement/MeasurementColors.h"
 #include "measurement/ui/BroadbandGroup.h"
+#include "measurement/ui/SeriesGroup.h"
 #include "turntable/ui/FrmStolikKontrol.h"
 
 #include <QCheckBox>
@@ -105,38 +104,14 @@ void TFrmParametry::CreateControls()
     m_lblSzerokopasmowa->setWordWrap(true);
     layout->addWidget(m_lblSzerokopasmowa);
 
-    m_btnOK = new QPushButton(QStringLiteral("&OK"), this);
-    m_btnOK->setObjectName(QStringLiteral("btnOK"));
-    m_btnOK->setDefault(true);
-    m_btnAnuluj = new QPushButton(QStringLiteral("&Anuluj"), this);
-    m_btnAnuluj->setObjectName(QStringLiteral("btnAnuluj"));
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_btnOK);
-    buttons->addWidget(m_btnAnuluj);
-    layout->addLayout(buttons);
+    TSeriesGroup::AddButtons(*this, *layout, m_btnOK, m_btnAnuluj);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-
-    connect(m_btnOK, &QPushButton::clicked, this, &TFrmParametry::accept);
-    connect(m_btnAnuluj, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 QGroupBox *TFrmParametry::CreateSeriesGroup()
 {
-    auto *group = new QGroupBox(QStringLiteral(" Pomiar "), this);
-    m_Edit1 = new QLineEdit(group);
-    m_Edit1->setObjectName(QStringLiteral("Edit1"));
-    m_ColorComboBox1 = new TColorComboBox(group);
-    m_ColorComboBox1->setObjectName(QStringLiteral("ColorComboBox1"));
-    m_ColorComboBox1->SetColors(MeasurementColors());
-
-    auto *grid = new QGridLayout(group);
-    grid->addWidget(FieldLabel(QStringLiteral("Nazwa"), m_Edit1), 0, 0);
-    grid->addWidget(m_Edit1, 0, 1);
-    grid->addWidget(FieldLabel(QStringLiteral("Kolor"), m_ColorComboBox1), 1, 0);
-    grid->addWidget(m_ColorComboBox1, 1, 1);
-    grid->setColumnStretch(1, 1);
-    return group;
+    m_gbSeria = new TSeriesGroup(this);
+    return m_gbSeria;
 }
 
 QGroupBox *TFrmParametry::CreateGeneratorGroup()
@@ -241,22 +216,22 @@ void TFrmParametry::ConnectHandlers()
 
 void TFrmParametry::SetSeriesName(const QString &name)
 {
-    m_Edit1->setText(name);
+    m_gbSeria->SetName(name);
 }
 
 void TFrmParametry::SetSeriesColor(quint32 color)
 {
-    m_ColorComboBox1->SetColorValue(color);
+    m_gbSeria->SetColor(color);
 }
 
 QString TFrmParametry::SeriesName() const
 {
-    return m_Edit1->text();
+    return m_gbSeria->Name();
 }
 
 quint32 TFrmParametry::SeriesColor() const
 {
-    return m_ColorComboBox1->ColorValue();
+    return m_gbSeria->Color();
 }
 
 bool TFrmParametry::InternalGenerator() const

@@ -2,6 +2,7 @@
 
 #include "analysis/BroadbandOptions.h"
 #include "measurement/ui/BroadbandGroup.h"
+#include "measurement/ui/SeriesGroup.h"
 
 #include <QDialog>
 
@@ -55,8 +56,8 @@ public:
     TBroadbandOptions BroadbandOptions() const;
 
     // Controls, named as in the dialog's description.
-    QLineEdit &Edit1() const { return *m_Edit1; }
-    TColorComboBox &ColorComboBox1() const { return *m_ColorComboBox1; }
+    QLineEdit &Edit1() const { return m_gbSeria->Edit1(); }
+    TColorComboBox &ColorComboBox1() const { return m_gbSeria->ColorComboBox1(); }
     QGroupBox &gbGenerator() const { return *m_gbGenerator; }
     QRadioButton &rbZewnetrzny() const { return *m_rbZewnetrzny; }
     QRadioButton &rbWewnetrzny() const { return *m_rbWewnetrzny; }
@@ -108,8 +109,7 @@ private:
     TFrmGenerator &m_generator;
     TFrmStolikKontrol &m_turntable;
 
-    QLineEdit *m_Edit1 = nullptr;
-    TColorComboBox *m_ColorComboBox1 = nullptr;
+    TSeriesGroup *m_gbSeria = nullptr;
     QGroupBox *m_gbGenerator = nullptr;
     QRadioButton *m_rbZewnetrzny = nullptr;
     QRadioButton *m_rbWewnetrzny = nullptr;

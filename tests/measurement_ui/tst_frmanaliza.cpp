@@ -4,6 +4,7 @@
 #include "document_ui/helpers/PromptStub.h"
 #include "measurement/ui/BroadbandGroup.h"
 #include "measurement/ui/FrmAnaliza.h"
+#include "measurement/ui/SeriesGroup.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -57,7 +58,7 @@ void TestFrmAnaliza::badBandsKeepTheDialogOpen()
 {
     TPromptStub prompts;
     TFrmAnaliza dialog(QStringLiteral("a.wav"), TMarkerLog {});
-    dialog.SetSeriesName(QStringLiteral("Pomiar 3"));
+    dialog.gbSeria().SetName(QStringLiteral("Pomiar 3"));
     dialog.show();
     dialog.gbSzerokopasmowa().edPasma().setText(QStringLiteral("2000, 1000"));
     dialog.btnOK().click();
@@ -69,7 +70,7 @@ void TestFrmAnaliza::badBandsKeepTheDialogOpen()
     smoothing.setCurrentIndex(smoothing.findData(12));
     dialog.btnOK().click();
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(dialog.SeriesName(), QStringLiteral("Pomiar 3"));
+    QCOMPARE(dialog.gbSeria().Name(), QStringLiteral("Pomiar 3"));
     QCOMPARE(dialog.BroadbandOptions().BandsHz, (std::vector<double> { 1000, 2000 }));
     QCOMPARE(dialog.BroadbandOptions().Smoothing, 12);
 }
