@@ -56,21 +56,11 @@ const QString SwitchOffWarning
     = QStringLiteral("Przed zakończeniem pracy należy wyłączyć stolik,\r\naby przywrócić "
                      "poprzedni stan portu LPT.\r\n\r\nGdy będziesz gotowy wciśnij OK.  ");
 
-// Settings key under which a small tool window's place is kept.
-QString ToolWindowPlaceKey(TFrmMain::EToolWindow which)
-{
-    switch (which) {
-    case TFrmMain::EToolWindow::Generator:
-        return QStringLiteral("GeneratorPos");
-    case TFrmMain::EToolWindow::Meter:
-        return QStringLiteral("MeterPos");
-    case TFrmMain::EToolWindow::Turntable:
-        return QStringLiteral("TurntablePos");
-    case TFrmMain::EToolWindow::SeriesEditor:
-        break; // placed by the window system
-    }
-    return {};
-}
+// Settings keys under which the small tool windows' places are kept, by EToolWindow (the
+// series editor is placed by the window system).
+const std::array<QString, TFrmMain::ToolWindowCount> ToolWindowPlaceKeys {
+    QStringLiteral("GeneratorPos"), QStringLiteral("MeterPos"), QStringLiteral("TurntablePos"), {}
+};
 
 } // namespace
 
@@ -309,7 +299,7 @@ void TFrmMain::SetToolWindow(EToolWindow which, QWidget *window)
                           editor ? window->windowFlags() | Qt::Tool | Qt::WindowStaysOnTopHint
                                  : TToolWindowPlacement::SmallToolWindowFlags);
         if (!editor)
-            m_toolPlacement->Track(*window, ToolWindowPlaceKey(which));
+            m_toolPlacement->Track(*window, ToolWindowPlaceKeys[size_t(which)]);
         window->hide();
         window->installEventFilter(this);
         RegisterForm(window);
@@ -554,9 +544,11 @@ bool TFrmMain::OpenDocument(const QString &path)
         ShowMessage(this, QMessageBox::Critical, error.Message());
         return false;
     }
+    // Captioned before it joins the area: a maximised window lends the frame its caption.
+    loading->Graph().SetTitle(loading->DocFile().Title);
+    loading->SetModified(false);
+    loading->SetCaption(loading->DocFile().FullPath());
     TFrmChild *doc = AddDocumentWindow(std::move(loading));
-    doc->SetCaption(doc->DocFile().FullPath());
-    doc->Graph().SetTitle(doc->DocFile().Title);
     doc->SyncMainWindow();
     doc->SetModified(false);
     emit DocumentOpened(doc);

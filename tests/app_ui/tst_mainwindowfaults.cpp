@@ -81,6 +81,7 @@ private slots:
     void readoutAtMinus147IsShownWhole();
     void eachShortcutHasOneAction();
     void failedOpenKeepsOtherDocumentsMaximised();
+    void maximisedOpenedDocumentLendsTheFrameItsPath();
 
 private:
     QString Path(const QString &name) const { return m_fixture.Path(name); }
@@ -358,6 +359,21 @@ void TestMainWindowFaults::failedOpenKeepsOtherDocumentsMaximised()
     for (int i = 0; i < docs.size(); ++i)
         QCOMPARE(docs.at(i)->parentWidget()->windowState(), before.at(i));
     QCOMPARE(main->ActiveDocument(), docs.last());
+}
+
+void TestMainWindowFaults::maximisedOpenedDocumentLendsTheFrameItsPath()
+{
+    WriteTestDocument(Path("shown.OvK"), "Shown", 1);
+    Settings().DocWindowState = 2; // the first document opens maximised
+    auto main = m_fixture.MakeMain();
+    QVERIFY(main->OpenDocument(Path("shown.OvK")));
+    main->show();
+    QVERIFY(QTest::qWaitForWindowExposed(main.get()));
+    QTest::qWait(20);
+    const QString path = QDir::toNativeSeparators(Path("shown.OvK"));
+    QCOMPARE(main->ActiveDocument()->windowTitle(), path);
+    // Not "Orvi - [~]", the caption the window had while it loaded.
+    QCOMPARE(main->windowTitle(), QStringLiteral("Orvi - [%1]").arg(path));
 }
 
 QTEST_MAIN(TestMainWindowFaults)
