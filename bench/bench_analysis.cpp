@@ -4,13 +4,23 @@
 // the band levels of six bands. The recording is synthetic: the excitation through a short
 // loudspeaker-like response, a reflection 3 ms later and a noise floor.
 //
+// Then what a document with one such measurement costs beside its file: opening it (reading
+// the index, the 7 MB WAV and its log, and the analysis again) and saving it where no hard
+// link can be made (the recording copied through the checked writer).
+//
 // Run: build/bench/bench_analysis
 
 #include "analysis/BroadbandAnalysis.h"
+#include "analysis/MeasurementFolder.h"
 
 #include "BenchMain.h"
 
 #include <benchmark/benchmark.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <algorithm>
 
 #include <cmath>
 #include <random>
@@ -72,6 +82,57 @@ void BM_AnalyseFullTurn(benchmark::State &state)
     state.counters["frames"] = frames;
 }
 BENCHMARK(BM_AnalyseFullTurn)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// One kept measurement of the synthetic turn, its WAV in folder.
+TKeptMeasurement KeptTurn(const QString &folder)
+{
+    TKeptMeasurement kept;
+    kept.Log = Log();
+    const std::vector<float> y = Recording(kept.Log);
+    std::vector<qint16> samples(y.size());
+    std::transform(y.begin(), y.end(), samples.begin(), [](float v) {
+        return qint16(std::clamp(std::lround(v * 32767.0), -32768L, 32767L));
+    });
+    kept.Recording = QDir(folder).filePath(QStringLiteral("turn.wav"));
+    TWavFile::Write(kept.Recording, samples.data(), qint64(samples.size()), Rate);
+    kept.Name = QStringLiteral("Pomiar 1");
+    return kept;
+}
+
+void BM_OpenDocumentWithTurn(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const QString document = dir.filePath(QStringLiteral("b.OvK"));
+    if (!TMeasurementFolder::Write(document, { KeptTurn(dir.path()) })) {
+        state.SkipWithError("not written");
+        return;
+    }
+    for (auto _ : state) {
+        const TMeasurementFolder::TContents contents = TMeasurementFolder::Read(document);
+        if (contents.Measurements.size() != 1 || !contents.Measurements.front().Analyse()) {
+            state.SkipWithError("not read back");
+            return;
+        }
+    }
+}
+BENCHMARK(BM_OpenDocumentWithTurn)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_SaveBesideByCopy(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const TKeptMeasurement kept = KeptTurn(dir.path());
+    TMeasurementFolder::RefuseHardLinksForTesting(true);
+    int n = 0;
+    for (auto _ : state) {
+        const QString document = dir.filePath(QStringLiteral("copy%1.OvK").arg(++n));
+        if (!TMeasurementFolder::Write(document, { kept })) {
+            state.SkipWithError("not written");
+            break;
+        }
+    }
+    TMeasurementFolder::RefuseHardLinksForTesting(false);
+}
+BENCHMARK(BM_SaveBesideByCopy)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 
