@@ -21,8 +21,6 @@ class TestMeasurementFolder : public QObject
 
 private slots:
     void cleanup() { TMeasurementFolder::RefuseHardLinksForTesting(false); }
-    void folderFor_data();
-    void folderFor();
     void writeAndReadBack();
     void saveAsElsewhereCopiesAlong();
     void failedWriteKeepsTheOldFolder();
@@ -75,25 +73,6 @@ private:
     QTemporaryDir m_dir;
     QDir m_sources { m_dir.path() };
 };
-
-void TestMeasurementFolder::folderFor_data()
-{
-    QTest::addColumn<QString>("document");
-    QTest::addColumn<QString>("folder");
-    QTest::newRow("plain") << "/a/b.OvK"
-                           << "/a/b.pomiary";
-    QTest::newRow("dots in the name") << "/a/pomiar.v2.OvK"
-                                      << "/a/pomiar.v2.pomiary";
-    QTest::newRow("no extension") << "/a/b"
-                                  << "/a/b.pomiary";
-}
-
-void TestMeasurementFolder::folderFor()
-{
-    QFETCH(QString, document);
-    QFETCH(QString, folder);
-    QCOMPARE(TMeasurementFolder::FolderFor(document), folder);
-}
 
 void TestMeasurementFolder::writeAndReadBack()
 {

@@ -28,7 +28,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -81,7 +80,7 @@ private slots:
     void resultsComeBackAfterReopenAndMove();
     void damagedMeasurementsStillOpen();
     void failedFolderStillSavesTheDocument();
-    void analyseKeptRecordingAsTheBatchToolDoes();
+    void analyseKeptRecordingIntoTheDocument();
 
 private:
     // Runs a broadband measurement (MLS, 1 and 4 kHz, -90..90) into the active document.
@@ -244,7 +243,7 @@ void TestMeasurementReopen::failedFolderStillSavesTheDocument()
     QVERIFY(!QFileInfo::exists(TMeasurementFolder::FolderFor(document) + "/pomiary.json"));
 }
 
-void TestMeasurementReopen::analyseKeptRecordingAsTheBatchToolDoes()
+void TestMeasurementReopen::analyseKeptRecordingIntoTheDocument()
 {
     QDir(m_fixture.Path(QStringLiteral("Pomiary"))).removeRecursively(); // earlier cases'
     auto main = m_fixture.MakeMain();
@@ -289,34 +288,6 @@ void TestMeasurementReopen::analyseKeptRecordingAsTheBatchToolDoes()
     QVERIFY(doc->Modified());
     WaitForActions();
     QVERIFY(TBroadbandActions::Of(*main)->MapAction()->isEnabled());
-
-    // The batch tool on the same recording gives the same series, point for point.
-    const QString out = m_fixture.Path(QStringLiteral("cli.OvK"));
-    QProcess cli;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_fixture.Path(QStringLiteral("cli-config")));
-    env.insert(QStringLiteral("XDG_DATA_HOME"), m_fixture.Path(QStringLiteral("cli-data")));
-    cli.setProcessEnvironment(env);
-    cli.start(QStringLiteral(ORVI_CLI_PATH),
-              { QStringLiteral("analyse"), recording, QStringLiteral("--bands"),
-                QStringLiteral("2000"), QStringLiteral("--smoothing"), QStringLiteral("1/6"),
-                out });
-    QVERIFY(cli.waitForFinished(120000));
-    QVERIFY2(cli.exitCode() == 0, cli.readAllStandardError().constData());
-    TPolarGraph batch;
-    TOvkFile file(&batch, out);
-    file.Untitled = false;
-    file.Load();
-    QCOMPARE(SeriesNames(batch), SeriesNames(doc->Graph()));
-    for (int i = 0; i < 2; ++i) {
-        const auto &expected = doc->Graph().GetSeries(i)->Points();
-        const auto &points = batch.GetSeries(i)->Points();
-        QCOMPARE(points.size(), expected.size());
-        for (size_t k = 0; k < points.size(); ++k) {
-            QCOMPARE(points[k].Angle, expected[k].Angle);
-            QCOMPARE(points[k].Level, expected[k].Level);
-        }
-    }
 
     // Saved, the analysed recording goes beside the document.
     const QString saved = m_fixture.Path(QStringLiteral("analysed.OvK"));
