@@ -29,8 +29,6 @@ constexpr double SearchMs = 50.0;
 constexpr double OnsetThresholdDb = -45.0;
 // Samples kept clear between the fade's end and a reflection's onset.
 constexpr int OnsetGuard = 2;
-// The excitation period is at most this long (the generator's longest MLS), samples.
-constexpr int LongestPeriod = 16384;
 // Warn when the table turns more than this during one excitation period, degrees.
 constexpr double SmearWarningDeg = 1.0;
 // Every how many frames the progress is reported.
@@ -105,6 +103,9 @@ std::optional<std::vector<double>> TBroadbandAnalysis::Excitation(const TMarkerL
     const QString refusal = TBroadbandOptions::SignalRefusal(log.Signal, log.FrequencyHz, bands);
     if (!refusal.isEmpty())
         return fail(refusal);
+    const QString bandRefusal = TBroadbandOptions::BandRefusal(bands, log.SampleRate);
+    if (!bandRefusal.isEmpty())
+        return fail(bandRefusal);
     const int blockSamples = log.PlayBufferBytes / 2;
     if (blockSamples < 16)
         return fail(QStringLiteral("Blok generatora jest za krótki do analizy szerokopasmowej."));
@@ -162,6 +163,30 @@ std::optional<TDirectivityResult> TBroadbandAnalysis::Analyse(const float *sampl
                                                               QString *error,
                                                               const TProgress &progress)
 {
+    const auto read = [samples](qint64 start, int length, float *out) {
+        std::copy(samples + start, samples + start + length, out);
+    };
+    return AnalyseFrames(count, read, log, options, error, progress);
+}
+
+std::optional<TDirectivityResult> TBroadbandAnalysis::Analyse(const std::vector<qint16> &samples,
+                                                              const TMarkerLog &log,
+                                                              const TBroadbandOptions &options,
+                                                              QString *error,
+                                                              const TProgress &progress)
+{
+    const auto read = [&samples](qint64 start, int length, float *out) {
+        for (int i = 0; i < length; ++i)
+            out[i] = float(samples[size_t(start + i)] / 32768.0);
+    };
+    return AnalyseFrames(qint64(samples.size()), read, log, options, error, progress);
+}
+
+std::optional<TDirectivityResult>
+TBroadbandAnalysis::AnalyseFrames(qint64 count, const TFrameReader &read, const TMarkerLog &log,
+                                  const TBroadbandOptions &options, QString *error,
+                                  const TProgress &progress)
+{
     const auto fail = [error](const QString &text) -> std::optional<TDirectivityResult> {
         if (error)
             *error = text;
@@ -170,6 +195,10 @@ std::optional<TDirectivityResult> TBroadbandAnalysis::Analyse(const float *sampl
     const std::optional<std::vector<double>> excitation = Excitation(log, options.BandsHz, error);
     if (!excitation)
         return std::nullopt;
+    // Angles squeezed between markers the recording never reached would mean nothing.
+    const QString beyond = log.MarkerRefusal(count);
+    if (!beyond.isEmpty())
+        return fail(beyond);
     const int period = int(excitation->size());
     const int rate = log.SampleRate;
     const int hop = std::max(1, period / 4);
@@ -186,9 +215,11 @@ std::optional<TDirectivityResult> TBroadbandAnalysis::Analyse(const float *sampl
         starts.push_back(s);
         angles.push_back(angle);
     }
-    if (starts.empty())
-        return fail(QStringLiteral("Nagranie nie zawiera ani jednego pełnego okresu sygnału w "
-                                   "obracanym zakresie."));
+    // One frame is one point: no polar to draw.
+    if (starts.size() < 2)
+        return fail(QStringLiteral("Nagranie zawiera %1 pełnych okresów sygnału w obracanym "
+                                   "zakresie; potrzeba co najmniej dwóch.")
+                        .arg(starts.size()));
 
     TDirectivityResult result;
     result.SampleRate = rate;
@@ -201,8 +232,10 @@ std::optional<TDirectivityResult> TBroadbandAnalysis::Analyse(const float *sampl
 
     TDeconvolver divider(*excitation);
     std::vector<double> response(excitation->size());
+    std::vector<float> frame(excitation->size());
     const auto aligned = [&](qint64 start) {
-        divider.Deconvolve(samples + start, response.data());
+        read(start, period, frame.data());
+        divider.Deconvolve(frame.data(), response.data());
         // Frame-aligned: the frame's own start taken out, so every frame shares one shift.
         std::rotate(response.begin(), response.begin() + qint64((period - start % period) % period),
                     response.end());

@@ -29,6 +29,10 @@ class TSeries;
 class TBroadbandAnalysis
 {
 public:
+    // The longest excitation period the analysis takes (the generator's longest MLS),
+    // samples; a generator block longer than this cannot be analysed.
+    static constexpr int LongestPeriod = 16384;
+
     // One period of the excitation as the generator plays it (full scale 1.0), or
     // std::nullopt with the user's message in *error.
     static std::optional<std::vector<double>>
@@ -41,8 +45,16 @@ public:
     static std::vector<float> FullScale(const std::vector<qint16> &samples);
 
     // Analyses `count` recorded samples (full scale 1.0). std::nullopt with a message in
-    // *error when the signal cannot be analysed or the recording holds no usable frame.
+    // *error when the signal cannot be analysed, a band lies at or above half the sample
+    // rate, a marker lies beyond the recording or the recording holds fewer than two usable
+    // frames.
     static std::optional<TDirectivityResult> Analyse(const float *samples, qint64 count,
+                                                     const TMarkerLog &log,
+                                                     const TBroadbandOptions &options,
+                                                     QString *error = nullptr,
+                                                     const TProgress &progress = {});
+    // The same on 16-bit samples, scaled frame by frame (no full-scale copy of the recording).
+    static std::optional<TDirectivityResult> Analyse(const std::vector<qint16> &samples,
                                                      const TMarkerLog &log,
                                                      const TBroadbandOptions &options,
                                                      QString *error = nullptr,
@@ -59,4 +71,12 @@ public:
                                                 const TBroadbandOptions &options);
     // "1000" or "12.5": a band's frequency as series names and messages show it.
     static QString BandName(double hz);
+
+private:
+    // Fills out with the length samples from start on (full scale 1.0); start >= 0 and
+    // start + length <= count.
+    using TFrameReader = std::function<void(qint64 start, int length, float *out)>;
+    static std::optional<TDirectivityResult>
+    AnalyseFrames(qint64 count, const TFrameReader &read, const TMarkerLog &log,
+                  const TBroadbandOptions &options, QString *error, const TProgress &progress);
 };

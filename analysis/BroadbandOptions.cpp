@@ -96,3 +96,16 @@ QString TBroadbandOptions::SignalRefusal(TSignalType signal, double frequencyHz,
                               "lub Chirp.");
     }
 }
+
+QString TBroadbandOptions::BandRefusal(const std::vector<double> &bands, int sampleRate)
+{
+    const double nyquist = sampleRate / 2.0;
+    for (double hz : bands) {
+        if (hz >= nyquist)
+            return QStringLiteral("Pasmo %1 Hz nie leży poniżej połowy częstotliwości próbkowania "
+                                  "nagrania (%2 Hz przy %3 Hz).")
+                .arg(NumberText(hz), NumberText(nyquist))
+                .arg(sampleRate);
+    }
+    return {};
+}

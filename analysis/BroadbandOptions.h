@@ -32,4 +32,8 @@ struct TBroadbandOptions
     // leave every second frequency without energy.
     static QString SignalRefusal(TSignalType signal, double frequencyHz,
                                  const std::vector<double> &bands);
+    // Why a recording at sampleRate Hz cannot give these bands (a Polish sentence naming the
+    // first band at or above half the rate, where the recording holds nothing but aliases),
+    // or an empty string when it can.
+    static QString BandRefusal(const std::vector<double> &bands, int sampleRate);
 };

@@ -37,10 +37,9 @@ std::optional<TDirectivityResult> TKeptMeasurement::Analyse(const TWavFile::TRec
     }
     TMarkerLog log = Log;
     log.RecordedSamples = qint64(recording.Samples.size());
-    const std::vector<float> samples = TBroadbandAnalysis::FullScale(recording.Samples);
     QString reason;
-    std::optional<TDirectivityResult> result = TBroadbandAnalysis::Analyse(
-        samples.data(), qint64(samples.size()), log, Options, &reason);
+    std::optional<TDirectivityResult> result
+        = TBroadbandAnalysis::Analyse(recording.Samples, log, Options, &reason);
     if (!result) {
         if (error)
             *error = QStringLiteral("Nagrania \"%1\" nie da się przeanalizować: %2")

@@ -164,7 +164,14 @@ bool TParser::Marker(const QByteArray &line, int number)
         return Fail(QStringLiteral("Znacznik %1 (wiersz %2) leży w nagraniu przed poprzednim.")
                         .arg(k)
                         .arg(number));
+    // Two markers counted at one sample would give the table an infinite speed.
+    if (!markers.empty() && sample == markers.back())
+        return Fail(QStringLiteral("Znacznik %1 (wiersz %2) leży w nagraniu w tym samym miejscu "
+                                   "co poprzedni.")
+                        .arg(k)
+                        .arg(number));
     markers.push_back(sample);
+    m_log.MarkerLines.push_back(number);
     return true;
 }
 
@@ -183,6 +190,36 @@ bool TParser::Finish()
 }
 
 } // namespace
+
+QString TMarkerLog::MarkerRefusal(qint64 recordedSamples) const
+{
+    // The last marker of a turn is counted while the last buffers are still on their way to
+    // the file: it may lie a little past the recording's end, never a second.
+    const double last = double(recordedSamples) + double(SampleRate);
+    const auto beyond = std::find_if(MarkerSamples.begin(), MarkerSamples.end(),
+                                     [last](double sample) { return sample > last; });
+    if (beyond == MarkerSamples.end())
+        return {};
+    const std::size_t index = std::size_t(beyond - MarkerSamples.begin());
+    const QString where = index < MarkerLines.size()
+        ? QStringLiteral(" (wiersz %1)").arg(MarkerLines[index])
+        : QString();
+    return QStringLiteral("Znacznik %1%2 leży poza nagraniem: próbka %3, a nagranie ma %4 próbek.")
+        .arg(index + 1)
+        .arg(where)
+        .arg(QString::number(*beyond, 'f', 0))
+        .arg(recordedSamples);
+}
+
+std::optional<int> TMarkerLog::EarlyEndDeg() const
+{
+    if (MarkerSamples.empty())
+        return std::nullopt;
+    const double end = AngleAt(double(RecordedSamples));
+    if (!(end < StopDeg - MarkerStepDeg / 2.0))
+        return std::nullopt;
+    return std::clamp(int(std::floor(end)), StartDeg, StopDeg);
+}
 
 double TMarkerLog::MeanSpeed() const
 {

@@ -32,8 +32,11 @@ public:
     // (the rig is in steady state from then on); negative: not known.
     double LeadMs = -1.0;
     qint64 RecordedSamples = 0; // samples in the recording
-    // Sample position (fractional) of each counted marker, in counting order.
+    // Sample position (fractional) of each counted marker, in counting order, rising.
     std::vector<double> MarkerSamples;
+    // The text line (1-based) each marker was read from; empty for a log not read from text.
+    // Not written by ToText.
+    std::vector<int> MarkerLines;
 
     // The table's angle in degrees at sample position `sample` (fractional); without any
     // marker, StartDeg at sample 0 turning evenly at MeanSpeed().
@@ -43,10 +46,20 @@ public:
     // 0 for an empty recording without markers.
     double MeanSpeed() const;
 
+    // Why the markers cannot belong to a recording of recordedSamples samples (a Polish
+    // sentence naming the first marker that lies more than a second of samples beyond its
+    // end, with its line when known), or an empty string when they all lie inside it.
+    QString MarkerRefusal(qint64 recordedSamples) const;
+    // The whole angle in degrees where the recording of RecordedSamples samples ends, when the
+    // markers show that it ended more than half a marker step before StopDeg; std::nullopt
+    // when it covers the range (or nothing tells: no markers).
+    std::optional<int> EarlyEndDeg() const;
+
     QByteArray ToText() const;
     // The log of text; std::nullopt with a reason (Polish, for the user) in *error for
-    // anything malformed (unknown key values, non-finite or out-of-range numbers, markers out
-    // of order, sample positions beyond 2^48). Unknown keys are ignored; "signal" and "rate"
+    // anything malformed (unknown key values, non-finite or out-of-range numbers, markers not
+    // rising, sample positions beyond 2^48). Whether the markers lie inside the recording is
+    // checked against the recording (MarkerRefusal). Unknown keys are ignored; "signal" and "rate"
     // are required, other missing keys keep their defaults.
     static std::optional<TMarkerLog> FromText(const QByteArray &text, QString *error = nullptr);
 

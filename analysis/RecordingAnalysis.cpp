@@ -22,17 +22,29 @@ TRecordingAnalysis::AddTo(TPolarGraph &chart, TKeptMeasurement measurement,
                           const TWavFile::TRecording &recording, quint32 color, int blockBytes,
                           QString *error)
 {
+    // A recording that gives no level series gives no measurement at all.
+    const std::vector<double> levels
+        = TLevelComputation::LevelsOfSamples(recording.Samples, blockBytes);
+    if (const QString refusal = TLevelComputation::MeasurementRefusal(levels); !refusal.isEmpty()) {
+        if (error)
+            *error = refusal;
+        return std::nullopt;
+    }
     std::optional<TDirectivityResult> result = measurement.Analyse(recording, error);
     if (!result)
         return std::nullopt;
 
     TOutcome outcome;
-    // The level series first, as a measurement adds it.
-    const std::vector<double> levels
-        = TLevelComputation::LevelsOfBytes(reinterpret_cast<const char *>(recording.Samples.data()),
-                                           qint64(recording.Samples.size()) * 2, blockBytes);
-    outcome.Level = TLevelComputation::AddMeasuredSeries(
-        chart, measurement.Name, color, levels, measurement.Log.StartDeg, measurement.Log.StopDeg);
+    // The level series first, as a measurement adds it; a recording that ended early spreads
+    // its levels over the angles it covers, as its band series do.
+    TMarkerLog covered = measurement.Log;
+    covered.RecordedSamples = qint64(recording.Samples.size());
+    const std::optional<int> earlyEnd = covered.EarlyEndDeg();
+    if (earlyEnd)
+        result->Warnings << TLevelComputation::EarlyEndWarning(*earlyEnd, covered.StopDeg);
+    outcome.Level = TLevelComputation::AddMeasuredSeries(chart, measurement.Name, color, levels,
+                                                         covered.StartDeg,
+                                                         earlyEnd.value_or(covered.StopDeg));
     outcome.Bands = TBroadbandAnalysis::AddBandSeries(chart, *result, measurement.Options);
     measurement.SeriesNames = QStringList { outcome.Level->Name };
     for (const TSeries *band : outcome.Bands)

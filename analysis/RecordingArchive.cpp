@@ -14,8 +14,9 @@ namespace {
 constexpr int MaxSeriesChars = 100;
 // " (2)" .. " (999)" before giving up on a free name.
 constexpr int MaxDuplicates = 999;
-// No marker log is anywhere near this long (100000 markers are about 3 MB), bytes.
-constexpr qint64 MaxLogBytes = 64LL << 20;
+// A turn of at most 1080° counts at most 108 markers: its log is a few kB. The bound leaves
+// room for comments and keys of later versions, bytes.
+constexpr qint64 MaxLogBytes = 256LL << 10;
 
 QString Native(const QString &path)
 {
@@ -78,7 +79,8 @@ std::optional<QString> TRecordingArchive::Keep(const QString &rawPath, TMarkerLo
         Fail(error, QStringLiteral("Nie można utworzyć folderu \"%1\".").arg(Native(folder)));
         return std::nullopt;
     }
-    const std::optional<std::vector<qint16>> samples = ReadRaw(rawPath, error);
+    const std::optional<std::vector<qint16>> samples
+        = ReadRaw(rawPath, TWavFile::MaxTurnSamples(log.SampleRate), error);
     if (!samples)
         return std::nullopt;
     log.RecordedSamples = qint64(samples->size());
@@ -86,17 +88,22 @@ std::optional<QString> TRecordingArchive::Keep(const QString &rawPath, TMarkerLo
         = ReserveWavPath(folder, BaseName(when, seriesName), error);
     if (!wavPath)
         return std::nullopt;
-    if (!TWavFile::Write(*wavPath, samples->data(), qint64(samples->size()), log.SampleRate,
-                         error)) {
-        QFile::remove(*wavPath); // the empty file that held the name
+    // The log before the WAV: a program killed in between leaves a log beside the empty file
+    // that held the name, never a recording without its log.
+    const QString logPath = TMarkerLog::PathFor(*wavPath);
+    QString logError;
+    if (!TFileWriter::WriteFile(logPath, log.ToText(), &logError)) {
+        QFile::remove(*wavPath);
+        Fail(error,
+             QStringLiteral("%1 Bez dziennika znaczników nagrania nie da się ponownie "
+                            "przeanalizować, więc go nie zachowano.")
+                 .arg(logError));
         return std::nullopt;
     }
-    QString logError;
-    if (!TFileWriter::WriteFile(TMarkerLog::PathFor(*wavPath), log.ToText(), &logError)) {
-        Fail(error,
-             QStringLiteral("%1 Nagranie zapisano bez dziennika znaczników jako \"%2\"; "
-                            "bez niego nie da się go ponownie przeanalizować.")
-                 .arg(logError, Native(*wavPath)));
+    if (!TWavFile::Write(*wavPath, samples->data(), qint64(samples->size()), log.SampleRate,
+                         error)) {
+        QFile::remove(logPath);
+        QFile::remove(*wavPath); // the empty file that held the name
         return std::nullopt;
     }
     return wavPath;
@@ -129,18 +136,23 @@ std::optional<TMarkerLog> TRecordingArchive::ReadLog(const QString &logPath, QSt
         Fail(error, message);
         return std::nullopt;
     };
+    const auto unreadable = [&](const QString &reason) {
+        return fail(QStringLiteral("Nie można odczytać dziennika znaczników \"%1\" (%2).")
+                        .arg(Native(logPath), reason));
+    };
+    if (const QString irregular = TWavFile::IrregularFileReason(logPath); !irregular.isEmpty())
+        return unreadable(irregular);
     QFile file(logPath);
     if (!file.open(QIODevice::ReadOnly))
-        return fail(QStringLiteral("Nie można odczytać dziennika znaczników \"%1\" (%2).")
-                        .arg(Native(logPath), file.errorString()));
-    if (file.size() > MaxLogBytes)
-        return fail(QStringLiteral("Dziennik znaczników \"%1\" jest za duży (%2 B).")
-                        .arg(Native(logPath))
-                        .arg(file.size()));
-    const QByteArray text = file.readAll();
+        return unreadable(file.errorString());
+    // Read one byte past the bound: a file that grows while it is read stays bounded too.
+    const QByteArray text = file.read(MaxLogBytes + 1);
     if (file.error() != QFileDevice::NoError)
-        return fail(QStringLiteral("Nie można odczytać dziennika znaczników \"%1\" (%2).")
-                        .arg(Native(logPath), file.errorString()));
+        return unreadable(file.errorString());
+    if (text.size() > MaxLogBytes)
+        return fail(QStringLiteral("Dziennik znaczników \"%1\" jest za duży (ponad %2 B).")
+                        .arg(Native(logPath))
+                        .arg(MaxLogBytes));
     QString reason;
     std::optional<TMarkerLog> log = TMarkerLog::FromText(text, &reason);
     if (!log)
@@ -149,24 +161,31 @@ std::optional<TMarkerLog> TRecordingArchive::ReadLog(const QString &logPath, QSt
     return log;
 }
 
-std::optional<std::vector<qint16>> TRecordingArchive::ReadRaw(const QString &path, QString *error)
+std::optional<std::vector<qint16>> TRecordingArchive::ReadRaw(const QString &path,
+                                                              qint64 maxSamples, QString *error)
 {
+    const auto fail = [&](const QString &reason) {
+        Fail(error,
+             QStringLiteral("Nie można odczytać nagrania \"%1\" (%2).").arg(Native(path), reason));
+        return std::nullopt;
+    };
+    if (const QString irregular = TWavFile::IrregularFileReason(path); !irregular.isEmpty())
+        return fail(irregular);
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        Fail(error,
-             QStringLiteral("Nie można odczytać nagrania \"%1\" (%2).")
-                 .arg(Native(path), file.errorString()));
-        return std::nullopt;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        Fail(error,
-             QStringLiteral("Nie można odczytać nagrania \"%1\" (%2).")
-                 .arg(Native(path), file.errorString()));
-        return std::nullopt;
-    }
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(file.errorString());
+    if (file.size() / 2 > maxSamples)
+        return fail(QStringLiteral("nagranie jest dłuższe niż %1 min, a tyle nie trwa żaden "
+                                   "obrót stolika")
+                        .arg(TWavFile::MaxTurnSeconds / 60));
     // An odd last byte is half a sample: the recorder never wrote it whole.
-    std::vector<qint16> samples(size_t(bytes.size() / 2));
-    qFromLittleEndian<qint16>(bytes.constData(), qsizetype(samples.size()), samples.data());
+    std::vector<qint16> samples(size_t(file.size() / 2));
+    const qint64 bytes = qint64(samples.size()) * 2;
+    if (file.read(reinterpret_cast<char *>(samples.data()), bytes) != bytes)
+        return fail(file.error() != QFileDevice::NoError ? file.errorString()
+                                                         : QStringLiteral("plik się skrócił"));
+#if Q_BYTE_ORDER == Q_BIG_ENDIAN
+    qFromLittleEndian<qint16>(samples.data(), qsizetype(samples.size()), samples.data());
+#endif
     return samples;
 }

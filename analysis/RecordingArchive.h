@@ -28,20 +28,20 @@ public:
     // the recorder writes it) as a WAV at log.SampleRate Hz, and log (its RecordedSamples
     // set to the recording's sample count) beside it. Returns the WAV's path; std::nullopt
     // with a Polish message in *error when anything failed. Each file is written completely
-    // or not at all. When the WAV was written but its log could not be, the WAV stays (the
-    // measured samples are not thrown away) and the message names it; the result is still
-    // std::nullopt, since the recording cannot be analysed again without its log.
+    // or not at all, the log first: a kept WAV always has its log (a recording that cannot be
+    // analysed again is not kept; the raw recording is left as it was).
     static std::optional<QString> Keep(const QString &rawPath, TMarkerLog log,
                                        const QString &workingFolder, const QDateTime &when,
                                        const QString &seriesName, QString *error = nullptr);
 
     // The samples of a raw recording (an odd last byte is dropped); std::nullopt with a Polish
-    // message naming the file in *error.
-    static std::optional<std::vector<qint16>> ReadRaw(const QString &path,
+    // message naming the file in *error, also when it is no regular file or holds more than
+    // maxSamples samples (checked before anything is read).
+    static std::optional<std::vector<qint16>> ReadRaw(const QString &path, qint64 maxSamples,
                                                       QString *error = nullptr);
 
     // A marker log file; std::nullopt with a Polish message naming it in *error when it is
-    // unreadable, too large or malformed.
+    // no regular file, unreadable, larger than a turn's log can be or malformed.
     static std::optional<TMarkerLog> ReadLog(const QString &logPath, QString *error = nullptr);
 
     // A kept recording and the marker log beside it (TMarkerLog::PathFor); std::nullopt with

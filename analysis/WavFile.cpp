@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <sndfile.h>
 
@@ -94,6 +95,51 @@ SF_VIRTUAL_IO VirtualIo()
     return SF_VIRTUAL_IO { &Length, &Seek, &Read, &Write, &Tell };
 }
 
+// libsndfile's virtual I/O over an open file, read as libsndfile asks: only the header and
+// the samples pass through memory, a chunk at a time.
+sf_count_t FileLength(void *user)
+{
+    return static_cast<QFile *>(user)->size();
+}
+
+sf_count_t FileSeek(sf_count_t offset, int whence, void *user)
+{
+    auto *file = static_cast<QFile *>(user);
+    qint64 base = 0;
+    if (whence == SEEK_CUR)
+        base = file->pos();
+    else if (whence == SEEK_END)
+        base = file->size();
+    else if (whence != SEEK_SET)
+        return -1;
+    if (offset < -base || offset > std::numeric_limits<qint64>::max() - base
+        || !file->seek(base + offset))
+        return -1;
+    return file->pos();
+}
+
+sf_count_t FileRead(void *to, sf_count_t count, void *user)
+{
+    if (count <= 0)
+        return 0;
+    return std::max<qint64>(0, static_cast<QFile *>(user)->read(static_cast<char *>(to), count));
+}
+
+sf_count_t FileWrite(const void *, sf_count_t, void *)
+{
+    return 0;
+}
+
+sf_count_t FileTell(void *user)
+{
+    return static_cast<QFile *>(user)->pos();
+}
+
+SF_VIRTUAL_IO FileIo()
+{
+    return SF_VIRTUAL_IO { &FileLength, &FileSeek, &FileRead, &FileWrite, &FileTell };
+}
+
 QString Reason(SNDFILE *file)
 {
     return QString::fromUtf8(sf_strerror(file));
@@ -121,15 +167,12 @@ qint16 ToSample(float value)
     return qint16(std::lrint(std::clamp(double(value) * 32768.0, -32768.0, 32767.0)));
 }
 
-// The first channel of the file's samples, or a reason in *reason.
-std::optional<TWavFile::TRecording> Decode(const char *data, qint64 size, QString &reason)
+// The first channel of an open file's samples, or a reason in reason. Takes ownership of
+// opened (nullptr: libsndfile could not open it). size: the file's bytes.
+std::optional<TWavFile::TRecording> Decode(SNDFILE *opened, const SF_INFO &info, qint64 size,
+                                           QString &reason)
 {
-    TMemory memory;
-    memory.In = data;
-    memory.Size = size;
-    SF_VIRTUAL_IO io = VirtualIo();
-    SF_INFO info {};
-    TSndFile file(sf_open_virtual(&io, SFM_READ, &info, &memory));
+    TSndFile file(opened);
     if (!file) {
         reason = Reason(nullptr);
         return std::nullopt;
@@ -139,11 +182,20 @@ std::optional<TWavFile::TRecording> Decode(const char *data, qint64 size, QStrin
         return std::nullopt;
     }
     const qint64 channels = info.channels;
+    const qint64 longest = TWavFile::MaxTurnSamples(info.samplerate);
+    const auto tooLong = [&] {
+        reason = QStringLiteral("nagranie jest dłuższe niż %1 min, a tyle nie trwa żaden obrót "
+                                "stolika")
+                     .arg(TWavFile::MaxTurnSeconds / 60);
+        return std::nullopt;
+    };
     // Frames that libsndfile does not know in advance are read until the end.
     if (info.frames < 0 || (info.frames != SF_COUNT_MAX && info.frames > MaxSamples / channels)) {
         reason = QStringLiteral("nagłówek podaje %1 ramek").arg(info.frames);
         return std::nullopt;
     }
+    if (info.frames != SF_COUNT_MAX && info.frames > longest)
+        return tooLong();
     TWavFile::TRecording recording;
     recording.SampleRate = info.samplerate;
     // Never more than the bytes could hold uncompressed: the header may lie.
@@ -160,6 +212,8 @@ std::optional<TWavFile::TRecording> Decode(const char *data, qint64 size, QStrin
             reason = QStringLiteral("więcej niż %1 próbek").arg(MaxSamples);
             return std::nullopt;
         }
+        if (qint64(recording.Samples.size()) + got > longest)
+            return tooLong();
         for (sf_count_t i = 0; i < got; ++i)
             recording.Samples.push_back(ToSample(chunk[size_t(i * channels)]));
     }
@@ -207,6 +261,23 @@ bool TWavFile::Write(const QString &path, const qint16 *samples, qint64 count, i
     return TFileWriter::WriteFile(path, bytes, error);
 }
 
+qint64 TWavFile::MaxTurnSamples(int sampleRate)
+{
+    return qint64(std::max(0, sampleRate)) * MaxTurnSeconds;
+}
+
+QString TWavFile::IrregularFileReason(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return {}; // opening it says so
+    if (info.isDir())
+        return QStringLiteral("to jest folder");
+    if (!info.isFile())
+        return QStringLiteral("to nie jest zwykły plik");
+    return {};
+}
+
 std::optional<TWavFile::TRecording> TWavFile::Read(const QString &path, QString *error)
 {
     const auto fail = [&](const QString &reason) -> std::optional<TRecording> {
@@ -215,24 +286,35 @@ std::optional<TWavFile::TRecording> TWavFile::Read(const QString &path, QString 
                  .arg(QDir::toNativeSeparators(path), reason));
         return std::nullopt;
     };
+    // A FIFO would block the open, a device never end: refused before either.
+    if (const QString irregular = IrregularFileReason(path); !irregular.isEmpty())
+        return fail(irregular);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return fail(file.errorString());
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return fail(file.errorString());
+    SF_VIRTUAL_IO io = FileIo();
+    SF_INFO info {};
+    SNDFILE *opened = sf_open_virtual(&io, SFM_READ, &info, &file);
     QString reason;
-    std::optional<TRecording> recording = Decode(bytes.constData(), bytes.size(), reason);
+    std::optional<TRecording> recording = Decode(opened, info, file.size(), reason);
     if (!recording)
         return fail(reason);
+    if (file.error() != QFileDevice::NoError)
+        return fail(file.errorString());
     return recording;
 }
 
 std::optional<TWavFile::TRecording> TWavFile::ReadBytes(const char *data, qint64 size,
                                                         QString *error)
 {
+    TMemory memory;
+    memory.In = data;
+    memory.Size = std::max<qint64>(0, size);
+    SF_VIRTUAL_IO io = VirtualIo();
+    SF_INFO info {};
+    SNDFILE *opened = sf_open_virtual(&io, SFM_READ, &info, &memory);
     QString reason;
-    std::optional<TRecording> recording = Decode(data, std::max<qint64>(0, size), reason);
+    std::optional<TRecording> recording = Decode(opened, info, memory.Size, reason);
     if (!recording)
         Fail(error, QStringLiteral("Nie można odczytać nagrania (%1).").arg(reason));
     return recording;

@@ -65,6 +65,62 @@ void ReadOrRepair(QSettings &store, const char *name, int &setting)
         store.setValue(key, setting);
 }
 
+// The values the program cannot work with at all; every other value is used as stored.
+constexpr int MaxSampleRate = 384000; // Hz
+constexpr int MaxBufferBytes = 1 << 20; // a 1 MiB buffer is far beyond any sound card's
+constexpr int MaxDeadTimeMs = 60000; // longer than a marker interval at any turn speed
+
+bool WorkingRate(int hz)
+{
+    return hz > 0 && hz <= MaxSampleRate;
+}
+
+bool WorkingQuant(int bits)
+{
+    return bits == 8 || bits == 16;
+}
+
+// Whole 16-bit samples, at least one of them.
+bool WorkingBuffer(int bytes)
+{
+    return bytes >= 2 && bytes <= MaxBufferBytes && bytes % 2 == 0;
+}
+
+bool WorkingDeadTime(int ms)
+{
+    return ms >= 0 && ms <= MaxDeadTimeMs;
+}
+
+bool WorkingWindowState(int state)
+{
+    return state >= 0 && state <= 2;
+}
+
+bool WorkingZoom(int percent)
+{
+    return percent >= 10 && percent <= 1000;
+}
+
+struct TDomain
+{
+    const char *Key; // below "1.0/"
+    int TSettings::*Field;
+    bool (*Works)(int);
+};
+
+const TDomain Domains[] = {
+    { "Options/MarkUnsensitivityTime", &TSettings::MarkUnsensitivityTime, WorkingDeadTime },
+    { "Options/DocWindowState", &TSettings::DocWindowState, WorkingWindowState },
+    { "Options/DocumentSize", &TSettings::DocumentSize, WorkingZoom },
+    { "Signal/InSampleRate", &TSettings::InSampleRate, WorkingRate },
+    { "Signal/OutSampleRate", &TSettings::OutSampleRate, WorkingRate },
+    { "Signal/InQuant", &TSettings::InQuant, WorkingQuant },
+    { "Signal/OutQuant", &TSettings::OutQuant, WorkingQuant },
+    { "Signal/RecordBuffSize", &TSettings::RecordBuffSize, WorkingBuffer },
+    { "Signal/PlayBuffSize", &TSettings::PlayBuffSize, WorkingBuffer },
+    { "Signal/RMSBuffNumber", &TSettings::RMSBuffNumber, WorkingBuffer },
+};
+
 } // namespace
 
 TSettings::TSettings()
@@ -146,7 +202,7 @@ QString TSettings::StoredTempDir(const QSettings &store)
     return stored.isEmpty() ? DefaultTempDir() : stored;
 }
 
-void TSettings::ReadSettings(QSettings &store)
+QStringList TSettings::ReadSettings(QSettings &store)
 {
     bool replaced = false;
     const QString tempDir = TakeTempDir(store, &replaced);
@@ -176,6 +232,37 @@ void TSettings::ReadSettings(QSettings &store)
     ReadOrRepair(store, "WaveINDevID", WaveINDevID);
     ReadOrRepair(store, "WaveOUTDevID", WaveOUTDevID);
     store.endGroup();
+    return ResetUnworkable(store);
+}
+
+QStringList TSettings::ResetUnworkable(QSettings &store)
+{
+    const TSettings defaults;
+    QStringList reset;
+    for (const TDomain &domain : Domains) {
+        int &value = this->*domain.Field;
+        if (domain.Works(value))
+            continue;
+        value = defaults.*domain.Field;
+        store.setValue(QStringLiteral("1.0/") + QLatin1String(domain.Key), value);
+        reset << QLatin1String(domain.Key);
+    }
+    return reset;
+}
+
+QString TSettings::ResetMessage(const QStringList &keys)
+{
+    const TSettings defaults;
+    QStringList lines;
+    for (const TDomain &domain : Domains) {
+        if (keys.contains(QLatin1String(domain.Key)))
+            lines << QStringLiteral("%1 = %2")
+                         .arg(QLatin1String(domain.Key))
+                         .arg(defaults.*domain.Field);
+    }
+    return QStringLiteral("Ustawienia miały wartości, z którymi program nie może działać. "
+                          "Przywrócono wartości domyślne:\n")
+        + lines.join(u'\n');
 }
 
 void TSettings::WriteSettings(QSettings &store) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -58,7 +59,15 @@ public:
     // Reads every value; a missing or mistyped one is repaired by storing the current value.
     // A TempDir stored by an earlier version as its default (the system's temporary folder)
     // is replaced by DefaultTempDir() once; what the user chose later is kept.
-    void ReadSettings(QSettings &store);
+    // A value outside its domain is used unchanged while the program can work with it (a
+    // 32 kHz rate, a buffer that is not a power of two); one it cannot work with (a rate of
+    // 0 Hz, an odd or gigabyte buffer, 12-bit samples, a negative dead time) takes its
+    // default, which is stored at once. Returns the keys so reset ("Signal/PlayBuffSize"),
+    // in reading order; empty when none was.
+    QStringList ReadSettings(QSettings &store);
+    // The one message that tells the user which keys ReadSettings reset (Polish, one key with
+    // its default per line).
+    static QString ResetMessage(const QStringList &keys);
     void WriteSettings(QSettings &store) const;
 
     // TempDir as ReadSettings would take it from the store, with the same replacement, but
@@ -70,6 +79,9 @@ private:
     // The stored TempDir, or an empty text when it is missing or not a single text; *replaced
     // is true when an old default was swapped for DefaultTempDir().
     static QString TakeTempDir(const QSettings &store, bool *replaced);
+    // Gives every value the program cannot work with its default, in the store too; the
+    // keys reset.
+    QStringList ResetUnworkable(QSettings &store);
 };
 
 // The one instance the program uses.

@@ -57,6 +57,11 @@ QStringList TAudioBackend::DeviceNames(EAudioBackend backend, EAudioDirection di
     return {};
 }
 
+QString TAudioBackend::ProbeError(EAudioBackend backend)
+{
+    return backend == EAudioBackend::PortAudio ? TPortAudioDevice::ProbeError() : QString();
+}
+
 QString TAudioBackend::Name(EAudioBackend backend)
 {
     return backend == EAudioBackend::PortAudio ? QStringLiteral("PortAudio")

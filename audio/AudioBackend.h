@@ -27,7 +27,11 @@ public:
     static std::unique_ptr<TAudioDevice> Create(EAudioBackend backend);
 
     // Device names in device-number order (number = index), as the backend reports them.
+    // Never waits more than 5 s for a sound server that does not answer.
     static QStringList DeviceNames(EAudioBackend backend, EAudioDirection direction);
+    // Why the last DeviceNames of that backend could not ask the sound system (then its
+    // list is empty though devices may exist); empty when it did.
+    static QString ProbeError(EAudioBackend backend);
 
     // Short text for messages and the command line ("PortAudio", "loopback").
     static QString Name(EAudioBackend backend);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "controls/Clock.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -61,6 +63,15 @@ public:
     // Ends the session: stops the device, forgets the lent memory, raises nothing more.
     virtual void Close() = 0;
 
+    // Ends a session whose device stopped answering, without waiting for it (a call into a
+    // frozen sound server may never return): afterwards the device is closed as after Close
+    // and raises nothing more; what is left of the session is released in the background.
+    virtual void Abandon()
+    {
+        Reset();
+        Close();
+    }
+
     virtual bool IsOpen() const = 0;
 
     // Gaps since Open: an output that had to play silence because no slot was queued, or an
@@ -72,6 +83,14 @@ public:
     // Of those, the ones the device or its driver reported itself (the device ran dry or
     // overflowed between two of our callbacks), as opposed to an empty slot queue.
     virtual qint64 DeviceXruns() const { return 0; }
+
+    // The clock on which this device returns its slots: the system clock for a sound card,
+    // the bus clock for the loopback. A stream times its stall watchdog on it.
+    virtual TClock &Clock() const { return TClock::System(); }
+
+    // Raises OnBufferDone now for slots that have come back but were not reported yet (the
+    // GUI thread was held up). Called before a stream declares the device dead.
+    virtual void DeliverDone() { }
 
     // Raised on the GUI thread when slot `slot` comes back; `bytes` is what was played or
     // recorded into it.

@@ -1,5 +1,6 @@
 #include "audio/AudioIO.h"
 
+#include <QLocale>
 #include <QMetaObject>
 
 #include <algorithm>
@@ -18,6 +19,7 @@ TAudioIO::~TAudioIO()
     // The device must stop borrowing the buffers before they go.
     if (m_device)
         m_device->Close();
+    m_watchdog.reset();
     m_device.reset();
     FreeBuffers();
 }
@@ -25,9 +27,88 @@ TAudioIO::~TAudioIO()
 bool TAudioIO::Start()
 {
     m_notice.clear();
+    if (m_deviceFailed && !m_deviceOpen) {
+        // A device that died is not reused: the next session starts on a fresh one.
+        m_device.reset();
+        m_deviceFailed = false;
+    }
     if (!OpenDevice())
         return false;
-    return StartStreaming();
+    if (!StartStreaming())
+        return false;
+    ArmWatchdog();
+    return true;
+}
+
+int TAudioIO::StallLimitMs() const
+{
+    const qint64 bufferMs
+        = (qint64(m_effectiveSize) * 1000 + m_format.AvgBytesPerSec - 1) / m_format.AvgBytesPerSec;
+    return int(std::max<qint64>(MinStallMs, 2 * bufferMs));
+}
+
+void TAudioIO::ArmWatchdog()
+{
+    if (!m_watchdog)
+        return;
+    if (m_deviceOpen && !m_paused)
+        m_watchdog->Start(StallLimitMs());
+    else
+        m_watchdog->Stop();
+}
+
+void TAudioIO::WatchdogTimeout()
+{
+    if (!m_deviceOpen || m_paused) {
+        m_watchdog->Stop();
+        return;
+    }
+    m_inWatchdog = true;
+    // A GUI thread held up for longer than the limit finds the device's buffers waiting:
+    // that device is alive.
+    const int done = m_doneCount;
+    m_device->DeliverDone();
+    const bool dead = m_doneCount == done && m_deviceOpen;
+    if (dead) {
+        m_errorMessage = StallText();
+        m_deviceFailed = true;
+        m_active = false;
+        m_device->Abandon();
+        CloseDevice();
+    }
+    m_inWatchdog = false;
+    if (!dead)
+        return;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (OnFailure)
+                OnFailure(this);
+        },
+        Qt::QueuedConnection);
+}
+
+void TAudioIO::ReleaseWatchdog()
+{
+    // Inside its own timeout the timer stays until the next open or the destruction.
+    if (m_inWatchdog)
+        m_watchdog->Stop();
+    else
+        m_watchdog.reset();
+}
+
+QString TAudioIO::StallText() const
+{
+    const int limit = StallLimitMs();
+    const QString seconds
+        = QLocale(QLocale::Polish).toString(limit / 1000.0, 'f', limit % 1000 ? 1 : 0);
+    return m_direction == EAudioDirection::Output
+        ? QStringLiteral("Urządzenie wyjściowe nie przyjmuje dźwięku od %1 s: serwer dźwięku "
+                         "nie odpowiada. Odtwarzanie zatrzymano.")
+              .arg(seconds)
+        : QStringLiteral("Urządzenie wejściowe nie dostarcza dźwięku od %1 s: serwer dźwięku "
+                         "nie odpowiada. Nagrywanie zatrzymano.")
+              .arg(seconds);
 }
 
 void TAudioIO::StopGracefully()
@@ -151,7 +232,8 @@ quint32 TAudioIO::UsableDevice(EAudioBackend backend, EAudioDirection direction)
     if (m_waveDevice == DefaultDevice)
         return m_waveDevice;
     const auto count = quint32(TAudioBackend::DeviceNames(backend, direction).size());
-    if (m_waveDevice < count)
+    // A sound system that did not answer lists nothing: the open says why.
+    if (m_waveDevice < count || !TAudioBackend::ProbeError(backend).isEmpty())
         return m_waveDevice;
     // A card unplugged since its number was chosen: play or record on the default rather
     // than fail or stay silent, and say so.
@@ -187,8 +269,10 @@ bool TAudioIO::OpenDeviceCommon(EAudioDirection direction, const QString &alread
             return false;
         }
         m_device->OnBufferDone = [this](int slot, int bytes) {
-            if (m_deviceOpen)
-                BufferDone(slot, bytes);
+            if (!m_deviceOpen)
+                return;
+            ArmWatchdog();
+            BufferDone(slot, bytes);
         };
     }
     QString error;
@@ -197,6 +281,14 @@ bool TAudioIO::OpenDeviceCommon(EAudioDirection direction, const QString &alread
         return false;
     }
     m_deviceOpen = true;
+    m_direction = direction;
+    if (!m_inWatchdog) {
+        m_watchdog.reset();
+        m_watchdog = m_device->Clock().CreateTimer();
+        m_watchdog->OnTimeout = [this] {
+            WatchdogTimeout();
+        };
+    }
     PostStart();
     for (int i = 0; i < m_numBuffers; ++i) {
         TWaveHeader &h = m_headers[size_t(i)];
@@ -226,6 +318,8 @@ void TAudioIO::CloseDeviceCommon()
         m_lastXruns = m_device->DeviceXruns();
         m_device->Close();
     }
+    if (m_watchdog)
+        ReleaseWatchdog();
     for (TWaveHeader &h : m_headers)
         h.Flags = 0;
     const bool wasOpen = m_deviceOpen;

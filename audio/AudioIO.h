@@ -32,12 +32,19 @@ using TAudioNotifyEvent = std::function<void(QObject *sender)>;
 // States: Closed (DeviceOpen false) -> Start -> Streaming (Active, Running) ->
 // StopGracefully or a handler returning false -> Draining (Active false; returned buffers
 // are not requeued) -> last buffer back -> Closed. StopAtOnce goes straight to Closed.
+//
+// A device that returns no buffer for StallLimitMs() (a sound server that died or froze) is
+// closed by the stream itself: ErrorMessage then holds a Polish sentence saying so,
+// DeviceFailed() is true, and OnStop and then OnFailure are posted. The next Start opens a
+// new device object. The watchdog runs on the device's clock and is held while an output
+// is paused.
 class TAudioIO : public QObject
 {
 public:
     static constexpr int MaxBuffers = 4;
     static constexpr int MinBufferSize = 512; // bytes
     static constexpr quint32 DefaultDevice = 0xFFFFFFFFu; // WaveDevice: the system's default
+    static constexpr int MinStallMs = 2000; // the shortest stall limit, ms
 
     explicit TAudioIO(QObject *parent = nullptr);
     ~TAudioIO() override;
@@ -83,6 +90,12 @@ public:
     int ActiveCount() const { return m_activeCount; } // buffers at the device
     int DoneCount() const { return m_doneCount; } // buffers returned since open
     QString ErrorMessage() const { return m_errorMessage; }
+    // How long the open device may go without returning a buffer before the stream counts
+    // it as dead, ms: MinStallMs, or twice the time one buffer holds where that is longer.
+    int StallLimitMs() const;
+    // The last session was ended by the stream because the device stopped returning
+    // buffers (ErrorMessage says so); cleared at every Start.
+    bool DeviceFailed() const { return m_deviceFailed; }
     // Set by a Start that found no device numbered WaveDevice and opened number 0 (the
     // system's default) instead; empty otherwise. Cleared at every Start.
     QString Notice() const { return m_notice; }
@@ -96,6 +109,8 @@ public:
 
     TAudioNotifyEvent OnStart;
     TAudioNotifyEvent OnStop;
+    // Posted after OnStop when the stream closed a device that stopped returning buffers.
+    TAudioNotifyEvent OnFailure;
 
 protected:
     struct TWaveHeader
@@ -121,6 +136,8 @@ protected:
     void PostStart();
     void PostStop();
     void SetError(const QString &text) { m_errorMessage = text; }
+    // (Re)starts the stall watchdog, or holds it while paused.
+    void ArmWatchdog();
 
     TAudioDevice *Device() const { return m_device.get(); }
     TWaveHeader &Header(int slot) { return m_headers[size_t(slot)]; }
@@ -141,6 +158,9 @@ private:
     bool AllocBuffers();
     void FreeBuffers();
     bool BuffersMatch() const;
+    void WatchdogTimeout();
+    void ReleaseWatchdog();
+    QString StallText() const;
 
     int m_effectiveSize = 8192;
     int m_requestedSize = 8192;
@@ -155,6 +175,12 @@ private:
     std::array<std::unique_ptr<char[]>, MaxBuffers> m_buffers;
     std::array<int, MaxBuffers> m_bufferSizes {};
     std::unique_ptr<TAudioDevice> m_device;
+    EAudioDirection m_direction = EAudioDirection::Output;
+    bool m_deviceFailed = false;
+    // Fires when the open device has returned nothing for StallLimitMs(); made on the
+    // device's clock at every open.
+    std::unique_ptr<TClockTimer> m_watchdog;
+    bool m_inWatchdog = false;
     qint64 m_lastUnderruns = 0;
     qint64 m_lastOverruns = 0;
     qint64 m_lastXruns = 0;

@@ -24,6 +24,7 @@ void TAudioOut::SetPaused(bool paused)
             Device()->Pause();
         else
             Device()->Restart();
+        ArmWatchdog();
     }
 }
 

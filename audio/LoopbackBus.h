@@ -37,6 +37,10 @@ public:
     // does; devices already open go on.
     void SetUnavailable(bool unavailable) { m_unavailable = unavailable; }
     bool Unavailable() const { return m_unavailable; }
+    // While set, open loopback devices return no slot, as a sound server that died or froze:
+    // a device that stalled stays silent until it is closed. Tests only.
+    void SetStalled(bool stalled) { m_stalled = stalled; }
+    bool Stalled() const { return m_stalled; }
 
     void SetTransform(TTransform transform) { m_transform = std::move(transform); }
     void ClearTransform() { m_transform = nullptr; }
@@ -69,6 +73,7 @@ private:
     qint64 m_epochMs = 0;
     TTransform m_transform;
     bool m_unavailable = false;
+    bool m_stalled = false;
     std::vector<float> m_line; // Capacity samples once something played
     int m_rate = 0; // Hz of the time line; 0 while nothing was laid
     qint64 m_writtenEnd = 0; // one past the last laid position

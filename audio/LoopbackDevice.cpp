@@ -188,10 +188,20 @@ qint64 TLoopbackDevice::DueMs(const TEntry &entry) const
                                          int(m_format.SamplesPerSec));
 }
 
+TClock &TLoopbackDevice::Clock() const
+{
+    return TLoopbackBus::Instance().Clock();
+}
+
 void TLoopbackDevice::Poll()
 {
     if (m_polling || !m_open)
         return; // the outer Poll loop picks up what is due
+    if (TLoopbackBus::Instance().Stalled()) {
+        if (m_timer)
+            m_timer->Stop();
+        return;
+    }
     m_polling = true;
     TClock &clock = TLoopbackBus::Instance().Clock();
     while (m_open && m_count > 0) {
@@ -219,7 +229,7 @@ void TLoopbackDevice::Reschedule()
 {
     if (!m_timer || m_polling)
         return;
-    if (m_count == 0 || At(0).Start < 0) {
+    if (m_count == 0 || At(0).Start < 0 || TLoopbackBus::Instance().Stalled()) {
         m_timer->Stop();
         return;
     }

@@ -32,6 +32,8 @@ public:
     bool IsOpen() const override { return m_open; }
     qint64 Underruns() const override { return m_underruns; }
     qint64 Overruns() const override { return m_overruns; }
+    TClock &Clock() const override;
+    void DeliverDone() override { Poll(); }
 
     static QStringList DeviceNames(EAudioDirection direction);
 

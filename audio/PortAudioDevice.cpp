@@ -3,7 +3,10 @@
 #ifdef ORVI_HAVE_PORTAUDIO
 
 #include "audio/DeviceList.h"
+#include "audio/StderrFilter.h"
+#include "controls/Clock.h"
 
+#include <QCoreApplication>
 #include <QSocketNotifier>
 
 #include <alsa/error.h>
@@ -15,6 +18,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <thread>
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -31,22 +36,73 @@ void SilenceSoundLibraries()
     snd_lib_error_set_handler(&SilenceAlsa);
     jack_set_error_function(&SilenceJack);
     jack_set_info_function(&SilenceJack);
+    // PortAudio's own reports of failed calls (a stream whose sound server died) go to
+    // stderr from its threads, with no switch to turn them off.
+    TStderrFilter::Install(&TStderrFilter::IsPortAudioAssertion);
     // Probing must not try to start a JACK server of its own.
     if (!qEnvironmentVariableIsSet("JACK_NO_START_SERVER"))
         qputenv("JACK_NO_START_SERVER", "1");
 }
 
-// PortAudio is initialised once, at the first use, and stays up for the whole run.
+// PortAudio is initialised once, at the first use, and stays up for the whole run. Its
+// initialisation probes every ALSA device, and a probe of a sound server that froze waits
+// for the server, maybe for ever: it runs on a thread of its own, and callers wait for it
+// (handling events) at most ProbeLimitMs from its start. Later calls find it done, or fail
+// at once while it is still stuck.
+constexpr int ProbeLimitMs = 5000;
+
+struct TInitialisation
+{
+    std::atomic<int> Phase { 0 }; // 0: not begun, 1: running, 2: done
+    PaError Result = paNoError; // written by the thread before Phase becomes 2
+    qint64 BeganMs = 0; // system clock
+    QString ProbeError; // of the last call; GUI thread
+};
+
+TInitialisation &Initialisation()
+{
+    static TInitialisation *state = new TInitialisation; // the thread may outlive main
+    return *state;
+}
+
 bool EnsurePortAudio(QString *error)
 {
-    static const PaError result = [] {
+    TInitialisation &init = Initialisation();
+    TClock &clock = TClock::System();
+    if (init.Phase.load(std::memory_order_acquire) == 0) {
+        init.Phase.store(1, std::memory_order_relaxed);
+        init.BeganMs = clock.NowMs();
         SilenceSoundLibraries();
-        return Pa_Initialize();
-    }();
-    if (result != paNoError && error)
-        *error = QString::fromLocal8Bit(Pa_GetErrorText(result));
-    return result == paNoError;
+        std::thread([&init] {
+            init.Result = Pa_Initialize();
+            init.Phase.store(2, std::memory_order_release);
+        }).detach();
+    }
+    while (init.Phase.load(std::memory_order_acquire) != 2
+           && clock.NowMs() - init.BeganMs < ProbeLimitMs)
+        clock.WaitProcessing(10);
+    if (init.Phase.load(std::memory_order_acquire) != 2) {
+        init.ProbeError = QStringLiteral("Urządzenia dźwiękowe nie zgłosiły się w ciągu %1 s: "
+                                         "serwer dźwięku nie odpowiada.")
+                              .arg(ProbeLimitMs / 1000);
+    } else if (init.Result != paNoError) {
+        init.ProbeError = QString::fromLocal8Bit(Pa_GetErrorText(init.Result));
+    } else {
+        init.ProbeError.clear();
+    }
+    if (error)
+        *error = init.ProbeError;
+    return init.ProbeError.isEmpty();
 }
+
+} // namespace
+
+QString TPortAudioDevice::ProbeError()
+{
+    return Initialisation().ProbeError;
+}
+
+namespace {
 
 QString PaErrorText(PaError code)
 {
@@ -100,7 +156,13 @@ struct TPortAudioCallback
     static int Run(const void *input, void *output, unsigned long frames,
                    const PaStreamCallbackTimeInfo *, PaStreamCallbackFlags statusFlags, void *self)
     {
-        auto *device = static_cast<TPortAudioDevice *>(self);
+        auto *target = static_cast<TPortAudioDevice::TCallbackTarget *>(self);
+        TPortAudioDevice *device = target->Device.load(std::memory_order_acquire);
+        if (!device) {
+            if (output)
+                std::memset(output, target->Silence, size_t(frames) * size_t(target->BlockAlign));
+            return paAbort;
+        }
         const int bytes = int(frames) * device->m_format.BlockAlign;
         if (device->m_direction == EAudioDirection::Output)
             device->PlayInto(static_cast<char *>(output), bytes, statusFlags);
@@ -203,10 +265,14 @@ bool TPortAudioDevice::Open(EAudioDirection direction, quint32 device, const TWa
     m_capturing = false;
     m_started = false;
 
+    auto target = std::make_unique<TCallbackTarget>();
+    target->Device = this;
+    target->BlockAlign = format.BlockAlign;
+    target->Silence = format.BitsPerSample == 8 ? char(0x80) : 0;
     PaStream *stream = nullptr;
     PaError result = Pa_OpenStream(&stream, output ? nullptr : &params, output ? &params : nullptr,
                                    double(format.SamplesPerSec), paFramesPerBufferUnspecified,
-                                   paNoFlag, &TPortAudioCallback::Run, this);
+                                   paNoFlag, &TPortAudioCallback::Run, target.get());
     if (result != paNoError) {
         error = PaErrorText(result);
         return false;
@@ -227,6 +293,7 @@ bool TPortAudioDevice::Open(EAudioDirection direction, quint32 device, const TWa
         m_started = true;
     }
     m_stream = stream;
+    m_target = target.release();
     return true;
 }
 
@@ -319,7 +386,40 @@ void TPortAudioDevice::Close()
     // let it play out. Inputs have nothing worth waiting for.
     StopStream(m_direction == EAudioDirection::Input);
     Pa_CloseStream(m_stream);
+    delete m_target;
+    Forget();
+}
+
+void TPortAudioDevice::Abandon()
+{
+    if (!m_stream)
+        return;
+    m_target->Device.store(nullptr, std::memory_order_release);
+    PaStream *stream = m_stream;
+    TCallbackTarget *target = m_target;
+    const bool started = m_started;
+    Forget();
+    // Pa_CloseStream changes PortAudio's list of open streams, which only the GUI thread may
+    // touch; stopping is what waits for the server.
+    std::thread([stream, target, started] {
+        if (started)
+            Pa_AbortStream(stream);
+        if (QCoreApplication *app = QCoreApplication::instance())
+            QMetaObject::invokeMethod(
+                app,
+                [stream, target] {
+                    Pa_CloseStream(stream);
+                    delete target;
+                },
+                Qt::QueuedConnection);
+    }).detach();
+}
+
+void TPortAudioDevice::Forget()
+{
     m_stream = nullptr;
+    m_target = nullptr;
+    m_started = false;
     m_capturing = false;
     m_toDevice.Clear();
     m_fromDevice.Clear();

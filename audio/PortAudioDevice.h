@@ -36,18 +36,37 @@ public:
     void Restart() override;
     void Reset() override;
     void Close() override;
+    // Stops the stream on a thread of its own and closes it on the GUI thread once that has
+    // returned; the callback no longer reaches this device from the moment of the call.
+    void Abandon() override;
     bool IsOpen() const override { return m_stream != nullptr; }
     qint64 Underruns() const override { return m_underruns.load(std::memory_order_relaxed); }
     qint64 Overruns() const override { return m_overruns.load(std::memory_order_relaxed); }
     qint64 DeviceXruns() const override { return m_xruns.load(std::memory_order_relaxed); }
+    void DeliverDone() override { Dispatch(); }
 
+    // Waits (handling events) at most 5 s from the first probe for the sound system to
+    // answer; an empty list then, with ProbeError() set.
     static QStringList DeviceNames(EAudioDirection direction);
+    // Why the last probe or open found no sound system (Polish when the server did not
+    // answer); empty when it answered.
+    static QString ProbeError();
 
 private:
     struct TSlotRef
     {
         int Slot = 0;
         int Bytes = 0;
+    };
+
+    // What a stream's callback reaches: this device, until it abandons the stream. Owned by
+    // the open stream; an abandoned stream takes it along and frees it when it is closed.
+    struct TCallbackTarget
+    {
+        std::atomic<TPortAudioDevice *> Device;
+        // What an abandoned output plays until it stops: BlockAlign bytes per frame.
+        int BlockAlign = 1;
+        char Silence = 0;
     };
 
     friend struct TPortAudioCallback;
@@ -61,10 +80,13 @@ private:
     // GUI thread.
     void Dispatch();
     void StopStream(bool abort);
+    // Drops every reference to the session's stream and slots.
+    void Forget();
 
     EAudioDirection m_direction = EAudioDirection::Output;
     TWaveFormat m_format;
     PaStream *m_stream = nullptr;
+    TCallbackTarget *m_target = nullptr;
     bool m_started = false;
     bool m_dispatching = false;
     std::array<char *, 4> m_slots {};

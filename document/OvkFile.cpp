@@ -498,3 +498,18 @@ QString InvalidFileMessage(const QString &path)
 {
     return QStringLiteral("\"%1\" nie jest prawidłowym plikiem programu Orvi.").arg(path);
 }
+
+QString UnreadableFileMessage(const QString &path)
+{
+    const QFileInfo info(path);
+    QString reason;
+    if (!info.exists())
+        reason = QStringLiteral("plik nie istnieje.");
+    else if (info.isDir())
+        reason = QStringLiteral("to jest folder.");
+    else if (info.size() < MagicSize)
+        reason = QStringLiteral("plik jest za krótki jak na plik charakterystyki.");
+    else
+        reason = QStringLiteral("nie da się odczytać pliku.");
+    return QStringLiteral("Nie można otworzyć pliku „%1”: %2").arg(path, reason);
+}

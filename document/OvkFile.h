@@ -96,3 +96,9 @@ EOvkValidity CheckOvkFile(const QString &path);
 // The text shown when a file does not start with the magic:
 // "<path>" nie jest prawidłowym plikiem programu Orvi.
 QString InvalidFileMessage(const QString &path);
+
+// The text shown when a file that was asked for cannot be opened at all (CheckOvkFile finds
+// it Unreadable): "Nie można otworzyć pliku „<path>”: <reason>", the reason being that it does
+// not exist, is a folder, is shorter than the 16-byte magic or cannot be read. Looks at the
+// file again (read-only); path is shown as given.
+QString UnreadableFileMessage(const QString &path);

@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QtEndian>
 
 #include <algorithm>
@@ -132,6 +133,12 @@ std::vector<double> TLevelComputation::Compute(const QString &rawPath, int block
                                          "jest mniejszy niż jedna próbka (2 B).")
                               .arg(Native(rawPath))
                               .arg(blockBytes));
+    // A FIFO would block the open and a device never end: only a regular file is a recording.
+    const QFileInfo info(rawPath);
+    if (info.exists() && !info.isFile())
+        throw EInOutError(QStringLiteral("Nie można odczytać pliku \"%1\" (to nie jest zwykły "
+                                         "plik).")
+                              .arg(Native(rawPath)));
     QFile file(rawPath);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         throw EInOutError(QStringLiteral("Nie można otworzyć pliku \"%1\" (%2).")
@@ -158,6 +165,43 @@ std::vector<double> TLevelComputation::LevelsOfBytes(const char *bytes, qint64 s
     levels.reserve(size_t(size / blockBytes));
     ChunkLevels(samples.data(), size / blockBytes, blockBytes, levels);
     return levels;
+}
+
+std::vector<double> TLevelComputation::LevelsOfSamples(const std::vector<qint16> &samples,
+                                                       int blockBytes)
+{
+    std::vector<double> levels;
+    const qint64 size = qint64(samples.size()) * 2;
+    if (blockBytes < 2 || size < blockBytes)
+        return levels;
+    levels.reserve(size_t(size / blockBytes));
+    ChunkLevels(samples.data(), size / blockBytes, blockBytes, levels);
+    return levels;
+}
+
+QString TLevelComputation::MeasurementRefusal(const std::vector<double> &levels)
+{
+    if (levels.size() < 2)
+        return QStringLiteral("Nie dodano charakterystyki: pełnych bloków w nagraniu jest %1, a "
+                              "potrzeba co najmniej dwóch (zmniejsz rozmiar bloku albo wydłuż "
+                              "nagranie).")
+            .arg(levels.size());
+    const double loudest = *std::max_element(levels.begin(), levels.end());
+    if (loudest < SilenceDbFs)
+        return QStringLiteral("Nie dodano charakterystyki: brak sygnału w nagraniu (najgłośniejszy "
+                              "blok %1 dB FS, poniżej %2 dB FS).")
+            .arg(loudest, 0, 'f', 1)
+            .arg(SilenceDbFs, 0, 'f', 0);
+    return {};
+}
+
+QString TLevelComputation::EarlyEndWarning(int endDeg, int stopDeg)
+{
+    return QStringLiteral("Nagranie skończyło się wcześniej niż zakres: obejmuje kąty do %1° "
+                          "zamiast do %2°; charakterystykę poziomu rozłożono na kąty, które "
+                          "nagranie obejmuje.")
+        .arg(endDeg)
+        .arg(stopDeg);
 }
 
 bool TLevelComputation::ComputeFile(QFile &file, const QString &path, int blockBytes,

@@ -61,12 +61,26 @@ public:
     // The levels (dB) of every whole block of rawPath, in file order; no upper limit on their
     // number. Empty when the file is shorter than one block or when the computation was
     // aborted. Throws EInOutError with a Polish message naming the file when it cannot be
-    // opened or read, or when blockBytes is below 2.
+    // opened or read, is no regular file (a folder, a FIFO, a device: refused before it is
+    // opened), or when blockBytes is below 2.
     std::vector<double> Compute(const QString &rawPath, int blockBytes);
     // The levels of a recording already in memory (size bytes of a raw file), exactly as
     // Compute gives them for a file of these bytes; empty when blockBytes is below 2. No
     // progress, no abort check.
     static std::vector<double> LevelsOfBytes(const char *bytes, qint64 size, int blockBytes);
+    // The levels of recorded samples, exactly as LevelsOfBytes gives them for their bytes,
+    // without a copy of the recording.
+    static std::vector<double> LevelsOfSamples(const std::vector<qint16> &samples, int blockBytes);
+    // Why levels make no measurement (a Polish sentence for the user), or an empty string: fewer
+    // than two levels draw no polar, and a recording whose loudest block lies below
+    // SilenceDbFs holds nothing but noise (a silent block would read -120 dB and, shifted, a
+    // flat 0 dB curve). The levels themselves stay as computed.
+    static QString MeasurementRefusal(const std::vector<double> &levels);
+    static constexpr double SilenceDbFs = -80.0;
+    // The warning when a recording ends at endDeg, before the range's stopDeg (degrees): the
+    // levels are then spread over the angles it covers.
+    static QString EarlyEndWarning(int endDeg, int stopDeg);
+
     // True when the last Compute stopped because the abort check said so.
     bool Aborted() const { return m_aborted; }
 

@@ -36,6 +36,14 @@ public:
     // an empty function gives the rig's own report back.
     virtual void SetWriteErrorHandler(std::function<void(const QString &text)> handler) = 0;
 
+    // Who hears that a sound stream of the rig stopped on a dead device (called from the event
+    // loop with the message, the stream already closed); an empty function gives the rig's
+    // own report back. Rigs without such streams ignore it.
+    virtual void SetStreamFailureHandler(std::function<void(const QString &text)> handler)
+    {
+        (void)handler;
+    }
+
     virtual void StartGenerator() = 0;
     virtual void StopGenerator() = 0;
 

@@ -52,11 +52,13 @@ TMeasurementRun::TMeasurementRun(TMeasurementRig &rig, TClock &clock, QObject *p
     // Kept for the run's whole life: a failure reported late (it is queued) must still
     // reach the run rather than open a second box.
     m_rig.SetWriteErrorHandler([this](const QString &text) { WriteFailed(text); });
+    m_rig.SetStreamFailureHandler([this](const QString &text) { StreamFailed(text); });
 }
 
 TMeasurementRun::~TMeasurementRun()
 {
     m_rig.SetWriteErrorHandler(nullptr);
+    m_rig.SetStreamFailureHandler(nullptr);
 }
 
 void TMeasurementRun::SetPhase(const QString &heading, const QString &status)
@@ -95,6 +97,15 @@ void TMeasurementRun::WriteFailed(const QString &text)
         Fail(text + QStringLiteral("\n\nPomiar został przerwany."));
 }
 
+void TMeasurementRun::StreamFailed(const QString &text)
+{
+    // A dead sound device ends a run as a failed write does; between runs it is only news.
+    if (m_running)
+        WriteFailed(text);
+    else if (ShowError)
+        ShowError(text);
+}
+
 void TMeasurementRun::Start()
 {
     if (m_running || !m_startEnabled)
@@ -126,7 +137,7 @@ void TMeasurementRun::Start()
     const bool recorded = ran && m_recordComplete && RangeCovered() && m_error.isEmpty();
     if (!m_abort && recorded) {
         KeepRecording();
-        Compute();
+        Compute(true);
     }
     if (m_abort)
         m_cancelPending = true;
@@ -143,7 +154,7 @@ void TMeasurementRun::ComputeFromFile()
     m_error.clear();
     m_warnings.clear();
     SetPhase(HeadingMeasure, StatusComputing);
-    Compute();
+    Compute(false);
     if (m_abort)
         m_cancelPending = true;
     else
@@ -170,7 +181,19 @@ bool TMeasurementRun::RangeCovered() const
     return m_rig.Turntable().MoveCounter() >= span / 10;
 }
 
-void TMeasurementRun::Compute()
+int TMeasurementRun::LevelStopDeg(bool runRecording)
+{
+    if (!runRecording || !m_logged)
+        return m_rig.StopAngle();
+    m_log.RecordedSamples = QFileInfo(m_rig.RecordFilePath()).size() / 2;
+    const std::optional<int> end = m_log.EarlyEndDeg();
+    if (!end)
+        return m_rig.StopAngle();
+    m_warnings << TLevelComputation::EarlyEndWarning(*end, m_rig.StopAngle());
+    return *end;
+}
+
+void TMeasurementRun::Compute(bool runRecording)
 {
     if (!Chart)
         return;
@@ -189,8 +212,13 @@ void TMeasurementRun::Compute()
     }
     if (m_abort || computation.Aborted())
         return;
+    const QString refusal = TLevelComputation::MeasurementRefusal(levels);
+    if (!refusal.isEmpty()) {
+        Fail(refusal);
+        return;
+    }
     m_added = TLevelComputation::AddMeasuredSeries(*Chart, SeriesName, SeriesColor, levels,
-                                                   m_rig.StartAngle(), m_rig.StopAngle());
+                                                   m_rig.StartAngle(), LevelStopDeg(runRecording));
     if (Broadband)
         ComputeBroadband();
 }
@@ -205,18 +233,16 @@ void TMeasurementRun::ComputeBroadband()
         return;
     }
     QString error;
-    const std::optional<std::vector<qint16>> raw
-        = TRecordingArchive::ReadRaw(m_rig.RecordFilePath(), &error);
+    const std::optional<std::vector<qint16>> raw = TRecordingArchive::ReadRaw(
+        m_rig.RecordFilePath(), TWavFile::MaxTurnSamples(m_log.SampleRate), &error);
     std::optional<TDirectivityResult> result;
     if (raw) {
-        const std::vector<float> samples = TBroadbandAnalysis::FullScale(*raw);
-        m_log.RecordedSamples = qint64(samples.size());
-        result = TBroadbandAnalysis::Analyse(samples.data(), qint64(samples.size()), m_log,
-                                             *Broadband, &error, [this](int percent) {
-                                                 SetProgress(percent);
-                                                 m_clock.WaitProcessing(0);
-                                                 return m_abort;
-                                             });
+        m_log.RecordedSamples = qint64(raw->size());
+        result = TBroadbandAnalysis::Analyse(*raw, m_log, *Broadband, &error, [this](int percent) {
+            SetProgress(percent);
+            m_clock.WaitProcessing(0);
+            return m_abort;
+        });
     }
     if (m_abort)
         return;

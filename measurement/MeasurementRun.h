@@ -26,7 +26,10 @@ class TSeries;
 //
 // A series is made only from a recording that this run wrote completely while the table
 // turned over the whole range; any other end (cancel, a stop, a write error, an invalid
-// range) adds nothing and says that the measurement was interrupted.
+// range) adds nothing and says that the measurement was interrupted. Nor is one made from a
+// recording that gives fewer than two levels or holds no signal (its loudest block below
+// TLevelComputation::SilenceDbFs): the run says why. A recording that ended before the range
+// did (as its marker log shows) spreads its levels over the angles it covers, with a warning.
 //
 // GUI thread only. Start() and ComputeFromFile() return when the run is over; they process
 // events (through the clock) while they wait, so Close() can arrive inside them.
@@ -111,13 +114,18 @@ private:
     void RangeProgress(int percent);
     void RecordStop();
     void WriteFailed(const QString &text);
+    void StreamFailed(const QString &text);
 
     void SetPhase(const QString &heading, const QString &status);
     void SetStatus(const QString &status);
     void SetProgress(int percent);
     void Fail(const QString &text);
     bool RangeCovered() const;
-    void Compute();
+    // runRecording: the recording is this run's, so its marker log tells where it ended.
+    void Compute(bool runRecording);
+    // Where the level series ends, degrees: the stop angle, or where a recording of this run
+    // that ended early stops (with a warning).
+    int LevelStopDeg(bool runRecording);
     void ComputeBroadband();
     void MarkCounted();
     void KeepRecording();

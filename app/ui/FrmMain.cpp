@@ -114,7 +114,8 @@ void TFrmMain::FormCreate()
 {
     RegisterFileType();
     std::unique_ptr<QSettings> store = OpenSettingsStore();
-    Settings().ReadSettings(*store);
+    if (const QStringList reset = Settings().ReadSettings(*store); !reset.isEmpty())
+        ShowMessage(this, QMessageBox::Warning, TSettings::ResetMessage(reset));
     LoadRecentFiles(*store);
     m_toolPlacement->Read(*store);
     m_portAvailable = false;
@@ -530,6 +531,7 @@ bool TFrmMain::OpenDocument(const QString &path)
         ShowMessage(this, QMessageBox::Critical, InvalidFileMessage(fullPath));
         return false;
     case EOvkValidity::Unreadable:
+        ShowMessage(this, QMessageBox::Critical, UnreadableFileMessage(fullPath));
         return false;
     }
 

@@ -91,6 +91,9 @@ TFrmGenerator::TFrmGenerator(QWidget *parent)
     m_GenOut->OnFillBuffer = [this](char *buffer, int &size) {
         return GenOutFillBuffer(buffer, size);
     };
+    m_GenOut->OnFailure = [this](QObject *) {
+        GenOutFailure();
+    };
 
     m_Label2 = new QLabel(QStringLiteral("&Rodzaj sygnału"), this);
     m_Label2->setGeometry(6, 8, 88, 13);
@@ -148,6 +151,7 @@ TFrmGenerator::~TFrmGenerator()
     // The stream's handlers refer to this window; nothing may reach them while it goes.
     m_GenOut->OnStart = nullptr;
     m_GenOut->OnStop = nullptr;
+    m_GenOut->OnFailure = nullptr;
     m_GenOut->StopAtOnce();
     m_GenOut->OnFillBuffer = nullptr;
 }
@@ -187,6 +191,11 @@ void TFrmGenerator::StopGenerator()
         return;
     m_Generating = false;
     m_GenOut->StopAtOnce();
+}
+
+void TFrmGenerator::SetStreamFailureHandler(std::function<void(const QString &)> handler)
+{
+    m_streamFailureHandler = std::move(handler);
 }
 
 double TFrmGenerator::GetFrequency() const
@@ -320,7 +329,18 @@ void TFrmGenerator::GenOutStop()
         m_SampleBlock = std::vector<qint16>();
 }
 
+void TFrmGenerator::GenOutFailure()
+{
+    // The stream has closed the dead device itself: Idle, so "&Start" opens it afresh.
+    m_Generating = false;
+    const QString text = m_GenOut->ErrorMessage();
+    if (m_streamFailureHandler)
+        m_streamFailureHandler(text);
+    else
+        ShowError(text);
+}
+
 void TFrmGenerator::ShowError(const QString &text)
 {
-    QMessageBox::critical(this, QStringLiteral("Orvi"), text);
+    ShowMessage(this, QMessageBox::Critical, text);
 }

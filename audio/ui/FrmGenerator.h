@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -55,6 +56,10 @@ public:
     // If Generating: stops the output at once (queued buffers are dropped).
     void StopGenerator();
     bool Generating() const { return m_Generating; }
+    // Who hears that the output device stopped taking buffers and was closed (the window is
+    // back to Idle by then): by default this window's message box; the measurement run takes
+    // it over while it exists (empty function: the box again).
+    void SetStreamFailureHandler(std::function<void(const QString &text)> handler);
 
     // Hz, as the generator has it.
     double GetFrequency() const;
@@ -96,6 +101,7 @@ private:
     bool GenOutFillBuffer(char *buffer, int &size);
     void GenOutStart();
     void GenOutStop();
+    void GenOutFailure();
     void ShowError(const QString &text);
 
     bool m_Generating = false;
@@ -103,6 +109,7 @@ private:
     int m_BytesPerSample = 2; // of the output stream: 2 (16-bit) or 1 (8-bit)
     std::unique_ptr<TGenerator> m_Generator;
     std::unique_ptr<TAudioOut> m_GenOut;
+    std::function<void(const QString &)> m_streamFailureHandler;
 
     QLabel *m_Label2 = nullptr;
     QComboBox *m_cbSygnal = nullptr;

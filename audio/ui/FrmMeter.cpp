@@ -50,6 +50,9 @@ TFrmMeter::TFrmMeter(TClock &clock, QWidget *parent)
     m_Recorder->OnBufferFilled = [this](char *buffer, int &size) {
         return RecorderBufferFilled(buffer, size);
     };
+    m_Recorder->OnFailure = [this](QObject *) {
+        RecorderFailure();
+    };
 
     m_dBMeter = new TQvVUMeter(this);
     m_dBMeter->setGeometry(0, 0, ClientWidth, 105);
@@ -117,6 +120,7 @@ TFrmMeter::~TFrmMeter()
     m_Recorder->OnBufferFilled = nullptr;
     m_Recorder->OnStart = nullptr;
     m_Recorder->OnStop = nullptr;
+    m_Recorder->OnFailure = nullptr;
     m_Recorder->StopAtOnce();
     m_Timer1->Stop();
     // An unfinished recording is dropped with the writer.
@@ -156,6 +160,11 @@ bool TFrmMeter::RecordWriteFailed() const
 void TFrmMeter::SetWriteErrorHandler(std::function<void(const QString &)> handler)
 {
     m_writeErrorHandler = std::move(handler);
+}
+
+void TFrmMeter::SetStreamFailureHandler(std::function<void(const QString &)> handler)
+{
+    m_streamFailureHandler = std::move(handler);
 }
 
 void TFrmMeter::OpenRecordFile()
@@ -280,6 +289,22 @@ void TFrmMeter::RecorderStop()
         m_LevelBuffer.reset();
         m_levelBufferSize = 0;
     }
+}
+
+void TFrmMeter::RecorderFailure()
+{
+    m_dBMeter->ResetNeedle();
+    // A recording by "Rec" ends as if Rec had been released.
+    if (m_btnRec->isChecked()) {
+        m_btnRec->setChecked(false);
+        Recording = false;
+        Guarded([this] { CloseRecordFile(); });
+    }
+    const QString text = m_Recorder->ErrorMessage();
+    if (m_streamFailureHandler)
+        m_streamFailureHandler(text); // a running measurement stops and closes its file
+    else
+        ShowError(text);
 }
 
 void TFrmMeter::dBMeterClip()

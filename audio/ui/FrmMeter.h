@@ -73,6 +73,10 @@ public:
     // Who tells the user about a write failure: by default this window's message box; the
     // measurement run takes it over while it records (empty function: the box again).
     void SetWriteErrorHandler(std::function<void(const QString &text)> handler);
+    // Who hears that the input device stopped delivering and was closed (lamp off and "Rec"
+    // up by then): by default this window's message box; the measurement run takes it over
+    // while it exists (empty function: the box again).
+    void SetStreamFailureHandler(std::function<void(const QString &text)> handler);
     // The level meter's copy of the last delivered buffer (empty while the recorder is
     // stopped).
     QByteArray LevelBuffer() const;
@@ -102,6 +106,7 @@ private:
     bool RecorderBufferFilled(char *Buffer, int &Size);
     void RecorderStart();
     void RecorderStop();
+    void RecorderFailure();
     void dBMeterClip();
     void Timer1Timer();
     void RxSpinEdit1Change(int value);
@@ -135,4 +140,5 @@ private:
     int m_levelBufferSize = 0;
     TRecordFile m_recordFile;
     std::function<void(const QString &)> m_writeErrorHandler;
+    std::function<void(const QString &)> m_streamFailureHandler;
 };

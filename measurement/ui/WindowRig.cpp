@@ -69,6 +69,12 @@ void TWindowRig::SetWriteErrorHandler(std::function<void(const QString &)> handl
     m_meter.SetWriteErrorHandler(std::move(handler));
 }
 
+void TWindowRig::SetStreamFailureHandler(std::function<void(const QString &)> handler)
+{
+    m_meter.SetStreamFailureHandler(handler);
+    m_generator.SetStreamFailureHandler(std::move(handler));
+}
+
 void TWindowRig::StartGenerator()
 {
     m_generator.StartGenerator();

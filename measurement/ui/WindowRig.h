@@ -24,6 +24,7 @@ public:
     QString RecordFilePath() const override;
     bool RecordWriteFailed() const override;
     void SetWriteErrorHandler(std::function<void(const QString &)> handler) override;
+    void SetStreamFailureHandler(std::function<void(const QString &)> handler) override;
     void StartGenerator() override;
     void StopGenerator() override;
     TRecordFile *Recording() override;

@@ -79,6 +79,8 @@ private slots:
     void automaticGateStopsBeforeReflection();
     void anglesFollowTheMarkers();
     void smoothingIsThePowerMeanOverTheBand();
+    void meaninglessAnalysisRefused_data();
+    void meaninglessAnalysisRefused();
 };
 
 void TestBroadbandAnalysis::excitationRefusals_data()
@@ -283,6 +285,49 @@ void TestBroadbandAnalysis::smoothingIsThePowerMeanOverTheBand()
                                     .arg(expected)));
         }
     }
+}
+
+void TestBroadbandAnalysis::meaninglessAnalysisRefused_data()
+{
+    QTest::addColumn<QString>("bands");
+    QTest::addColumn<int>("periods"); // recording length in excitation periods
+    QTest::addColumn<int>("markers"); // markers 1.. one every 10000 samples
+    QTest::addColumn<double>("extra"); // one marker more at this sample; negative: none
+    QTest::addColumn<QString>("reason"); // part of the message
+    QTest::newRow("band at half the rate") << "1000, 22050" << 40 << 30 << -1.0 << "22050 Hz";
+    QTest::newRow("band above half the rate") << "1000, 30000" << 40 << 30 << -1.0 << "30000 Hz";
+    // Marker 31 sits on line 5 + 31 of the log.
+    QTest::newRow("marker beyond the end")
+        << "1000" << 40 << 30 << 1e7 << "Znacznik 31 (wiersz 36) leży poza nagraniem";
+    QTest::newRow("one frame") << "1000" << 1 << 0 << -1.0 << "co najmniej dwóch";
+}
+
+void TestBroadbandAnalysis::meaninglessAnalysisRefused()
+{
+    QFETCH(QString, bands);
+    QFETCH(int, periods);
+    QFETCH(int, markers);
+    QFETCH(double, extra);
+    QFETCH(QString, reason);
+    QByteArray text = "# Orvi marker log 1\nsignal = MLS\nplay-buffer = 16384\nrate = 44100\n"
+                      "lead-ms = 1000\n";
+    for (int k = 1; k <= markers; ++k)
+        text += "marker " + QByteArray::number(k) + ' ' + QByteArray::number(k * 10000) + '\n';
+    if (extra >= 0)
+        text
+            += "marker " + QByteArray::number(markers + 1) + ' ' + QByteArray::number(extra) + '\n';
+    QString error;
+    const std::optional<TMarkerLog> log = TMarkerLog::FromText(text, &error);
+    QVERIFY2(log, qPrintable(error));
+    const auto x = TBroadbandAnalysis::Excitation(*log, {});
+    QVERIFY(x);
+    std::vector<double> taps(11, 0.0);
+    taps[10] = 1.0;
+    const std::vector<float> y = Record(*x, taps, periods, 0);
+    TBroadbandOptions options;
+    options.BandsHz = *TBroadbandOptions::ParseBands(bands);
+    QVERIFY(!TBroadbandAnalysis::Analyse(y.data(), qint64(y.size()), *log, options, &error));
+    QVERIFY2(error.contains(reason), qPrintable(error));
 }
 
 QTEST_APPLESS_MAIN(TestBroadbandAnalysis)

@@ -234,6 +234,11 @@ void TestCliBroadband::refusals_data()
                                                 QStringLiteral("2000,1000") };
     QTest::newRow("unreadable bands")
         << QStringList { QStringLiteral("--bands"), QStringLiteral("x") };
+    // 8000 Hz is half of 16 kHz: the recording holds nothing there.
+    QTest::newRow("band at half the rate")
+        << QStringList { QStringLiteral("--signal"),      QStringLiteral("MLS"),
+                         QStringLiteral("--play-buffer"), QStringLiteral("16384"),
+                         QStringLiteral("--rate"),        QStringLiteral("16000") };
 }
 
 void TestCliBroadband::refusals()

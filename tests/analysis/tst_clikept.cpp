@@ -112,7 +112,7 @@ private slots:
     void withoutUsableMeasurementsFrdAndMapRefuse_data();
     void withoutUsableMeasurementsFrdAndMapRefuse();
     void infoListsMeasurementsAndProblems();
-    void unwritableFolderStillSavesTheDocument();
+    void unwritableFolderLeavesNoDocument();
 };
 
 void TestCliKept::reopenedDocumentGivesTheSameFrdFiles_data()
@@ -275,7 +275,7 @@ void TestCliKept::infoListsMeasurementsAndProblems()
                                 + QDir::toNativeSeparators(folder + "/b.wav") + "\"." }));
 }
 
-void TestCliKept::unwritableFolderStillSavesTheDocument()
+void TestCliKept::unwritableFolderLeavesNoDocument()
 {
     QTemporaryDir dir;
     const QString kept = Measure(dir, {}, "m.OvK");
@@ -284,10 +284,9 @@ void TestCliKept::unwritableFolderStillSavesTheDocument()
     const TRun run = RunCli({ "analyse", kept, "--bands", "2000", "a.OvK" }, dir);
     QCOMPARE(run.Status, 1);
     QCOMPARE(run.Err.size(), 1);
-    QVERIFY(run.Err.first().contains("not saved beside"));
-    TPolarGraph chart;
-    QVERIFY(TOvkFile(&chart, dir.filePath("a.OvK")).Load());
-    QCOMPARE(chart.SeriesCount(), 2);
+    // Found before the analysis: no document claims measurements it does not have beside it.
+    QVERIFY2(run.Err.first().contains("is a file, not a folder"), qPrintable(run.Err.first()));
+    QVERIFY(!QFile::exists(dir.filePath("a.OvK")));
 }
 
 QTEST_MAIN(TestCliKept)

@@ -107,6 +107,8 @@ void TestMarkerLog::malformedRefused_data()
     QTest::newRow("marker skipped") << Valid("marker 4 300\n") << "zamiast 3";
     QTest::newRow("marker from 2") << Valid().replace("marker 1", "marker 2") << "zamiast 1";
     QTest::newRow("marker backwards") << Valid("marker 3 199.9\n") << "przed poprzednim";
+    QTest::newRow("marker repeated")
+        << Valid("marker 3 200\n") << "(wiersz 9) leży w nagraniu w tym";
     QTest::newRow("marker negative") << Valid().replace("100.5", "-0.5") << "wierszu 7";
     QTest::newRow("marker nan") << Valid("marker 3 nan\n") << "wierszu 9";
     QTest::newRow("marker words") << Valid("marker 3 300 1\n") << "wierszu 9";

@@ -4,6 +4,7 @@
 
 #include "analysis/RecordingArchive.h"
 #include "analysis/WavFile.h"
+#include "controls/FileWriter.h"
 #include "document/helpers/FileSizeLimit.h"
 
 #include <QDir>
@@ -12,6 +13,7 @@
 #include <QtTest>
 
 #include <sndfile.h>
+#include <sys/stat.h>
 
 class TestWavFile : public QObject
 {
@@ -27,6 +29,11 @@ private slots:
     void keepAndLoad();
     void loadWithoutLogFails();
     void fullDiskLeavesNothing();
+    void irregularFilesRefused_data();
+    void irregularFilesRefused();
+    void longerThanATurnRefused_data();
+    void longerThanATurnRefused();
+    void keptWavAlwaysHasItsLog();
 
 private:
     static std::vector<qint16> TestSamples(int count)
@@ -53,6 +60,18 @@ private:
         return log;
     }
     static const QDateTime When;
+
+    // Reads path as a kept recording (wav), a marker log (log) or a raw recording (raw) of at
+    // most maxSamples; false with the message in error.
+    static bool ReadAs(const QString &reader, const QString &path, qint64 maxSamples,
+                       QString &error)
+    {
+        if (reader == QLatin1String("wav"))
+            return bool(TWavFile::Read(path, &error));
+        if (reader == QLatin1String("log"))
+            return bool(TRecordingArchive::ReadLog(path, &error));
+        return bool(TRecordingArchive::ReadRaw(path, maxSamples, &error));
+    }
 };
 
 const QDateTime TestWavFile::When(QDate(2024, 3, 5), QTime(14, 7, 9));
@@ -206,6 +225,84 @@ void TestWavFile::fullDiskLeavesNothing()
     QVERIFY2(error.contains("Pomiar.wav"), qPrintable(error));
     QCOMPARE(QDir(TRecordingArchive::Folder(dir.path())).entryList(QDir::Files | QDir::Hidden),
              QStringList());
+}
+
+void TestWavFile::irregularFilesRefused_data()
+{
+    QTest::addColumn<QString>("reader");
+    QTest::addColumn<QString>("kind");
+    for (const char *reader : { "wav", "log", "raw" })
+        for (const char *kind : { "folder", "fifo", "device" })
+            QTest::addRow("%s %s", reader, kind) << QString(reader) << QString(kind);
+}
+
+void TestWavFile::irregularFilesRefused()
+{
+    QFETCH(QString, reader);
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("rec.wav");
+    // A FIFO nobody writes to would block a reader forever, a device never ends.
+    if (kind == QLatin1String("folder"))
+        QVERIFY(QDir().mkpath(path));
+    else if (kind == QLatin1String("fifo"))
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    else
+        QVERIFY(QFile::link("/dev/zero", path));
+    QString error;
+    QVERIFY(!ReadAs(reader, path, qint64(1) << 20, error));
+    QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
+}
+
+void TestWavFile::longerThanATurnRefused_data()
+{
+    QTest::addColumn<QString>("reader");
+    QTest::addColumn<QByteArray>("bytes"); // empty: a WAV at 1000 Hz one sample past the limit
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("wav") << "wav" << QByteArray() << "20 min";
+    QTest::newRow("raw") << "raw" << QByteArray(2002, '\1') << "20 min";
+    // A turn's log is a few kB; one of 300 kB is no turn's.
+    QTest::newRow("log") << "log"
+                         << "# Orvi marker log 1\nsignal = MLS\nrate = 44100\n"
+            + QByteArray(300000, '#') + '\n'
+                         << "za duży";
+}
+
+void TestWavFile::longerThanATurnRefused()
+{
+    QFETCH(QString, reader);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("long");
+    if (bytes.isEmpty()) {
+        const std::vector<qint16> samples(size_t(TWavFile::MaxTurnSamples(1000) + 1), 100);
+        QVERIFY(TWavFile::Write(path, samples.data(), qint64(samples.size()), 1000));
+    } else {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(bytes), bytes.size());
+    }
+    QString error;
+    QVERIFY(!ReadAs(reader, path, 1000, error));
+    QVERIFY2(error.contains(reason), qPrintable(error));
+}
+
+void TestWavFile::keptWavAlwaysHasItsLog()
+{
+    QTemporaryDir dir;
+    const QString raw = dir.filePath("temp.raw");
+    WriteRaw(raw, TestSamples(1000));
+    // The WAV's name is held by an empty file, which can be written in place; the log is a new
+    // file and cannot be made: the one write fails, as when the program is killed between them.
+    TFileWriter::RefuseTemporaryFilesForTesting(true);
+    QString error;
+    const bool kept = bool(TRecordingArchive::Keep(raw, Log(), dir.path(), When, "Pomiar", &error));
+    TFileWriter::RefuseTemporaryFilesForTesting(false);
+    QVERIFY(!kept);
+    const QDir folder(TRecordingArchive::Folder(dir.path()));
+    for (const QString &wav : folder.entryList({ "*.wav" }, QDir::Files))
+        QVERIFY2(QFileInfo::exists(TMarkerLog::PathFor(folder.filePath(wav))), qPrintable(wav));
 }
 
 QTEST_MAIN(TestWavFile)

@@ -11,6 +11,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
 struct TIntSetting
@@ -19,23 +22,24 @@ struct TIntSetting
     const char *Name;
     int TSettings::*Field;
     int Default;
+    int Unusual; // outside the dialog's choices, but the program works with it
 };
 
 const TIntSetting IntSettings[] = {
-    { "1.0/Options", "LPTNumber", &TSettings::LPTNumber, 1 },
-    { "1.0/Options", "MarkUnsensitivityTime", &TSettings::MarkUnsensitivityTime, 1000 },
-    { "1.0/Options", "DocWindowState", &TSettings::DocWindowState, 2 },
-    { "1.0/Options", "DocumentSize", &TSettings::DocumentSize, 100 },
-    { "1.0/Signal", "InSampleRate", &TSettings::InSampleRate, 44100 },
-    { "1.0/Signal", "OutSampleRate", &TSettings::OutSampleRate, 44100 },
-    { "1.0/Signal", "InQuant", &TSettings::InQuant, 16 },
-    { "1.0/Signal", "OutQuant", &TSettings::OutQuant, 16 },
-    { "1.0/Signal", "RecordBuffSize", &TSettings::RecordBuffSize, 8192 },
-    { "1.0/Signal", "PlayBuffSize", &TSettings::PlayBuffSize, 8192 },
-    { "1.0/Signal", "ReadBuffSize", &TSettings::ReadBuffSize, 512 },
-    { "1.0/Signal", "RMSBuffNumber", &TSettings::RMSBuffNumber, 512 },
-    { "1.0/Signal", "WaveINDevID", &TSettings::WaveINDevID, 0 },
-    { "1.0/Signal", "WaveOUTDevID", &TSettings::WaveOUTDevID, 0 },
+    { "1.0/Options", "LPTNumber", &TSettings::LPTNumber, 1, -7 },
+    { "1.0/Options", "MarkUnsensitivityTime", &TSettings::MarkUnsensitivityTime, 1000, 60000 },
+    { "1.0/Options", "DocWindowState", &TSettings::DocWindowState, 2, 0 },
+    { "1.0/Options", "DocumentSize", &TSettings::DocumentSize, 100, 1000 },
+    { "1.0/Signal", "InSampleRate", &TSettings::InSampleRate, 44100, 32000 },
+    { "1.0/Signal", "OutSampleRate", &TSettings::OutSampleRate, 44100, 384000 },
+    { "1.0/Signal", "InQuant", &TSettings::InQuant, 16, 8 },
+    { "1.0/Signal", "OutQuant", &TSettings::OutQuant, 16, 8 },
+    { "1.0/Signal", "RecordBuffSize", &TSettings::RecordBuffSize, 8192, 1000 },
+    { "1.0/Signal", "PlayBuffSize", &TSettings::PlayBuffSize, 8192, 2 },
+    { "1.0/Signal", "ReadBuffSize", &TSettings::ReadBuffSize, 512, -9 },
+    { "1.0/Signal", "RMSBuffNumber", &TSettings::RMSBuffNumber, 512, 1 << 20 },
+    { "1.0/Signal", "WaveINDevID", &TSettings::WaveINDevID, 0, -1 },
+    { "1.0/Signal", "WaveOUTDevID", &TSettings::WaveOUTDevID, 0, 77 },
 };
 
 QString Key(const TIntSetting &s)
@@ -57,6 +61,8 @@ private slots:
     void storedValuesAreTaken();
     void mistypedIntegerIsRepaired_data();
     void mistypedIntegerIsRepaired();
+    void unworkableValueIsReset_data();
+    void unworkableValueIsReset();
     void tempDirRepair_data();
     void tempDirRepair();
     void writeThenReadRoundTrip();
@@ -126,23 +132,18 @@ void TestSettings::storedValuesAreTaken()
 {
     QByteArray text = "[1.0/Options]\nTempDir=/srv/pomiary\n";
     QByteArray signal = "[1.0/Signal]\n";
-    int value = 0;
     for (const TIntSetting &i : IntSettings) {
-        // Out-of-domain values too: they are used unchanged.
-        const QByteArray line = QByteArray(i.Name) + '=' + QByteArray::number(-7 - value) + '\n';
+        // Out-of-domain values that can work too: they are used unchanged.
+        const QByteArray line = QByteArray(i.Name) + '=' + QByteArray::number(i.Unusual) + '\n';
         (QByteArray(i.Group) == "1.0/Options" ? text : signal) += line;
-        ++value;
     }
     WriteIni(text + signal);
     QSettings store(IniPath(), QSettings::IniFormat);
     TSettings s;
-    s.ReadSettings(store);
+    QCOMPARE(s.ReadSettings(store), QStringList());
     QCOMPARE(s.TempDir, QStringLiteral("/srv/pomiary"));
-    value = 0;
-    for (const TIntSetting &i : IntSettings) {
-        QCOMPARE(s.*(i.Field), -7 - value);
-        ++value;
-    }
+    for (const TIntSetting &i : IntSettings)
+        QCOMPARE(s.*(i.Field), i.Unusual);
 }
 
 void TestSettings::mistypedIntegerIsRepaired_data()
@@ -150,11 +151,11 @@ void TestSettings::mistypedIntegerIsRepaired_data()
     QTest::addColumn<QByteArray>("stored");
     QTest::addColumn<bool>("taken");
     QTest::addColumn<int>("expected");
-    QTest::newRow("text") << QByteArray("duzy") << false << 100;
-    QTest::newRow("decimal") << QByteArray("75.5") << false << 100;
-    QTest::newRow("beyond 32 bits") << QByteArray("4294967296") << false << 100;
-    QTest::newRow("empty") << QByteArray("") << false << 100;
-    QTest::newRow("list") << QByteArray("1, 2") << false << 100;
+    QTest::newRow("text") << QByteArray("duzy") << false << 1;
+    QTest::newRow("decimal") << QByteArray("75.5") << false << 1;
+    QTest::newRow("beyond 32 bits") << QByteArray("4294967296") << false << 1;
+    QTest::newRow("empty") << QByteArray("") << false << 1;
+    QTest::newRow("list") << QByteArray("1, 2") << false << 1;
     QTest::newRow("integer") << QByteArray("150") << true << 150;
     QTest::newRow("negative integer") << QByteArray("-20") << true << -20;
     QTest::newRow("largest 32-bit") << QByteArray("2147483647") << true << 2147483647;
@@ -165,20 +166,80 @@ void TestSettings::mistypedIntegerIsRepaired()
     QFETCH(QByteArray, stored);
     QFETCH(bool, taken);
     QFETCH(int, expected);
-    WriteIni("[1.0/Options]\nDocumentSize=" + stored + "\nDocWindowState=0\n");
+    // A setting that takes every integer, so that only the type decides.
+    WriteIni("[1.0/Options]\nLPTNumber=" + stored + "\nDocWindowState=0\n");
     {
         QSettings store(IniPath(), QSettings::IniFormat);
         TSettings s;
         s.ReadSettings(store);
-        QCOMPARE(s.DocumentSize, expected);
+        QCOMPARE(s.LPTNumber, expected);
         QCOMPARE(s.DocWindowState, 0); // a user value next to the repaired one stays
     }
     QSettings check(IniPath(), QSettings::IniFormat);
     if (taken)
-        QCOMPARE(check.value("1.0/Options/DocumentSize").toString(), QString::fromLatin1(stored));
+        QCOMPARE(check.value("1.0/Options/LPTNumber").toString(), QString::fromLatin1(stored));
     else
-        QCOMPARE(check.value("1.0/Options/DocumentSize").toString(), QStringLiteral("100"));
+        QCOMPARE(check.value("1.0/Options/LPTNumber").toString(), QStringLiteral("1"));
     QCOMPARE(check.value("1.0/Options/DocWindowState").toString(), QStringLiteral("0"));
+}
+
+void TestSettings::unworkableValueIsReset_data()
+{
+    QTest::addColumn<QString>("key"); // below "1.0/"
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<int>("expected"); // the default when reset
+    const auto row = [](const char *key, int stored, int expected) {
+        QTest::addRow("%s=%d", key, stored) << QString::fromLatin1(key) << stored << expected;
+    };
+    row("Signal/PlayBuffSize", 2147483647, 8192);
+    row("Signal/PlayBuffSize", 1048578, 8192);
+    row("Signal/PlayBuffSize", 1048576, 1048576);
+    row("Signal/OutSampleRate", 2147483647, 44100);
+    row("Signal/OutSampleRate", 384001, 44100);
+    row("Signal/InSampleRate", 0, 44100);
+    row("Signal/InSampleRate", 1, 1);
+    row("Signal/RecordBuffSize", 2147483647, 8192);
+    row("Signal/RecordBuffSize", 0, 8192);
+    row("Signal/RecordBuffSize", -512, 8192);
+    row("Signal/RecordBuffSize", 1, 8192);
+    row("Signal/RecordBuffSize", 8191, 8192);
+    row("Signal/RMSBuffNumber", 3, 512);
+    row("Signal/RMSBuffNumber", 2, 2);
+    row("Signal/InQuant", 12, 16);
+    row("Signal/OutQuant", 0, 16);
+    row("Options/MarkUnsensitivityTime", -1, 1000);
+    row("Options/MarkUnsensitivityTime", 60001, 1000);
+    row("Options/MarkUnsensitivityTime", 0, 0);
+    row("Options/DocWindowState", 3, 2);
+    row("Options/DocumentSize", 9, 100);
+    row("Options/DocumentSize", 1001, 100);
+    row("Options/DocumentSize", 10, 10);
+    row("Signal/WaveOUTDevID", -5, -5); // the stream falls back to the default device
+    row("Signal/ReadBuffSize", 0, 0); // stored and kept, used by nothing
+}
+
+void TestSettings::unworkableValueIsReset()
+{
+    QFETCH(QString, key);
+    QFETCH(int, stored);
+    QFETCH(int, expected);
+    const QString group = key.section(u'/', 0, 0);
+    const QString name = key.section(u'/', 1);
+    WriteIni("[1.0/" + group.toLatin1() + "]\n" + name.toLatin1() + '=' + QByteArray::number(stored)
+             + "\n");
+    const bool reset = expected != stored;
+    {
+        QSettings store(IniPath(), QSettings::IniFormat);
+        TSettings s;
+        QCOMPARE(s.ReadSettings(store), reset ? QStringList { key } : QStringList());
+        const auto field = std::find_if(std::begin(IntSettings), std::end(IntSettings),
+                                        [&](const TIntSetting &i) { return name == i.Name; });
+        QVERIFY(field != std::end(IntSettings));
+        QCOMPARE(s.*(field->Field), expected);
+    }
+    // The default is what the store holds from now on.
+    QSettings check(IniPath(), QSettings::IniFormat);
+    QCOMPARE(check.value("1.0/" + key).toString(), QString::number(expected));
 }
 
 void TestSettings::tempDirRepair_data()
@@ -217,9 +278,8 @@ void TestSettings::writeThenReadRoundTrip()
 {
     TSettings written;
     written.TempDir = QStringLiteral("/var/tmp/Ząb");
-    int n = 3;
     for (const TIntSetting &i : IntSettings)
-        written.*(i.Field) = n++;
+        written.*(i.Field) = i.Unusual;
     {
         QSettings store(IniPath(), QSettings::IniFormat);
         written.WriteSettings(store);

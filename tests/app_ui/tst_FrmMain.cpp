@@ -60,6 +60,9 @@ private slots:
     void firstShowCreatesDocumentAndDropsSplash();
     void commandLineFiles();
     void invalidFilesAreNotOpened();
+    void unopenableFileIsReported_data();
+    void unopenableFileIsReported();
+    void unworkableSettingsAreReportedOnce();
     void droppedFiles();
 
     void filesDroppedOnAChart();
@@ -204,18 +207,96 @@ void TestFrmMain::invalidFilesAreNotOpened()
     auto main = MakeMain();
     QVERIFY(!main->OpenDocument(Path("missing.OvK")));
     QVERIFY(!main->OpenDocument(Path("tiny.OvK")));
-    QCOMPARE(m_prompts->Messages.size(), 0); // these two are rejected silently
+    QCOMPARE(m_prompts->Messages.size(), 2); // each with its reason (unopenableFileIsReported)
 
     QVERIFY(!main->OpenDocument(Path("foreign.OvK")));
-    QCOMPARE(m_prompts->Messages.size(), 1);
+    QCOMPARE(m_prompts->Messages.size(), 3);
     QCOMPARE(m_prompts->Messages.last().Text,
              InvalidFileMessage(QDir::toNativeSeparators(Path("foreign.OvK"))));
     QCOMPARE(m_prompts->Messages.last().Icon, QMessageBox::Critical);
 
     QVERIFY(!main->OpenDocument(Path("cut.OvK")));
-    QCOMPARE(m_prompts->Messages.size(), 2); // the read error is reported
+    QCOMPARE(m_prompts->Messages.size(), 4); // the read error is reported
     QCOMPARE(main->DocumentCount(), 0);
     QCOMPARE(main->MdiArea()->subWindowList().size(), 0);
+}
+
+void TestFrmMain::unopenableFileIsReported_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("content"); // null: nothing made; "dir": a folder
+    QTest::addColumn<bool>("fromMenu"); // the open dialog, otherwise the command line
+    QTest::addColumn<QString>("reason");
+    const QString missing = QStringLiteral("plik nie istnieje.");
+    const QString folder = QStringLiteral("to jest folder.");
+    const QString shortFile = QStringLiteral("plik jest za krótki jak na plik charakterystyki.");
+    QTest::newRow("missing, command line") << "missing.OvK" << QByteArray() << false << missing;
+    QTest::newRow("missing, menu") << "gone.OvK" << QByteArray() << true << missing;
+    QTest::newRow("folder") << "folder.OvK" << QByteArray("dir") << false << folder;
+    QTest::newRow("folder, menu") << "folder2.OvK" << QByteArray("dir") << true << folder;
+    QTest::newRow("empty") << "empty.OvK" << QByteArray("") << false << shortFile;
+    QTest::newRow("15 bytes, menu")
+        << "short.OvK" << QByteArray("ORVI SYSTEM V1.") << true << shortFile;
+}
+
+void TestFrmMain::unopenableFileIsReported()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    QFETCH(bool, fromMenu);
+    QFETCH(QString, reason);
+    const QString path = Path(name);
+    if (content == "dir")
+        QVERIFY(QDir().mkpath(path));
+    else if (!content.isNull()) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+    auto main = MakeMain();
+    if (fromMenu) {
+        m_prompts->DialogAnswers.push_back({ true, path, 0 });
+        main->Actions().acOtworz->trigger();
+    } else {
+        main->OpenCommandLineFiles({ path });
+    }
+    QCOMPARE(m_prompts->Messages.size(), 1);
+    QCOMPARE(m_prompts->Messages.first().Icon, QMessageBox::Critical);
+    QCOMPARE(m_prompts->Messages.first().Text,
+             QStringLiteral("Nie można otworzyć pliku „%1”: %2")
+                 .arg(QDir::toNativeSeparators(path), reason));
+    QCOMPARE(main->RecentFiles().Count(), 0);
+    // Nothing was opened: the first showing still gives the new document.
+    main->show();
+    QTRY_COMPARE(main->DocumentCount(), 1);
+    QCOMPARE(main->ActiveDocument()->Caption(), QStringLiteral("Seria_1"));
+}
+
+void TestFrmMain::unworkableSettingsAreReportedOnce()
+{
+    {
+        std::unique_ptr<QSettings> store = OpenSettingsStore();
+        store->setValue("1.0/Signal/PlayBuffSize", 2147483647);
+        store->setValue("1.0/Signal/InSampleRate", 0);
+        store->setValue("1.0/Signal/OutSampleRate", 32000); // unusual, but it works
+        store->sync();
+    }
+    {
+        auto main = MakeMain();
+        QCOMPARE(m_prompts->Messages.size(), 1);
+        const QString text = m_prompts->Messages.first().Text;
+        QVERIFY2(text.contains("Signal/PlayBuffSize = 8192"), qPrintable(text));
+        QVERIFY2(text.contains("Signal/InSampleRate = 44100"), qPrintable(text));
+        QVERIFY2(!text.contains("OutSampleRate"), qPrintable(text));
+        QCOMPARE(Settings().PlayBuffSize, 8192);
+        QCOMPARE(Settings().OutSampleRate, 32000);
+    }
+    // Repaired in the store: the next start says nothing.
+    Settings() = TSettings();
+    auto again = MakeMain();
+    QCOMPARE(m_prompts->Messages.size(), 1);
+    QCOMPARE(Settings().PlayBuffSize, 8192);
+    QCOMPARE(Settings().InSampleRate, 44100);
 }
 
 void TestFrmMain::droppedFiles()

@@ -137,6 +137,7 @@ void TestCliExport::badInput()
     QCOMPARE(r.Status, 1);
     QVERIFY(!r.Err.isEmpty());
     QVERIFY2(!r.Err.contains('\n'), r.Err.constData()); // one line
+    QVERIFY2(r.Err.startsWith("orvi-cli export: "), r.Err.constData());
     QVERIFY(!QFile::exists(out));
 }
 

@@ -242,7 +242,11 @@ void TestCliDocument::errors_data()
         const auto row = [&](const char *name) -> QTestData & {
             return QTest::addRow("%s: %s", qPrintable(command), name) << command;
         };
-        row("missing file") << QByteArray() << QString();
+        row("missing file") << QByteArray()
+                            << QStringLiteral("Nie można otworzyć pliku „%1”: plik nie istnieje.");
+        row("empty file") << QByteArray("")
+                          << QStringLiteral("Nie można otworzyć pliku „%1”: plik jest za krótki "
+                                            "jak na plik charakterystyki.");
         row("wrong magic") << QByteArray("ORVI SYSTEM V2.0").append(316, ' ')
                            << QStringLiteral("\"%1\" nie jest prawidłowym plikiem programu Orvi.");
         row("10 bytes") << QByteArray("ORVI SYSTE") << QString();
@@ -286,8 +290,10 @@ void TestCliDocument::errors()
     const QString err = QString::fromUtf8(run.Err);
     QVERIFY2(err.endsWith(u'\n') && err.count(u'\n') == 1, qPrintable(err));
     QVERIFY2(err.contains(input), qPrintable(err));
+    const QString prefix = QStringLiteral("orvi-cli %1: ").arg(command);
+    QVERIFY2(err.startsWith(prefix), qPrintable(err));
     if (!message.isEmpty())
-        QCOMPARE(err.trimmed(), message.arg(input));
+        QCOMPARE(err.trimmed(), prefix + message.arg(input));
     QVERIFY(!QFile::exists(output));
 }
 

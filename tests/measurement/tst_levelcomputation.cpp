@@ -19,6 +19,8 @@
 #include <cmath>
 #include <random>
 
+#include <sys/stat.h>
+
 using TSamples = std::vector<qint16>;
 
 namespace {
@@ -316,6 +318,9 @@ void TestLevelComputation::unreadableInputThrows_data()
     QTest::newRow("a folder") << "." << 512;
     QTest::newRow("block of one byte") << "short.raw" << 1;
     QTest::newRow("block of no bytes") << "short.raw" << 0;
+    // Neither may be read: a FIFO blocks its reader, a device never ends.
+    QTest::newRow("a FIFO") << "fifo.raw" << 512;
+    QTest::newRow("a device") << "zero.raw" << 512;
 }
 
 void TestLevelComputation::unreadableInputThrows()
@@ -324,6 +329,10 @@ void TestLevelComputation::unreadableInputThrows()
     QFETCH(int, block);
     Write(QStringLiteral("short.raw"), TSamples(10));
     const QString path = m_dir.filePath(name);
+    if (name == QLatin1String("fifo.raw"))
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    else if (name == QLatin1String("zero.raw"))
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
     TLevelComputation computation;
     QVERIFY_THROWS_EXCEPTION(EInOutError, computation.Compute(path, block));
     try {

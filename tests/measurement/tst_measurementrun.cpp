@@ -111,6 +111,17 @@ private:
     bool m_failed = false;
 };
 
+// count samples of a 1 kHz tone at 44.1 kHz of the given peak, as raw recording bytes; a
+// whole number of periods per 4410 samples.
+QByteArray Tone(int count, int peak)
+{
+    QByteArray bytes(count * 2, '\0');
+    auto *x = reinterpret_cast<qint16 *>(bytes.data());
+    for (int i = 0; i < count; ++i)
+        x[i] = qint16(std::lround(peak * std::sin(i * 2 * M_PI / 44.1)));
+    return bytes;
+}
+
 // Runs `action` once, `ms` after now, from inside the run's waits.
 class TLater
 {
@@ -143,6 +154,8 @@ private slots:
     void noSeriesFromAnotherRecording();
     void writeErrorEndsRunWithOneError();
     void extraBeforeStartUsesExistingFile();
+    void recordingWithoutMeasurementAddsNothing_data();
+    void recordingWithoutMeasurementAddsNothing();
 
 private:
     struct TFixture
@@ -294,7 +307,7 @@ void TestMeasurementRun::extraBeforeStartUsesExistingFile()
     {
         QFile raw(f.Rig.RecordFilePath());
         QVERIFY(raw.open(QIODevice::WriteOnly));
-        raw.write(QByteArray(8820 * 4, '\0')); // silence: every level 0 dB after the shift
+        raw.write(Tone(4410 * 4, 20000)); // a steady tone: every level 0 dB after the shift
     }
     f.Run.ComputeFromFile();
     TSeries *s = f.Run.AddedSeries();
@@ -306,6 +319,37 @@ void TestMeasurementRun::extraBeforeStartUsesExistingFile()
     QVERIFY(!f.Run.StartEnabled());
     // "Zamknij" after it closes at once with Cancel.
     QVERIFY(f.Run.Close());
+}
+
+void TestMeasurementRun::recordingWithoutMeasurementAddsNothing_data()
+{
+    QTest::addColumn<QByteArray>("raw");
+    QTest::addColumn<QString>("reason"); // part of the error
+    const QString silent = QStringLiteral("brak sygnału w nagraniu");
+    const QString tooFew = QStringLiteral("co najmniej dwóch");
+    QTest::newRow("all zeros") << QByteArray(8820 * 4, '\0') << silent;
+    // A peak of 3 is about -84 dB FS in rms: the noise of a rig without its signal.
+    QTest::newRow("noise only") << Tone(4410 * 4, 3) << silent;
+    QTest::newRow("one block") << Tone(4410, 20000) << tooFew;
+    QTest::newRow("shorter than a block") << Tone(4000, 20000) << tooFew;
+}
+
+void TestMeasurementRun::recordingWithoutMeasurementAddsNothing()
+{
+    QFETCH(QByteArray, raw);
+    QFETCH(QString, reason);
+    TFixture f;
+    {
+        QFile file(f.Rig.RecordFilePath());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(raw);
+    }
+    f.Run.ComputeFromFile();
+    QVERIFY(!f.Run.AddedSeries());
+    QCOMPARE(f.Chart.SeriesCount(), 0);
+    QCOMPARE(f.Errors.size(), 1);
+    QVERIFY2(f.Errors.first().contains(reason), qPrintable(f.Errors.first()));
+    QCOMPARE(f.Run.Status(), TMeasurementRun::StatusInterrupted);
 }
 
 QTEST_MAIN(TestMeasurementRun)

@@ -273,6 +273,10 @@ void TestCliPrint::badInput_data()
                                   << QStringList { "--margins", "150,10,150,10" };
     QTest::newRow("bad paper") << QStringList { "1" } << QStringList { "--paper", "A3" };
     QTest::newRow("unknown option") << QStringList { "1" } << QStringList { "--colour" };
+    QTest::newRow("margin not a number")
+        << QStringList { "1" } << QStringList { "--margins", "nan,0,0,0" };
+    QTest::newRow("infinite margin")
+        << QStringList { "1" } << QStringList { "--margins", "0,0,-inf,0" };
 }
 
 void TestCliPrint::badInput()
@@ -295,6 +299,7 @@ void TestCliPrint::badInput()
     QCOMPARE(r.Status, 1);
     QVERIFY(!r.Err.isEmpty());
     QVERIFY2(!r.Err.contains('\n'), r.Err.constData());
+    QVERIFY2(r.Err.startsWith("orvi-cli print: "), r.Err.constData());
     QVERIFY(!QFile::exists(pdf));
 }
 

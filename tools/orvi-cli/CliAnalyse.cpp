@@ -5,6 +5,7 @@
 #include "CliCommand.h"
 #include "CliKept.h"
 #include "CliLoad.h"
+#include "CliPaths.h"
 
 #include "analysis/RecordingAnalysis.h"
 #include "analysis/RecordingArchive.h"
@@ -87,9 +88,10 @@ QString ParseOption(const QString &a, const QString &v, TAnalyseArgs &out)
         if (!(out.PlayBuffer = Whole(v, 512, 1 << 22)))
             return bad;
     } else if (a == QLatin1String("--block")) {
-        const std::optional<int> block = Whole(v, 2, 1 << 24);
+        QString blockError;
+        const std::optional<int> block = TCliBroadband::ParseBlock(v, &blockError);
         if (!block)
-            return bad;
+            return blockError;
         out.Block = *block;
     } else if (a == QLatin1String("--name")) {
         out.Name = v;
@@ -184,12 +186,27 @@ void PrintAdded(const TRecordingAnalysis::TOutcome &outcome)
                .arg(result.DegreesPerPeriod, 0, 'f', 3));
 }
 
+// Why the outputs cannot be written, checked before anything runs; empty when they can.
+QString OutputProblem(const TAnalyseArgs &a)
+{
+    TCliPaths paths;
+    paths.AddInput(a.Recording);
+    if (!a.Into.isEmpty())
+        paths.AddInput(a.Into);
+    paths.AddDocument(a.Out, true, a.Into);
+    a.Broadband.AddOutputs(paths);
+    return paths.Problem();
+}
+
 int RunAnalyse(const QStringList &args)
 {
     TAnalyseArgs a;
     const QString parseError = ParseArgs(args, a);
     if (!parseError.isEmpty())
         return Fail(parseError);
+    const QString outputProblem = OutputProblem(a);
+    if (!outputProblem.isEmpty())
+        return Fail(outputProblem);
 
     QString error;
     const auto loaded = TRecordingArchive::Load(a.Recording, &error);
@@ -202,6 +219,9 @@ int RunAnalyse(const QStringList &args)
                         .arg(recording.SampleRate)
                         .arg(log.SampleRate));
     log.RecordedSamples = qint64(recording.Samples.size());
+    if (const QString tooLong = TCliBroadband::PlayBufferRefusal(log.PlayBufferBytes);
+        !tooLong.isEmpty())
+        return Fail(tooLong);
     const TBroadbandOptions &options = *a.Broadband.Options;
     const QString refusal
         = TBroadbandOptions::SignalRefusal(log.Signal, log.FrequencyHz, options.BandsHz);
@@ -210,7 +230,7 @@ int RunAnalyse(const QStringList &args)
 
     TPolarGraph chart;
     TOvkFile file(&chart, a.Out);
-    if (!CliStartDocument(a.Into, file))
+    if (!CliStartDocument(QStringLiteral("orvi-cli analyse: "), a.Into, file))
         return 1;
 
     // What is analysed, so that reopening the document gives these numbers again.
@@ -227,19 +247,20 @@ int RunAnalyse(const QStringList &args)
         return Fail(error);
     TCliBroadband::PrintWarnings(*outcome->Result, QStringLiteral("orvi-cli analyse: "));
     PrintAdded(*outcome);
-    // The measurements beside the document before the document, as the program saves.
+    // The document last: when anything before it fails, no document claims a complete run.
+    if (!a.Broadband.WriteOutputs(*outcome->Result, QStringLiteral("orvi-cli analyse: ")))
+        return 1;
     TCliKept beside(QStringLiteral("orvi-cli analyse: "));
     beside.WriteBeside(a.Out, a.Into, { outcome->Kept });
+    if (!beside.Report())
+        return 1;
     try {
         file.Save();
     } catch (const EInOutError &e) {
         return Fail(e.Message());
     }
     CliOut(QStringLiteral("saved %1\n").arg(QDir::toNativeSeparators(a.Out)));
-    const bool besideSaved = beside.Report();
-    if (!a.Broadband.WriteOutputs(*outcome->Result, QStringLiteral("orvi-cli analyse: ")))
-        return 1;
-    return besideSaved ? 0 : 1;
+    return 0;
 }
 
 } // namespace

@@ -96,6 +96,9 @@ bool DeviceListed(quint32 device, EAudioDirection direction)
 
 QString NoDeviceText(quint32 device, EAudioDirection direction)
 {
+    const QString probeError = TAudioBackend::ProbeError(TAudioBackend::Default());
+    if (!probeError.isEmpty())
+        return probeError;
     return QStringLiteral("there is no %1 device %2 (orvi-cli devices lists them)")
         .arg(direction == EAudioDirection::Output ? QLatin1String("output")
                                                   : QLatin1String("input"))
@@ -142,6 +145,12 @@ int RunDevices(const QStringList &args)
             text += QStringLiteral("  %1: %2\n").arg(i).arg(names.at(i));
         if (names.isEmpty())
             text += QStringLiteral("  (none)\n");
+    }
+    // A sound server that does not answer is no empty list.
+    const QString probeError = TAudioBackend::ProbeError(backend);
+    if (!probeError.isEmpty()) {
+        CliError(QStringLiteral("orvi-cli devices: ") + probeError);
+        return 1;
     }
     CliOut(text);
     return 0;
@@ -211,6 +220,8 @@ int RunPlay(const QStringList &args)
         out.StopAtOnce();
         return fail(QStringLiteral("the output device did not finish playing"));
     }
+    if (out.DeviceFailed())
+        return fail(out.ErrorMessage());
     CliOut(QStringLiteral("played %1 samples at %2 Hz (%3 buffers); ")
                .arg(queued)
                .arg(rate)
@@ -269,6 +280,10 @@ int RunRecord(const QStringList &args)
         in.StopAtOnce();
         file.Cancel();
         return fail(QStringLiteral("the input device did not deliver its buffers"));
+    }
+    if (in.DeviceFailed()) {
+        file.Cancel(); // what was recorded before the device died is no recording
+        return fail(in.ErrorMessage());
     }
     if (!file.Commit())
         return fail(file.ErrorMessage());

@@ -1,7 +1,9 @@
 #include "CliBroadband.h"
 
 #include "CliCommand.h"
+#include "CliPaths.h"
 
+#include "analysis/BroadbandAnalysis.h"
 #include "analysis/DirectivityMap.h"
 #include "analysis/DirectivityResult.h"
 #include "analysis/FrdExport.h"
@@ -79,6 +81,14 @@ QString TCliBroadband::Check()
     return {};
 }
 
+void TCliBroadband::AddOutputs(TCliPaths &paths) const
+{
+    if (!FrdFolder.isEmpty())
+        paths.AddFolder(FrdFolder, QStringLiteral("--frd"));
+    if (!MapPath.isEmpty())
+        paths.AddFile(MapPath, QStringLiteral("--map"));
+}
+
 bool TCliBroadband::WriteOutputs(const TDirectivityResult &result, const QString &prefix) const
 {
     if (!FrdFolder.isEmpty()
@@ -115,6 +125,33 @@ bool TCliBroadband::WriteMap(const TDirectivityResult &result, const QString &pa
     }
     CliOut(QStringLiteral("map: %1\n").arg(QDir::toNativeSeparators(path)));
     return true;
+}
+
+QString TCliBroadband::PlayBufferRefusal(int bytes)
+{
+    constexpr int largest = TBroadbandAnalysis::LongestPeriod * 2;
+    if (bytes <= largest)
+        return {};
+    return QStringLiteral("--play-buffer %1 is longer than the broadband analysis takes (one "
+                          "excitation period of at most %2 samples); the largest play buffer "
+                          "that works is %3 bytes")
+        .arg(bytes)
+        .arg(TBroadbandAnalysis::LongestPeriod)
+        .arg(largest);
+}
+
+std::optional<int> TCliBroadband::ParseBlock(const QString &v, QString *error)
+{
+    constexpr int largest = 1 << 24;
+    bool ok = false;
+    const int bytes = v.toInt(&ok);
+    if (ok && bytes >= SmallestBlockBytes && bytes <= largest)
+        return bytes;
+    *error = QStringLiteral("--block needs a whole number of bytes from %1 to %2, not \"%3\"")
+                 .arg(SmallestBlockBytes)
+                 .arg(largest)
+                 .arg(v);
+    return std::nullopt;
 }
 
 bool TCliBroadband::IsMapPath(const QString &path)

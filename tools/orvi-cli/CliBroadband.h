@@ -6,6 +6,7 @@
 
 #include <optional>
 
+class TCliPaths;
 class TDirectivityResult;
 
 // The broadband options shared by "measure" and "analyse": --bands, --smoothing, --gate-ms,
@@ -13,6 +14,9 @@ class TDirectivityResult;
 struct TCliBroadband
 {
     static constexpr int DefaultFrdStep = 10; // degrees between FRD files
+    // The smallest block of input from which one point is computed, bytes (as the options
+    // dialog offers): "measure" and "analyse" refuse smaller ones.
+    static constexpr int SmallestBlockBytes = 512;
 
     std::optional<TBroadbandOptions> Options; // set by --bands
     std::optional<int> Smoothing;
@@ -27,6 +31,8 @@ struct TCliBroadband
     // After all options: the combination is sound (outputs need --bands, --frd-step needs
     // --frd, the map's extension is known). Empty, or the reason.
     QString Check();
+    // The FRD folder and the map as outputs, to be checked before the run.
+    void AddOutputs(TCliPaths &paths) const;
     // Writes the FRD set and the map the options ask for, printing one line for each; false
     // after printing the reason (prefix names the command: "orvi-cli measure: ").
     bool WriteOutputs(const TDirectivityResult &result, const QString &prefix) const;
@@ -40,6 +46,12 @@ struct TCliBroadband
                          const QString &prefix);
     // path ends in .png, .svg or .pdf (any case).
     static bool IsMapPath(const QString &path);
+    // Empty when a generator block of bytes (16-bit samples) can be analysed; otherwise the
+    // reason, naming the largest play buffer that can.
+    static QString PlayBufferRefusal(int bytes);
+    // The --block value as "measure" and "analyse" take it (SmallestBlockBytes .. 16 MiB), or
+    // std::nullopt after *error is set.
+    static std::optional<int> ParseBlock(const QString &v, QString *error);
     // Prints the analysis' warnings to stderr, one line each.
     static void PrintWarnings(const TDirectivityResult &result, const QString &prefix);
 };

@@ -1,6 +1,7 @@
 // orvi-cli command for charts: export a characteristic file as a picture.
 #include "CliCommand.h"
 #include "CliLoad.h"
+#include "CliPaths.h"
 
 #include "chart/ChartExporter.h"
 #include "chart/PolarGraph.h"
@@ -51,7 +52,8 @@ int RunExport(const QStringList &args)
         }
     }
     if (positional.size() != 2) {
-        CliError(QStringLiteral("usage: orvi-cli %1").arg(QLatin1String(ExportUsage)));
+        CliError(
+            QStringLiteral("orvi-cli export: usage: orvi-cli %1").arg(QLatin1String(ExportUsage)));
         return 1;
     }
     const QString input = positional.at(0);
@@ -64,14 +66,22 @@ int RunExport(const QStringList &args)
         return 1;
     }
 
+    TCliPaths paths;
+    paths.AddInput(input);
+    paths.AddFile(output, QStringLiteral("the output"));
+    if (const QString problem = paths.Problem(); !problem.isEmpty()) {
+        CliError(QStringLiteral("orvi-cli export: ") + problem);
+        return 1;
+    }
+
     TPolarGraph graph;
     graph.ApplyDocumentDefaults();
     TOvkFile file(&graph, input);
-    if (!CliLoadDocument(input, file))
+    if (!CliLoadDocument(QStringLiteral("orvi-cli export: "), input, file))
         return 1;
     QString error;
     if (!TChartExporter::Export(graph, output, *format, QSize(width, height), &error)) {
-        CliError(error);
+        CliError(QStringLiteral("orvi-cli export: ") + error);
         return 1;
     }
     return 0;

@@ -2,6 +2,7 @@
 #include "CliCommand.h"
 #include "CliKept.h"
 #include "CliLoad.h"
+#include "CliPaths.h"
 #include "JsonImport.h"
 
 #include "chart/PolarGraph.h"
@@ -69,12 +70,12 @@ QString JsonString(const QString &text)
 int RunInfo(const QStringList &args)
 {
     if (args.size() != 1) {
-        CliError(QStringLiteral("usage: orvi-cli info FILE"));
+        CliError(QStringLiteral("orvi-cli info: usage: orvi-cli info FILE"));
         return 1;
     }
     TPolarGraph graph;
     TOvkFile file(&graph, args.first());
-    if (!CliLoadDocument(args.first(), file))
+    if (!CliLoadDocument(QStringLiteral("orvi-cli info: "), args.first(), file))
         return 1;
 
     const QDateTime date = TOvkFile::DateTimeFromDate(file.Date);
@@ -102,12 +103,12 @@ int RunInfo(const QStringList &args)
 int RunDump(const QStringList &args)
 {
     if (args.size() != 1) {
-        CliError(QStringLiteral("usage: orvi-cli dump FILE"));
+        CliError(QStringLiteral("orvi-cli dump: usage: orvi-cli dump FILE"));
         return 1;
     }
     TPolarGraph graph;
     TOvkFile file(&graph, args.first());
-    if (!CliLoadDocument(args.first(), file))
+    if (!CliLoadDocument(QStringLiteral("orvi-cli dump: "), args.first(), file))
         return 1;
 
     QString text;
@@ -139,21 +140,30 @@ int RunDump(const QStringList &args)
 
 int RunImport(const QStringList &args)
 {
+    const QString prefix = QStringLiteral("orvi-cli import: ");
     if (args.size() != 2) {
-        CliError(QStringLiteral("usage: orvi-cli import JSON OUT.OvK"));
+        CliError(QStringLiteral("orvi-cli import: usage: orvi-cli import JSON OUT.OvK"));
         return 1;
     }
     const QString jsonPath = args.at(0);
     const QString outPath = args.at(1);
+    TCliPaths paths;
+    paths.AddInput(jsonPath);
+    paths.AddFile(outPath, QStringLiteral("the output"));
+    if (const QString problem = paths.Problem(); !problem.isEmpty()) {
+        CliError(prefix + problem);
+        return 1;
+    }
 
     QFile input(jsonPath);
     if (!input.exists()) {
-        CliError(QStringLiteral("Plik \"%1\" nie istnieje.").arg(jsonPath));
+        CliError(prefix + QStringLiteral("Plik \"%1\" nie istnieje.").arg(jsonPath));
         return 1;
     }
     if (!input.open(QIODevice::ReadOnly)) {
-        CliError(QStringLiteral("Nie można otworzyć pliku \"%1\" (%2).")
-                     .arg(jsonPath, input.errorString()));
+        CliError(prefix
+                 + QStringLiteral("Nie można otworzyć pliku \"%1\" (%2).")
+                       .arg(jsonPath, input.errorString()));
         return 1;
     }
     const QByteArray text = input.readAll();
@@ -161,8 +171,9 @@ int RunImport(const QStringList &args)
     TImportDocument document;
     QString error;
     if (!ParseImportDocument(text, document, error)) {
-        CliError(QStringLiteral("Plik \"%1\" nie jest poprawnym opisem charakterystyki: %2.")
-                     .arg(jsonPath, error));
+        CliError(prefix
+                 + QStringLiteral("Plik \"%1\" nie jest poprawnym opisem charakterystyki: %2.")
+                       .arg(jsonPath, error));
         return 1;
     }
 
@@ -177,7 +188,7 @@ int RunImport(const QStringList &args)
     try {
         file.Save();
     } catch (const EInOutError &e) {
-        CliError(e.Message());
+        CliError(prefix + e.Message());
         return 1;
     }
     return 0;

@@ -5,42 +5,36 @@
 
 #include "chart/PolarGraph.h"
 
-#include <QFile>
 #include <QFileInfo>
 
-bool CliLoadDocument(const QString &path, TOvkFile &file)
+bool CliLoadDocument(const QString &prefix, const QString &path, TOvkFile &file)
 {
     switch (CheckOvkFile(path)) {
     case EOvkValidity::Valid:
         break;
     case EOvkValidity::WrongMagic:
-        CliError(InvalidFileMessage(path));
+        CliError(prefix + InvalidFileMessage(path));
         return false;
     case EOvkValidity::Unreadable:
-        if (!QFile::exists(path))
-            CliError(QStringLiteral("Plik \"%1\" nie istnieje.").arg(path));
-        else
-            CliError(QStringLiteral("Nie można odczytać pliku \"%1\": nie da się go otworzyć "
-                                    "albo ma mniej niż 16 bajtów.")
-                         .arg(path));
+        CliError(prefix + UnreadableFileMessage(path));
         return false;
     }
     try {
         file.Untitled = false;
         file.Load();
     } catch (const EInOutError &e) {
-        CliError(e.Message());
+        CliError(prefix + e.Message());
         return false;
     }
     return true;
 }
 
-bool CliStartDocument(const QString &into, TOvkFile &file)
+bool CliStartDocument(const QString &prefix, const QString &into, TOvkFile &file)
 {
     TPolarGraph &chart = *file.Graph();
     if (!into.isEmpty()) {
         TOvkFile existing(&chart, into);
-        if (!CliLoadDocument(into, existing))
+        if (!CliLoadDocument(prefix, into, existing))
             return false;
         file.SetTitle(existing.Title);
         file.SetInfo(existing.Info);

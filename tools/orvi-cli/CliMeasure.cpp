@@ -6,10 +6,13 @@
 #include "CliCommand.h"
 #include "CliKept.h"
 #include "CliLoad.h"
+#include "CliPaths.h"
 #include "CliRig.h"
 
 #include "analysis/BroadbandStore.h"
 #include "analysis/DirectivityResult.h"
+#include "analysis/MeasurementFolder.h"
+#include "analysis/RecordingArchive.h"
 #include "app/Settings.h"
 #include "audio/AudioBackend.h"
 #include "audio/LoopbackBus.h"
@@ -106,8 +109,11 @@ QString ParseOption(const QString &a, const QString &v, TMeasureArgs &out)
         if (!ToNumber(v, 0, 100, out.Amp))
             return bad();
     } else if (a == QLatin1String("--block")) {
-        if (!ToInt(v, 2, 1 << 24, out.Block))
-            return bad();
+        QString error;
+        const std::optional<int> block = TCliBroadband::ParseBlock(v, &error);
+        if (!block)
+            return error;
+        out.Block = *block;
     } else if (a == QLatin1String("--play-buffer")) {
         if (!ToInt(v, 512, 1 << 22, out.PlayBuffer))
             return bad();
@@ -195,6 +201,14 @@ QString ParseArgs(const QStringList &args, TMeasureArgs &out)
             *SignalTypeFromName(out.Signal), out.Freq, out.Broadband.Options->BandsHz);
         if (!refusal.isEmpty())
             return QStringLiteral("--bands with %1: %2").arg(out.Signal, refusal);
+        const QString tooLong = TCliBroadband::PlayBufferRefusal(
+            out.PlayBuffer > 0 ? out.PlayBuffer : Settings().PlayBuffSize);
+        if (!tooLong.isEmpty())
+            return tooLong;
+        const QString aliased = TBroadbandOptions::BandRefusal(
+            out.Broadband.Options->BandsHz, out.Rate > 0 ? out.Rate : Settings().InSampleRate);
+        if (!aliased.isEmpty())
+            return aliased;
     }
     if (out.ReflectionMs) {
         out.Speaker.Reflection = true;
@@ -296,16 +310,35 @@ TSeries *Measure(const TMeasureArgs &a, TPolarGraph &chart, const QString &recor
     return run.AddedSeries();
 }
 
+// Why the outputs cannot be written, checked before the run; empty when they can.
+QString OutputProblem(const TMeasureArgs &a)
+{
+    TCliPaths paths;
+    if (!a.Into.isEmpty())
+        paths.AddInput(a.Into);
+    const bool carried
+        = !a.Into.isEmpty() && QFileInfo::exists(TMeasurementFolder::FolderFor(a.Into));
+    paths.AddDocument(a.Out, a.Broadband.Options || carried, a.Into);
+    a.Broadband.AddOutputs(paths);
+    TSettings::MakeWorkingFolder(Settings().RecordingsFolder());
+    paths.AddFolder(TRecordingArchive::Folder(Settings().RecordingsFolder()),
+                    QStringLiteral("the folder of the kept recordings"), false);
+    return paths.Problem();
+}
+
 int RunMeasure(const QStringList &args)
 {
     TMeasureArgs a;
     const QString error = ParseArgs(args, a);
     if (!error.isEmpty())
         return Fail(error);
+    const QString outputProblem = OutputProblem(a);
+    if (!outputProblem.isEmpty())
+        return Fail(outputProblem);
 
     TPolarGraph chart;
     TOvkFile file(&chart, a.Out);
-    if (!CliStartDocument(a.Into, file))
+    if (!CliStartDocument(QStringLiteral("orvi-cli measure: "), a.Into, file))
         return 1;
     // The recording goes to the working folder, as the program's measurements do, and never
     // into the file of another program recording there at the same time.
@@ -317,9 +350,13 @@ int RunMeasure(const QStringList &args)
         return 1;
     if (a.Broadband.Options && !broadband)
         return Fail(QStringLiteral("the broadband analysis gave no result"));
-    // The measurements beside the document before the document, as the program saves.
+    // The document last: when anything before it fails, no document claims a complete run.
+    if (broadband && !a.Broadband.WriteOutputs(*broadband, QStringLiteral("orvi-cli measure: ")))
+        return 1;
     TCliKept beside(QStringLiteral("orvi-cli measure: "));
     beside.WriteBeside(a.Out, a.Into, TBroadbandStore::Instance().Kept(&chart));
+    if (!beside.Report())
+        return 1;
     try {
         file.Save();
     } catch (const EInOutError &e) {
@@ -330,10 +367,7 @@ int RunMeasure(const QStringList &args)
                .arg(series->Name)
                .arg(series->Count())
                .arg(QDir::toNativeSeparators(a.Out)));
-    const bool besideSaved = beside.Report();
-    if (broadband && !a.Broadband.WriteOutputs(*broadband, QStringLiteral("orvi-cli measure: ")))
-        return 1;
-    return besideSaved ? 0 : 1;
+    return 0;
 }
 
 } // namespace

@@ -1,11 +1,13 @@
 // orvi-cli command for printing: up to four charts on one sheet, as a PDF.
 #include "CliCommand.h"
 #include "CliLoad.h"
+#include "CliPaths.h"
 
 #include "chart/PolarGraph.h"
 #include "document/OvkFile.h"
 #include "printing/PrintPage.h"
 
+#include <cmath>
 #include <memory>
 #include <vector>
 
@@ -35,7 +37,7 @@ bool ParseMargins(const QString &text, TPrintLayout &layout)
     for (int i = 0; i < 4; ++i) {
         bool ok = false;
         const double mm = parts.at(i).trimmed().toDouble(&ok);
-        if (!ok || mm < 0 || mm > 1000)
+        if (!ok || !std::isfinite(mm) || mm < 0 || mm > 1000)
             return false;
         values[i] = TPrintLayout::WholeMillimetres(mm);
     }
@@ -93,8 +95,7 @@ int RunPrint(const QStringList &args)
         }
     }
     if (positional.size() < 2) {
-        CliError(QStringLiteral("usage: orvi-cli %1").arg(QLatin1String(PrintUsage)));
-        return 1;
+        return Error(QStringLiteral("usage: orvi-cli %1").arg(QLatin1String(PrintUsage)));
     }
     const QString output = positional.takeFirst();
     if (positional.size() > TPrintLayout::MaxCharts)
@@ -103,6 +104,12 @@ int RunPrint(const QStringList &args)
                          .arg(positional.size()));
     if (!MarginsFit(layout, paper))
         return Error(QStringLiteral("the margins leave no room for a chart on the sheet"));
+    TCliPaths paths;
+    for (const QString &input : positional)
+        paths.AddInput(input);
+    paths.AddFile(output, QStringLiteral("the output"));
+    if (const QString problem = paths.Problem(); !problem.isEmpty())
+        return Error(problem);
 
     // Every file is loaded before anything is written: a bad one leaves no output.
     std::vector<std::unique_ptr<TPolarGraph>> graphs;
@@ -111,17 +118,15 @@ int RunPrint(const QStringList &args)
         auto graph = std::make_unique<TPolarGraph>();
         graph->ApplyDocumentDefaults();
         TOvkFile file(graph.get(), input);
-        if (!CliLoadDocument(input, file))
+        if (!CliLoadDocument(QStringLiteral("orvi-cli print: "), input, file))
             return 1;
         charts << graph.get();
         graphs.push_back(std::move(graph));
     }
     QString error;
     if (!TPrintPage::WritePdf(output, charts, layout, paper, SheetDpi, charts.first()->Title(),
-                              &error)) {
-        CliError(error);
-        return 1;
-    }
+                              &error))
+        return Error(error);
     return 0;
 }
 

@@ -29,7 +29,7 @@ std::optional<TCliKept::TNewest> NewestOf(const QString &path, const QString &pr
 {
     TPolarGraph chart;
     TOvkFile file(&chart, path);
-    if (!CliLoadDocument(path, file))
+    if (!CliLoadDocument(prefix, path, file))
         return std::nullopt;
     return TCliKept(prefix).Newest(path);
 }

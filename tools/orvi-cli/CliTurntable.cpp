@@ -44,8 +44,9 @@ bool ParseArgs(const QStringList &args, TTurntableArgs &out)
     bool simulate = false;
     auto setMove = [&](EMove move) {
         if (out.Move != EMove::None) {
-            CliError(QStringLiteral("turntable: give exactly one of --range, --full, --step, "
-                                    "--reset"));
+            CliError(
+                QStringLiteral("orvi-cli turntable: give exactly one of --range, --full, --step, "
+                               "--reset"));
             return false;
         }
         out.Move = move;
@@ -55,7 +56,7 @@ bool ParseArgs(const QStringList &args, TTurntableArgs &out)
         const QString &a = args.at(i);
         auto next = [&](QString &value) {
             if (i + 1 >= args.size()) {
-                CliError(QStringLiteral("turntable: %1 needs a value").arg(a));
+                CliError(QStringLiteral("orvi-cli turntable: %1 needs a value").arg(a));
                 return false;
             }
             value = args.at(++i);
@@ -69,7 +70,7 @@ bool ParseArgs(const QStringList &args, TTurntableArgs &out)
                 return false;
             if (!ParseInt(v1, out.Start, -MaxAngle, MaxAngle)
                 || !ParseInt(v2, out.Stop, -MaxAngle, MaxAngle)) {
-                CliError(QStringLiteral("turntable: --range needs two whole degrees "
+                CliError(QStringLiteral("orvi-cli turntable: --range needs two whole degrees "
                                         "-%1..%1")
                              .arg(MaxAngle));
                 return false;
@@ -81,8 +82,8 @@ bool ParseArgs(const QStringList &args, TTurntableArgs &out)
             if (!setMove(EMove::Step) || !next(v1))
                 return false;
             if (!ParseInt(v1, out.Step, -MaxAngle, MaxAngle)) {
-                CliError(
-                    QStringLiteral("turntable: --step needs whole degrees -%1..%1").arg(MaxAngle));
+                CliError(QStringLiteral("orvi-cli turntable: --step needs whole degrees -%1..%1")
+                             .arg(MaxAngle));
                 return false;
             }
         } else if (a == QLatin1String("--reset")) {
@@ -92,7 +93,7 @@ bool ParseArgs(const QStringList &args, TTurntableArgs &out)
             if (!next(v1))
                 return false;
             if (!ParseInt(v1, out.DeadTimeMs, 0, MaxDeadTimeMs)) {
-                CliError(QStringLiteral("turntable: --dead-time needs milliseconds 0..%1")
+                CliError(QStringLiteral("orvi-cli turntable: --dead-time needs milliseconds 0..%1")
                              .arg(MaxDeadTimeMs));
                 return false;
             }
@@ -102,22 +103,25 @@ bool ParseArgs(const QStringList &args, TTurntableArgs &out)
             bool ok = false;
             const double seconds = v1.toDouble(&ok);
             if (!ok || !std::isfinite(seconds) || seconds < 1 || seconds > 86400) {
-                CliError(QStringLiteral("turntable: --turn-seconds needs 1..86400 seconds"));
+                CliError(
+                    QStringLiteral("orvi-cli turntable: --turn-seconds needs 1..86400 seconds"));
                 return false;
             }
             out.TurnMs = int(std::lround(seconds * 1000));
         } else {
-            CliError(QStringLiteral("turntable: unknown argument \"%1\"").arg(a));
+            CliError(QStringLiteral("orvi-cli turntable: unknown argument \"%1\"").arg(a));
             return false;
         }
     }
     if (!simulate) {
-        CliError(QStringLiteral("turntable: only the simulated controller can be driven from "
-                                "here; add --simulate"));
+        CliError(
+            QStringLiteral("orvi-cli turntable: only the simulated controller can be driven from "
+                           "here; add --simulate"));
         return false;
     }
     if (out.Move == EMove::None) {
-        CliError(QStringLiteral("turntable: give one of --range, --full, --step, --reset"));
+        CliError(
+            QStringLiteral("orvi-cli turntable: give one of --range, --full, --step, --reset"));
         return false;
     }
     return true;
