@@ -46,14 +46,7 @@ class TestMeasurementFlow : public QObject
 
 private slots:
     void init() { m_fixture.Init(); }
-    void cleanup()
-    {
-        TMeasurementAction::Exec() = [](QDialog &dialog) {
-            return dialog.exec();
-        };
-        TLoopbackBus::Instance().SetClock(nullptr);
-        m_fixture.Cleanup();
-    }
+    void cleanup() { m_fixture.Cleanup(); }
     void dodajRunsMeasurementIntoActiveDocument();
     void dodajNeedsDocumentAndPort();
     void broadbandMeasurementAddsBandsAndKeepsTheRecording();

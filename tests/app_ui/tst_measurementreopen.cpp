@@ -69,14 +69,7 @@ class TestMeasurementReopen : public QObject
 
 private slots:
     void init() { m_fixture.Init(); }
-    void cleanup()
-    {
-        TMeasurementAction::Exec() = [](QDialog &dialog) {
-            return dialog.exec();
-        };
-        TLoopbackBus::Instance().SetClock(nullptr);
-        m_fixture.Cleanup();
-    }
+    void cleanup() { m_fixture.Cleanup(); }
     void resultsComeBackAfterReopenAndMove();
     void damagedMeasurementsStillOpen();
     void failedFolderStillSavesTheDocument();

@@ -31,15 +31,7 @@ class TestMeasurementStall : public QObject
 
 private slots:
     void init() { m_fixture.Init(); }
-    void cleanup()
-    {
-        TMeasurementAction::Exec() = [](QDialog &dialog) {
-            return dialog.exec();
-        };
-        TLoopbackBus::Instance().SetStalled(false);
-        TLoopbackBus::Instance().SetClock(nullptr);
-        m_fixture.Cleanup();
-    }
+    void cleanup() { m_fixture.Cleanup(); }
     void deadSoundDeviceEndsTheRunWithoutSeries();
 
 private:

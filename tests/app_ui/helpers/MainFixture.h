@@ -5,10 +5,13 @@
 
 #include "app/Settings.h"
 #include "app/ui/FrmMain.h"
+#include "app/ui/MeasurementAction.h"
+#include "audio/LoopbackBus.h"
 #include "controls/VirtualClock.h"
 #include "document_ui/helpers/IsolatedSettings.h"
 #include "document_ui/helpers/PromptStub.h"
 
+#include <QDialog>
 #include <QDir>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -28,7 +31,17 @@ public:
         Settings() = TSettings();
         Settings().TempDir = Dir.path();
     }
-    void Cleanup() { Prompts.reset(); }
+    // Also gives the measurement windows their real modal loop back and the loopback audio
+    // its real time.
+    void Cleanup()
+    {
+        TMeasurementAction::Exec() = [](QDialog &dialog) {
+            return dialog.exec();
+        };
+        TLoopbackBus::Instance().SetStalled(false);
+        TLoopbackBus::Instance().SetClock(nullptr);
+        Prompts.reset();
+    }
 
     QString Path(const QString &name) const { return Dir.filePath(name); }
 
