@@ -8,6 +8,7 @@
 #include "chart/Series.h"
 #include "controls/FileWriter.h"
 #include "document/OvkFile.h"
+#include "helpers/IsolatedCli.h"
 
 #include <QDir>
 #include <QImage>
@@ -20,29 +21,9 @@
 
 namespace {
 
-struct TRun
-{
-    int Status = -1;
-    QString Out;
-    QStringList Err; // lines
-};
-
 TRun RunCli(const QStringList &args, const QTemporaryDir &dir)
 {
-    const QString home = dir.filePath(QStringLiteral("home"));
-    QDir().mkpath(home);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char *name : { "HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "TMPDIR" })
-        env.insert(QLatin1String(name), home);
-    QProcess p;
-    p.setProcessEnvironment(env);
-    p.setWorkingDirectory(dir.path());
-    p.start(QStringLiteral(ORVI_CLI_PATH), args);
-    if (!p.waitForFinished(120000))
-        p.kill();
-    return { p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-             QString::fromUtf8(p.readAllStandardOutput()),
-             QString::fromUtf8(p.readAllStandardError()).split(u'\n', Qt::SkipEmptyParts) };
+    return RunIsolatedCli(args, dir.path());
 }
 
 // A quick broadband measurement into out (in dir) with the extra options; the kept recording.

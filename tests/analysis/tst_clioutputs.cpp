@@ -6,6 +6,7 @@
 #include "chart/PolarGraph.h"
 #include "controls/FileWriter.h"
 #include "document/OvkFile.h"
+#include "helpers/IsolatedCli.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,13 +15,6 @@
 #include <QtTest>
 
 namespace {
-
-struct TRun
-{
-    int Status = -1;
-    QString Out;
-    QStringList Err; // lines
-};
 
 QByteArray Bytes(const QString &path)
 {
@@ -59,20 +53,7 @@ private:
 
 TRun TestCliOutputs::Cli(const QStringList &args) const
 {
-    const QString home = m_dir.filePath(QStringLiteral("home"));
-    QDir().mkpath(home);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char *name : { "HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "TMPDIR" })
-        env.insert(QLatin1String(name), home);
-    QProcess p;
-    p.setProcessEnvironment(env);
-    p.setWorkingDirectory(m_dir.path());
-    p.start(QStringLiteral(ORVI_CLI_PATH), args);
-    if (!p.waitForFinished(120000))
-        p.kill();
-    return { p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-             QString::fromUtf8(p.readAllStandardOutput()),
-             QString::fromUtf8(p.readAllStandardError()).split(u'\n', Qt::SkipEmptyParts) };
+    return RunIsolatedCli(args, m_dir.path());
 }
 
 QStringList TestCliOutputs::KeptRecordings() const
