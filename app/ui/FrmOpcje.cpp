@@ -2,6 +2,7 @@
 
 #include "app/OptionsFields.h"
 #include "app/Settings.h"
+#include "audio/AudioBackend.h"
 #include "audio/DeviceList.h"
 #include "controls/ui/VolumeBar.h"
 #include "document/ui/Prompts.h"
@@ -252,6 +253,10 @@ void TFrmOpcje::FormCreate()
     RMSTrackBarChange(); // also when the position did not move
     FillDevices(m_out.Devices, TDeviceList::OutputDevices(), m_settings.WaveOUTDevID);
     FillDevices(m_in.Devices, TDeviceList::InputDevices(), m_settings.WaveINDevID);
+    // Empty lists alone would look like a machine without sound devices.
+    const QString probeError = TAudioBackend::ProbeError(TAudioBackend::Default());
+    if (!probeError.isEmpty())
+        ShowMessageLater(this, QMessageBox::Warning, probeError);
     FillPorts();
     vbCzasNieczu->setValue(m_settings.MarkUnsensitivityTime);
     vbCzasNieczuChange();

@@ -4,6 +4,7 @@
 // PulseAudio of its own (tools/pulse-private.sh with its own folder), since other tests use
 // the shared one; skipped when pulseaudio is not installed, unless ORVI_REQUIRE_REAL_AUDIO=1.
 #include "app/Settings.h"
+#include "app/ui/FrmOpcje.h"
 #include "audio/AudioOut.h"
 #include "audio/ui/FrmGenerator.h"
 #include "document_ui/helpers/PromptStub.h"
@@ -213,6 +214,14 @@ private slots:
             prompts.Messages.front().Text.contains(QStringLiteral("serwer dźwięku nie odpowiada")),
             qPrintable(prompts.Messages.front().Text));
         QVERIFY(!w.GenOut().DeviceOpen());
+
+        // The options dialog's device lists are empty now; it says why.
+        TFrmOpcje options(Settings(), nullptr);
+        QTRY_COMPARE(prompts.Messages.size(), 2);
+        QCOMPARE(prompts.Messages.back().Icon, QMessageBox::Warning);
+        QVERIFY2(
+            prompts.Messages.back().Text.contains(QStringLiteral("serwer dźwięku nie odpowiada")),
+            qPrintable(prompts.Messages.back().Text));
     }
 
 private:
