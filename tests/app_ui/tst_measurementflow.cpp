@@ -13,6 +13,7 @@
 #include "chart/Series.h"
 #include "document/ui/FrmChild.h"
 #include "helpers/MainFixture.h"
+#include "helpers/MeasurementScript.h"
 #include "measurement/MeasurementRun.h"
 #include "measurement/ui/BroadbandGroup.h"
 #include "measurement/ui/FrmParametry.h"
@@ -140,23 +141,12 @@ void TestMeasurementFlow::besideAnotherProgramInTheSystemTemporaryFolder()
     CreateToolWindows(*main, TStartOptions { true, &m_fixture.Clock });
     main->Actions().acNowy->trigger();
     QStringList statuses;
-    TMeasurementAction::Exec() = [&](QDialog &dialog) {
-        if (auto *p = qobject_cast<TFrmParametry *>(&dialog)) {
-            p->rbRange().setChecked(true);
-            p->edStart().setValue(-20);
-            p->edStop().setValue(20);
-            p->btnOK().click();
-            return p->result();
-        }
-        auto *pomiar = qobject_cast<TFrmPomiar *>(&dialog);
-        if (!pomiar)
-            return int(QDialog::Rejected);
-        QObject::connect(&pomiar->Run(), &TMeasurementRun::Changed, pomiar,
-                         [&] { statuses << pomiar->lblStatus().text(); });
-        pomiar->BitBtn1().click();
-        pomiar->BitBtn2().click();
-        return pomiar->result();
+    TMeasurementScript script { -20, 20 };
+    script.BeforeStart = [&](TFrmPomiar &pomiar) {
+        QObject::connect(&pomiar.Run(), &TMeasurementRun::Changed, &pomiar,
+                         [&] { statuses << pomiar.lblStatus().text(); });
     };
+    TMeasurementAction::Exec() = script;
     main->Actions().acDodaj->trigger();
 
     QCOMPARE(main->ActiveDocument()->Graph().SeriesCount(), 1);
@@ -203,27 +193,13 @@ void TestMeasurementFlow::broadbandMeasurementAddsBandsAndKeepsTheRecording()
     main->Actions().acNowy->trigger();
     TFrmChild *doc = main->ActiveDocument();
     QStringList warnings;
-    TMeasurementAction::Exec() = [&](QDialog &dialog) {
-        if (auto *p = qobject_cast<TFrmParametry *>(&dialog)) {
-            p->cbSygnal().setCurrentIndex(p->cbSygnal().findText(QStringLiteral("MLS")));
-            p->gbSzerokopasmowa().setChecked(true);
-            p->edPasma().setText(QStringLiteral("1000, 4000"));
-            p->rbRange().setChecked(true);
-            p->edStart().setValue(-90);
-            p->edStop().setValue(90);
-            p->btnOK().click();
-            return p->result();
-        }
-        auto *pomiar = qobject_cast<TFrmPomiar *>(&dialog);
-        if (!pomiar)
-            return int(QDialog::Rejected);
-        pomiar->Run().ShowWarning = [&](const QString &text) {
+    TMeasurementScript script { -90, 90, QStringLiteral("1000, 4000") };
+    script.BeforeStart = [&](TFrmPomiar &pomiar) {
+        pomiar.Run().ShowWarning = [&](const QString &text) {
             warnings << text;
         };
-        pomiar->BitBtn1().click();
-        pomiar->BitBtn2().click();
-        return pomiar->result();
     };
+    TMeasurementAction::Exec() = script;
     main->Actions().acDodaj->trigger();
 
     // The level series, then one per band, each 0 dB at 0°.

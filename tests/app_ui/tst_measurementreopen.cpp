@@ -17,6 +17,7 @@
 #include "document/OvkFile.h"
 #include "document/ui/FrmChild.h"
 #include "helpers/MainFixture.h"
+#include "helpers/MeasurementScript.h"
 #include "measurement/ui/BroadbandGroup.h"
 #include "measurement/ui/FrmAnaliza.h"
 #include "measurement/ui/FrmParametry.h"
@@ -79,24 +80,7 @@ private:
     // Runs a broadband measurement (MLS, 1 and 4 kHz, -90..90) into the active document.
     void Measure(TFrmMain &main)
     {
-        TMeasurementAction::Exec() = [](QDialog &dialog) {
-            if (auto *p = qobject_cast<TFrmParametry *>(&dialog)) {
-                p->cbSygnal().setCurrentIndex(p->cbSygnal().findText(QStringLiteral("MLS")));
-                p->gbSzerokopasmowa().setChecked(true);
-                p->edPasma().setText(QStringLiteral("1000, 4000"));
-                p->rbRange().setChecked(true);
-                p->edStart().setValue(-90);
-                p->edStop().setValue(90);
-                p->btnOK().click();
-                return p->result();
-            }
-            auto *pomiar = qobject_cast<TFrmPomiar *>(&dialog);
-            if (!pomiar)
-                return int(QDialog::Rejected);
-            pomiar->BitBtn1().click();
-            pomiar->BitBtn2().click();
-            return pomiar->result();
-        };
+        TMeasurementAction::Exec() = TMeasurementScript { -90, 90, QStringLiteral("1000, 4000") };
         main.Actions().acDodaj->trigger();
     }
     // "Eksportuj FRD…" of the active document into a new folder; its files.

@@ -15,6 +15,7 @@
 #include "controls/ui/QvLed.h"
 #include "document/ui/FrmChild.h"
 #include "helpers/MainFixture.h"
+#include "helpers/MeasurementScript.h"
 #include "measurement/MeasurementRun.h"
 #include "measurement/ui/FrmParametry.h"
 #include "measurement/ui/FrmPomiar.h"
@@ -57,30 +58,21 @@ void TestMeasurementStall::deadSoundDeviceEndsTheRunWithoutSeries()
     };
     qint64 stalledAt = -1, endedAt = -1;
     QString status;
-    TMeasurementAction::Exec() = [&](QDialog &dialog) {
-        if (auto *p = qobject_cast<TFrmParametry *>(&dialog)) {
-            p->rbRange().setChecked(true);
-            p->edStart().setValue(-90);
-            p->edStop().setValue(90);
-            p->btnOK().click();
-            return p->result();
-        }
-        auto *pomiar = qobject_cast<TFrmPomiar *>(&dialog);
-        if (!pomiar)
-            return int(QDialog::Rejected);
-        QObject::connect(&pomiar->Run(), &TMeasurementRun::Changed, pomiar, [&] {
-            if (pomiar->Run().Heading() == TMeasurementRun::HeadingMeasure && stalledAt < 0
+    TMeasurementScript script;
+    script.BeforeStart = [&](TFrmPomiar &pomiar) {
+        QObject::connect(&pomiar.Run(), &TMeasurementRun::Changed, &pomiar, [&] {
+            if (pomiar.Run().Heading() == TMeasurementRun::HeadingMeasure && stalledAt < 0
                 && !death->IsActive()) {
                 death->Start(6000);
                 stalledAt = m_fixture.Clock.NowMs() + 6000;
             }
         });
-        pomiar->BitBtn1().click();
-        endedAt = m_fixture.Clock.NowMs();
-        status = pomiar->lblStatus().text();
-        pomiar->BitBtn2().click();
-        return pomiar->result();
     };
+    script.AfterRun = [&](TFrmPomiar &pomiar) {
+        endedAt = m_fixture.Clock.NowMs();
+        status = pomiar.lblStatus().text();
+    };
+    TMeasurementAction::Exec() = script;
     main->Actions().acDodaj->trigger();
 
     QVERIFY(stalledAt > 0);
