@@ -3,6 +3,7 @@
 #ifdef ORVI_HAVE_PORTAUDIO
 
 #include "audio/DeviceList.h"
+#include "audio/PortAudioWorker.h"
 #include "audio/StderrFilter.h"
 #include "controls/Clock.h"
 
@@ -104,6 +105,14 @@ QString TPortAudioDevice::ProbeError()
 
 namespace {
 
+QString ServerNotAnswering()
+{
+    return QStringLiteral("Urządzenie dźwiękowe nie odpowiedziało w ciągu %1 s: serwer dźwięku "
+                          "nie odpowiada.")
+        .arg(TPortAudioWorker::LimitMs / 1000);
+}
+
+// Worker thread (it reads PortAudio's last host error).
 QString PaErrorText(PaError code)
 {
     if (code == paUnanticipatedHostError) {
@@ -157,8 +166,12 @@ struct TPortAudioCallback
                    const PaStreamCallbackTimeInfo *, PaStreamCallbackFlags statusFlags, void *self)
     {
         auto *target = static_cast<TPortAudioDevice::TCallbackTarget *>(self);
-        TPortAudioDevice *device = target->Device.load(std::memory_order_acquire);
+        // Busy before Device: a detaching GUI thread that still sees the device here waits
+        // for Busy to drop (both sequentially consistent).
+        target->Busy.store(true);
+        TPortAudioDevice *device = target->Device.load();
         if (!device) {
+            target->Busy.store(false);
             if (output)
                 std::memset(output, target->Silence, size_t(frames) * size_t(target->BlockAlign));
             return paAbort;
@@ -168,6 +181,7 @@ struct TPortAudioCallback
             device->PlayInto(static_cast<char *>(output), bytes, statusFlags);
         else
             device->RecordFrom(static_cast<const char *>(input), bytes, statusFlags);
+        target->Busy.store(false);
         return paContinue;
     }
 };
@@ -220,6 +234,10 @@ bool TPortAudioDevice::Open(EAudioDirection direction, quint32 device, const TWa
     }
     if (!EnsurePortAudio(&error))
         return false;
+    if (TPortAudioWorker::Instance().IsStuck()) {
+        error = ServerNotAnswering();
+        return false;
+    }
     if (format.FormatTag != 1 || (format.BitsPerSample != 8 && format.BitsPerSample != 16)) {
         error = QStringLiteral("Unsupported wave format");
         return false;
@@ -265,35 +283,57 @@ bool TPortAudioDevice::Open(EAudioDirection direction, quint32 device, const TWa
     m_capturing = false;
     m_started = false;
 
-    auto target = std::make_unique<TCallbackTarget>();
+    auto target = std::make_shared<TCallbackTarget>();
     target->Device = this;
     target->BlockAlign = format.BlockAlign;
     target->Silence = format.BitsPerSample == 8 ? char(0x80) : 0;
-    PaStream *stream = nullptr;
-    PaError result = Pa_OpenStream(&stream, output ? nullptr : &params, output ? &params : nullptr,
-                                   double(format.SamplesPerSec), paFramesPerBufferUnspecified,
-                                   paNoFlag, &TPortAudioCallback::Run, target.get());
-    if (result != paNoError) {
-        error = PaErrorText(result);
+    const PaHostApiInfo *hostApi = Pa_GetHostApiInfo(info->hostApi);
+    const bool alsa = hostApi && hostApi->type == paALSA;
+    const double rate = double(format.SamplesPerSec);
+    struct TOpened
+    {
+        PaStream *Stream = nullptr;
+        QString Error;
+    };
+    auto opened = std::make_shared<TOpened>();
+    const auto open = [opened, target, params, output, alsa, rate] {
+        PaStream *stream = nullptr;
+        PaError result = Pa_OpenStream(
+            &stream, output ? nullptr : &params, output ? &params : nullptr, rate,
+            paFramesPerBufferUnspecified, paNoFlag, &TPortAudioCallback::Run, target.get());
+        if (result != paNoError) {
+            opened->Error = PaErrorText(result);
+            return;
+        }
+        // ALSA's callback thread asks for real-time scheduling where the system allows it,
+        // so a busy machine does not starve the device between callbacks.
+        if (alsa)
+            PaAlsa_EnableRealtimeScheduling(stream, 1);
+        // An output plays silence until the first slot arrives, like an opened wave device.
+        if (output && (result = Pa_StartStream(stream)) != paNoError) {
+            opened->Error = PaErrorText(result);
+            Pa_CloseStream(stream);
+            return;
+        }
+        opened->Stream = stream;
+    };
+    // An open given up on is closed as soon as it returns.
+    const auto undo = [opened, target] {
+        if (opened->Stream)
+            Pa_CloseStream(opened->Stream);
+    };
+    if (!TPortAudioWorker::Instance().Run(open, undo, TPortAudioWorker::EWait::Processing)) {
+        Detach(*target);
+        error = ServerNotAnswering();
         return false;
     }
-    // ALSA's callback thread asks for real-time scheduling where the system allows it, so
-    // a busy machine does not starve the device between callbacks; otherwise it runs as is.
-    const PaHostApiInfo *hostApi = Pa_GetHostApiInfo(info->hostApi);
-    if (hostApi && hostApi->type == paALSA)
-        PaAlsa_EnableRealtimeScheduling(stream, 1);
-    if (output) {
-        // An output plays silence until the first slot arrives, like an opened wave device.
-        result = Pa_StartStream(stream);
-        if (result != paNoError) {
-            error = PaErrorText(result);
-            Pa_CloseStream(stream);
-            return false;
-        }
-        m_started = true;
+    if (!opened->Stream) {
+        error = opened->Error;
+        return false;
     }
-    m_stream = stream;
-    m_target = target.release();
+    m_stream = opened->Stream;
+    m_target = std::move(target);
+    m_started = output;
     return true;
 }
 
@@ -333,10 +373,22 @@ bool TPortAudioDevice::Start(QString &error)
     if (m_direction == EAudioDirection::Input) {
         m_capturing = true;
         if (!m_started) {
-            const PaError result = Pa_StartStream(m_stream);
-            if (result != paNoError) {
+            auto failure = std::make_shared<QString>();
+            const auto start = [stream = m_stream, failure] {
+                const PaError result = Pa_StartStream(stream);
+                if (result != paNoError)
+                    *failure = PaErrorText(result);
+            };
+            TPortAudioWorker &worker = TPortAudioWorker::Instance();
+            if (worker.IsStuck() || !worker.Run(start, {}, TPortAudioWorker::EWait::Blocking)) {
                 m_capturing = false;
-                error = PaErrorText(result);
+                Abandon();
+                error = ServerNotAnswering();
+                return false;
+            }
+            if (!failure->isEmpty()) {
+                m_capturing = false;
+                error = *failure;
                 return false;
             }
             m_started = true;
@@ -355,23 +407,23 @@ void TPortAudioDevice::Restart()
     m_paused = false;
 }
 
-void TPortAudioDevice::StopStream(bool abort)
-{
-    if (m_stream && m_started) {
-        if (abort)
-            Pa_AbortStream(m_stream);
-        else
-            Pa_StopStream(m_stream);
-        m_started = false;
-    }
-}
-
 void TPortAudioDevice::Reset()
 {
     if (!m_stream)
         return;
-    // The callback must be quiet before the queues can be emptied from this side.
-    StopStream(true);
+    // The callback must be quiet before the queues can be emptied from this side. A stop
+    // that does not return in time leaves the stream to the worker, detached from us.
+    if (m_started) {
+        const auto abort = [stream = m_stream] {
+            Pa_AbortStream(stream);
+        };
+        TPortAudioWorker &worker = TPortAudioWorker::Instance();
+        if (worker.IsStuck() || !worker.Run(abort, {}, TPortAudioWorker::EWait::Blocking)) {
+            Abandon();
+            return;
+        }
+        m_started = false;
+    }
     m_capturing = false;
     m_toDevice.Clear();
     m_fromDevice.Clear();
@@ -383,10 +435,23 @@ void TPortAudioDevice::Close()
     if (!m_stream)
         return;
     // An output that ran dry by itself still has its last slot in the device's own buffer:
-    // let it play out. Inputs have nothing worth waiting for.
-    StopStream(m_direction == EAudioDirection::Input);
-    Pa_CloseStream(m_stream);
-    delete m_target;
+    // let it play out. Inputs have nothing worth waiting for. The stream keeps its callback
+    // target until it is closed.
+    const auto close = [stream = m_stream, target = m_target, started = m_started,
+                        drain = m_direction == EAudioDirection::Output] {
+        if (started && drain)
+            Pa_StopStream(stream);
+        else if (started)
+            Pa_AbortStream(stream);
+        Pa_CloseStream(stream);
+    };
+    TPortAudioWorker &worker = TPortAudioWorker::Instance();
+    if (worker.IsStuck()) {
+        Detach(*m_target);
+        worker.Post(close);
+    } else if (!worker.Run(close, {}, TPortAudioWorker::EWait::Blocking)) {
+        Detach(*m_target);
+    }
     Forget();
 }
 
@@ -394,31 +459,27 @@ void TPortAudioDevice::Abandon()
 {
     if (!m_stream)
         return;
-    m_target->Device.store(nullptr, std::memory_order_release);
-    PaStream *stream = m_stream;
-    TCallbackTarget *target = m_target;
-    const bool started = m_started;
-    Forget();
-    // Pa_CloseStream changes PortAudio's list of open streams, which only the GUI thread may
-    // touch; stopping is what waits for the server.
-    std::thread([stream, target, started] {
+    Detach(*m_target);
+    // The stop is what waits for a server that froze; the worker closes the stream after it.
+    TPortAudioWorker::Instance().Post([stream = m_stream, target = m_target, started = m_started] {
         if (started)
             Pa_AbortStream(stream);
-        if (QCoreApplication *app = QCoreApplication::instance())
-            QMetaObject::invokeMethod(
-                app,
-                [stream, target] {
-                    Pa_CloseStream(stream);
-                    delete target;
-                },
-                Qt::QueuedConnection);
-    }).detach();
+        Pa_CloseStream(stream);
+    });
+    Forget();
+}
+
+void TPortAudioDevice::Detach(TCallbackTarget &target)
+{
+    target.Device.store(nullptr);
+    while (target.Busy.load())
+        std::this_thread::yield(); // a callback copies one device buffer: microseconds
 }
 
 void TPortAudioDevice::Forget()
 {
     m_stream = nullptr;
-    m_target = nullptr;
+    m_target.reset();
     m_started = false;
     m_capturing = false;
     m_toDevice.Clear();

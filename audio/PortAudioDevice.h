@@ -20,7 +20,10 @@ typedef void PaStream;
 // real-time thread and only copies whole queued slots to or from the device: it takes slots
 // from a lock-free queue, returns finished ones through another, and wakes the GUI thread by
 // writing one byte to a pipe (a socket notifier there raises OnBufferDone). It never touches
-// Qt objects, allocates or locks.
+// Qt objects, allocates or locks. The stream calls that may wait for the sound server
+// (open, start, stop, close) run on TPortAudioWorker's thread: Open waits for them at most
+// 5 s with the window painting, the others at most 5 s asleep, and a stream given up on is
+// left to the worker.
 class TPortAudioDevice final : public TAudioDevice
 {
 public:
@@ -36,8 +39,8 @@ public:
     void Restart() override;
     void Reset() override;
     void Close() override;
-    // Stops the stream on a thread of its own and closes it on the GUI thread once that has
-    // returned; the callback no longer reaches this device from the moment of the call.
+    // Leaves the stream to the PortAudio worker, which stops and closes it; the callback no
+    // longer reaches this device from the moment of the call.
     void Abandon() override;
     bool IsOpen() const override { return m_stream != nullptr; }
     qint64 Underruns() const override { return m_underruns.load(std::memory_order_relaxed); }
@@ -59,11 +62,12 @@ private:
         int Bytes = 0;
     };
 
-    // What a stream's callback reaches: this device, until it abandons the stream. Owned by
-    // the open stream; an abandoned stream takes it along and frees it when it is closed.
+    // What a stream's callback reaches: this device, until the device detaches. Shared by
+    // the device and the worker's jobs on the stream, so it lives until the stream is closed.
     struct TCallbackTarget
     {
         std::atomic<TPortAudioDevice *> Device;
+        std::atomic<bool> Busy { false }; // the callback is using Device
         // What an abandoned output plays until it stops: BlockAlign bytes per frame.
         int BlockAlign = 1;
         char Silence = 0;
@@ -79,14 +83,15 @@ private:
     void Wake();
     // GUI thread.
     void Dispatch();
-    void StopStream(bool abort);
+    // Makes sure no callback reaches this device from now on.
+    static void Detach(TCallbackTarget &target);
     // Drops every reference to the session's stream and slots.
     void Forget();
 
     EAudioDirection m_direction = EAudioDirection::Output;
     TWaveFormat m_format;
     PaStream *m_stream = nullptr;
-    TCallbackTarget *m_target = nullptr;
+    std::shared_ptr<TCallbackTarget> m_target;
     bool m_started = false;
     bool m_dispatching = false;
     std::array<char *, 4> m_slots {};

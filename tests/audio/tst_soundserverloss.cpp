@@ -181,6 +181,32 @@ private slots:
                  qPrintable(text));
     }
 
+    // A server that freezes after PortAudio came up: the generator's next Start gives up on
+    // the open after 5 s with the window painting, a Start while that open is still stuck
+    // fails at once, and once the server wakes a Start opens the device afresh. PortAudio
+    // must come up on the live server, unlike the case below, so this runs in a child
+    // process of this test (the same function, told so by the environment).
+    void generatorRestartsAfterTheServerFrozeInUse()
+    {
+        if (qEnvironmentVariableIsSet("ORVI_FROZEN_IN_USE")) {
+            FrozenInUseChild();
+            return;
+        }
+        QTemporaryDir dir;
+        TPrivateServer server(dir.filePath(QStringLiteral("pulse")));
+        QString error;
+        QVERIFY2(server.Start(error), qPrintable(error));
+        QProcessEnvironment env = server.Environment();
+        env.insert(QStringLiteral("ORVI_FROZEN_IN_USE"), QStringLiteral("1"));
+        QProcess child;
+        child.setProcessEnvironment(env);
+        child.setProcessChannelMode(QProcess::ForwardedChannels); // its report joins ours
+        child.start(QCoreApplication::applicationFilePath(),
+                    { QStringLiteral("generatorRestartsAfterTheServerFrozeInUse") });
+        QVERIFY2(child.waitForFinished(60000), "the child still runs after 60 s");
+        QCOMPARE(child.exitCode(), 0);
+    }
+
     // In this process PortAudio is first used here, with the server already frozen: the
     // generator's Start keeps the window's events flowing and gives up after 5 s with one
     // message. (Last: the stuck probe stays with the process.)
@@ -225,6 +251,54 @@ private slots:
     }
 
 private:
+    void FrozenInUseChild()
+    {
+        TPromptStub prompts;
+        Settings().WaveOUTDevID = 0;
+        TAudioBackend::SetDefault(EAudioBackend::PortAudio);
+        TFrmGenerator w;
+        w.btnStart().click();
+        QTRY_VERIFY(w.GenOut().Running());
+        QTest::qWait(300);
+        w.btnStop().click();
+        QVERIFY(!w.GenOut().DeviceOpen());
+        QCOMPARE(prompts.Messages.size(), 0);
+
+        const pid_t pid = pid_t(qEnvironmentVariableIntValue("ORVI_PULSE_PID"));
+        QVERIFY(::kill(pid, SIGSTOP) == 0);
+        int ticks = 0;
+        QTimer tick;
+        connect(&tick, &QTimer::timeout, this, [&] { ++ticks; });
+        tick.start(100);
+        QElapsedTimer took;
+        took.start();
+        w.btnStart().click();
+        qInfo("start on the frozen server: %lld ms, %d ticks meanwhile", took.elapsed(), ticks);
+        QVERIFY2(took.elapsed() < ProbeLimitMs + 1500, qPrintable(QString::number(took.elapsed())));
+        QVERIFY2(ticks >= 20, qPrintable(QString::number(ticks)));
+        w.btnStop().click();
+        took.restart();
+        w.btnStart().click(); // the open given up on is still stuck in the server
+        qInfo("start again: %lld ms", took.elapsed());
+        QVERIFY2(took.elapsed() < 1000, qPrintable(QString::number(took.elapsed())));
+        QCOMPARE(prompts.Messages.size(), 2);
+        for (const TAskedMessage &message : prompts.Messages)
+            QVERIFY2(message.Text.contains(QStringLiteral("serwer dźwięku nie odpowiada")),
+                     qPrintable(message.Text));
+        QVERIFY(!w.GenOut().DeviceOpen());
+
+        QVERIFY(::kill(pid, SIGCONT) == 0);
+        took.restart();
+        for (int i = 0; i < 20 && !w.GenOut().Running(); ++i) {
+            QTest::qWait(500);
+            w.btnStop().click();
+            w.btnStart().click();
+        }
+        qInfo("started again %lld ms after the server woke", took.elapsed());
+        QTRY_VERIFY(w.GenOut().Running());
+        w.btnStop().click();
+    }
+
     static constexpr int ProbeLimitMs = 5000;
     static constexpr int AudioStallLimitMs = TAudioIO::MinStallMs; // 93 ms buffers
 };
