@@ -16,6 +16,7 @@
 namespace {
 
 bool refuseTemporaryFiles = false;
+qint64 freeBytesForTesting = -1;
 
 // Qt reports many write failures as "Unknown error"; errno still holds the system's reason
 // ("No space left on device", "File too large").
@@ -47,6 +48,8 @@ QString CheckedWrite(QFileDevice &device, const char *data, qint64 size)
 // that cannot be told.
 qint64 FreeBytes(const QString &folder)
 {
+    if (freeBytesForTesting >= 0)
+        return freeBytesForTesting;
 #ifdef Q_OS_UNIX
     struct statvfs info
     {
@@ -94,6 +97,11 @@ TFileWriter::~TFileWriter()
 void TFileWriter::RefuseTemporaryFilesForTesting(bool refuse)
 {
     refuseTemporaryFiles = refuse;
+}
+
+void TFileWriter::SetFreeBytesForTesting(qint64 bytes)
+{
+    freeBytesForTesting = bytes;
 }
 
 bool TFileWriter::Open()

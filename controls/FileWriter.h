@@ -68,6 +68,8 @@ public:
     // For tests: every writer behaves as in a folder that refuses new files (as a read-only
     // folder does for users other than root).
     static void RefuseTemporaryFilesForTesting(bool refuse);
+    // For tests: every device has this many bytes free (negative: what the system says).
+    static void SetFreeBytesForTesting(qint64 bytes);
 
 private:
     void Fail(const QString &reason);

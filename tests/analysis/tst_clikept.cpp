@@ -4,6 +4,7 @@
 
 #include "analysis/MarkerLog.h"
 #include "analysis/MeasurementFolder.h"
+#include "analysis/RecordingArchive.h"
 #include "chart/PolarGraph.h"
 #include "chart/Series.h"
 #include "controls/FileWriter.h"
@@ -94,6 +95,7 @@ private slots:
     void withoutUsableMeasurementsFrdAndMapRefuse();
     void infoListsMeasurementsAndProblems();
     void unwritableFolderLeavesNoDocument();
+    void keptLogCarriesTheLead();
 };
 
 void TestCliKept::reopenedDocumentGivesTheSameFrdFiles_data()
@@ -268,6 +270,32 @@ void TestCliKept::unwritableFolderLeavesNoDocument()
     // Found before the analysis: no document claims measurements it does not have beside it.
     QVERIFY2(run.Err.first().contains("is a file, not a folder"), qPrintable(run.Err.first()));
     QVERIFY(!QFile::exists(dir.filePath("a.OvK")));
+}
+
+// The excitation plays from the record start on, through the rig's 1000 ms pause, before the
+// first sample is recorded: the kept log says so, and an analysis of the kept recording
+// starts its frames at the first sample (a lead shorter than a period would skip frames).
+void TestCliKept::keptLogCarriesTheLead()
+{
+    QTemporaryDir dir;
+    const QString kept = Measure(dir, { "--bands", "2000" }, "m.OvK");
+    QVERIFY(!kept.isEmpty());
+    QString error;
+    const std::optional<TMarkerLog> log
+        = TRecordingArchive::ReadLog(TMarkerLog::PathFor(kept), &error);
+    QVERIFY2(log, qPrintable(error));
+    const int period = log->PlayBufferBytes / 2;
+    QVERIFY2(log->LeadMs > 1000.0 * period / log->SampleRate && log->LeadMs <= 1000.0,
+             qPrintable(QString::number(log->LeadMs)));
+
+    int frames = 0;
+    for (qint64 s = 0; s + period <= log->RecordedSamples; s += period / 4) {
+        const double angle = log->AngleAt(double(s) + period / 2.0);
+        frames += angle >= log->StartDeg && angle <= log->StopDeg;
+    }
+    const TRun run = RunCli({ "analyse", kept, "--bands", "2000", "a.OvK" }, dir);
+    QVERIFY2(run.Status == 0, qPrintable(run.Err.join(u'\n')));
+    QVERIFY2(run.Out.contains(QStringLiteral(", %1 frames,").arg(frames)), qPrintable(run.Out));
 }
 
 QTEST_MAIN(TestCliKept)

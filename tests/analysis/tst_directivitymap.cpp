@@ -1,4 +1,5 @@
 #include "analysis/DirectivityMap.h"
+#include "analysis/DirectivityResult.h"
 
 #include <QFile>
 #include <QImage>
@@ -95,6 +96,8 @@ private slots:
     void exportsReadableFiles();
     void refusesBadTargets_data();
     void refusesBadTargets();
+    void gridOfAFullTurn_data();
+    void gridOfAFullTurn();
 };
 
 void TestDirectivityMap::colourScaleIsMonotoneAndClamped()
@@ -259,4 +262,50 @@ void TestDirectivityMap::refusesBadTargets()
 }
 
 QTEST_MAIN(TestDirectivityMap)
+// A full turn measured every degree, each frame a plain impulse whose level falls by 0.1 dB
+// per degree off 0°: the grid has a column for every step from -180° to +180° (both ends,
+// the same direction, measured), each at its frame's level at every frequency.
+void TestDirectivityMap::gridOfAFullTurn_data()
+{
+    QTest::addColumn<double>("step");
+    QTest::addColumn<int>("columns");
+    QTest::addColumn<double>("last");
+    QTest::newRow("1°") << 1.0 << 361 << 180.0;
+    QTest::newRow("10°") << 10.0 << 37 << 180.0;
+    QTest::newRow("7°, ending short of 180°") << 7.0 << 52 << 177.0;
+}
+
+void TestDirectivityMap::gridOfAFullTurn()
+{
+    QFETCH(double, step);
+    QFETCH(int, columns);
+    QFETCH(double, last);
+    TDirectivityResult result;
+    result.SampleRate = 44100;
+    result.GateOpenMs = -1.0;
+    result.GateCloseMs = 49.0; // reliable from 20 Hz
+    result.GateLength = 16;
+    const auto levelDb = [](double angle) {
+        return -0.1 * std::abs(angle);
+    };
+    for (int a = -180; a <= 180; ++a) {
+        result.FrameAnglesDeg.push_back(a);
+        std::vector<float> taps(size_t(result.GateLength), 0.0f);
+        taps[0] = float(std::pow(10.0, levelDb(a) / 20.0));
+        result.Responses.insert(result.Responses.end(), taps.begin(), taps.end());
+    }
+    const TDirectivityGrid grid = result.Grid(step, 3);
+    QCOMPARE(int(grid.AnglesDeg.size()), columns);
+    QCOMPARE(grid.AnglesDeg.front(), -180.0);
+    QCOMPARE(grid.AnglesDeg.back(), last);
+    QVERIFY(!grid.FrequenciesHz.empty());
+    for (size_t r = 0; r < grid.FrequenciesHz.size(); ++r)
+        for (size_t c = 0; c < grid.AnglesDeg.size(); ++c)
+            QVERIFY2(std::abs(grid.At(r, c) - levelDb(grid.AnglesDeg[c])) < 1e-3,
+                     qPrintable(QStringLiteral("%1 Hz, %2°: %3 dB")
+                                    .arg(grid.FrequenciesHz[r])
+                                    .arg(grid.AnglesDeg[c])
+                                    .arg(grid.At(r, c))));
+}
+
 #include "tst_directivitymap.moc"

@@ -195,6 +195,18 @@ void TestWavFile::keepAndLoad()
     QCOMPARE(*second, base + " (2).wav");
     QCOMPARE(TRecordingArchive::Load(*second)->first.Samples, (std::vector<qint16> { 5, 6 }));
     QVERIFY(TRecordingArchive::Load(*kept)->first.Samples == samples);
+
+    // A log left alone under the next name (its WAV gone) is not overwritten either.
+    const QByteArray orphan = "# Orvi marker log 1\nsignal = MLS\nrate = 44100\n";
+    QVERIFY(TFileWriter::WriteFile(base + " (3).markers.txt", orphan));
+    const std::optional<QString> third
+        = TRecordingArchive::Keep(raw, Log(), dir.path(), When, "Pomiar 1", &error);
+    QVERIFY2(third, qPrintable(error));
+    QCOMPARE(*third, base + " (4).wav");
+    QVERIFY(!QFileInfo::exists(base + " (3).wav"));
+    QFile left(base + " (3).markers.txt");
+    QVERIFY(left.open(QIODevice::ReadOnly));
+    QCOMPARE(left.readAll(), orphan);
 }
 
 void TestWavFile::loadWithoutLogFails()

@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <optional>
+
 #include <unistd.h>
 
 namespace {
@@ -44,6 +46,7 @@ private slots:
     void existingFileIsWrittenInPlace();
     void newFileIsRefused();
     void documentSavesInReadOnlyFolder();
+    void inPlaceFailureKeepsOldFileAndSaysSo_data();
     void inPlaceFailureKeepsOldFileAndSaysSo();
     void writableFolderStillReplacesAtomically();
 
@@ -65,6 +68,7 @@ void TestFileWriter::init()
 void TestFileWriter::cleanup()
 {
     TFileWriter::RefuseTemporaryFilesForTesting(false);
+    TFileWriter::SetFreeBytesForTesting(-1);
     QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     m_dir.reset();
 }
@@ -139,28 +143,40 @@ void TestFileWriter::documentSavesInReadOnlyFolder()
     QCOMPARE(loaded.SeriesList().first()->Points().back().Level, -3.59);
 }
 
+void TestFileWriter::inPlaceFailureKeepsOldFileAndSaysSo_data()
+{
+    QTest::addColumn<bool>("sizeLimit");
+    QTest::addColumn<QString>("says");
+    // Reserving the room fails, as on a disk that fills up between the check and the write.
+    QTest::newRow("file-size limit") << true << QStringLiteral("pliku tymczasowego");
+    // The device has less room than the new file needs: seen before the old file is touched.
+    QTest::newRow("no room on the device") << false << QStringLiteral("nie ma miejsca");
+}
+
 void TestFileWriter::inPlaceFailureKeepsOldFileAndSaysSo()
 {
-    // A file-size limit below the new size makes reserving its room fail, as a disk that
-    // fills up between the check and the write would.
+    QFETCH(bool, sizeLimit);
+    QFETCH(QString, says);
     const QString path = FilePath(QStringLiteral("doc.OvK"));
     const QByteArray old = Pattern(20000, 'o');
     QVERIFY(TFileWriter::WriteFile(path, old));
     LockFolder();
+    if (!sizeLimit)
+        TFileWriter::SetFreeBytesForTesting(100000);
 
     TFileWriter writer(path);
     QVERIFY(writer.Open());
     QVERIFY(writer.Write(Pattern(200000, 'n')));
     bool committed = true;
     {
-        const TFileSizeLimit limit(100000);
-        QVERIFY(limit.Ok());
+        std::optional<TFileSizeLimit> limit;
+        if (sizeLimit)
+            QVERIFY(limit.emplace(100000).Ok());
         committed = writer.Commit();
     }
     QVERIFY(!committed);
     const QString message = writer.ErrorMessage();
-    QVERIFY2(message.contains(QStringLiteral("pliku tymczasowego"))
-                 && message.contains(QStringLiteral("zapis w miejscu"))
+    QVERIFY2(message.contains(says) && message.contains(QStringLiteral("zapis w miejscu"))
                  && message.contains(QStringLiteral("bez zmian")),
              qPrintable(message));
     QCOMPARE(ReadAll(path), old);
