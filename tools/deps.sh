@@ -7,6 +7,7 @@ PACKAGES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl1-mesa-dev qt6-qpa-plugins
     qt6-translations-l10n # Qt's own dialogs and buttons in Polish
+    qt6-serialport-dev # turntables on a USB serial line (Grbl)
     portaudio19-dev libasound2-dev libjack-jackd2-dev # the sound card, and its libraries' message printers
     libfftw3-dev libsndfile1-dev # broadband analysis: FFTs, and the kept recordings as WAV
     fonts-liberation2
@@ -21,6 +22,8 @@ if [ "${1:-}" = "--test" ]; then
     PACKAGES+=(clang libclang-rt-14-dev)
     # Readers of printed sheets and a private print server with a PDF queue.
     PACKAGES+=(poppler-utils cups cups-client printer-driver-cups-pdf)
+    # A private X server with a window manager, for the stacking and frame tests.
+    PACKAGES+=(xvfb openbox xdotool x11-utils)
 fi
 missing=()
 for p in "${PACKAGES[@]}"; do
