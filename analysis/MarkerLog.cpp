@@ -13,6 +13,9 @@ constexpr char Header[] = "# Orvi marker log 1";
 constexpr char HeaderPrefix[] = "# Orvi marker log ";
 constexpr int MarkerStepDeg = 10;
 constexpr int MaxMarkers = 100000;
+// A report every 50 ms for a day; angles within ten turns either way.
+constexpr int MaxPositions = 2000000;
+constexpr double MaxDegrees = 3600.0;
 // No recording comes near this many samples (23 years at 384 kHz); the bound keeps every
 // angle computed from a log finite.
 constexpr double MaxSamplePosition = double(qint64(1) << 48);
@@ -56,6 +59,7 @@ private:
     }
     bool KeyValue(const QByteArray &key, const QByteArray &value, int line);
     bool Marker(const QByteArray &line, int number);
+    bool Position(const QByteArray &line, int number);
     static bool Real(const QByteArray &text, double &value);
     static bool Integer(const QByteArray &text, qint64 low, qint64 high, qint64 &value);
 
@@ -88,6 +92,8 @@ bool TParser::Line(const QByteArray &raw, int number)
         return KeyValue(line.left(equals).trimmed(), line.mid(equals + 1).trimmed(), number);
     if (line.startsWith("marker ") || line.startsWith("marker\t"))
         return Marker(line, number);
+    if (line.startsWith("position ") || line.startsWith("position\t"))
+        return Position(line, number);
     return Fail(QStringLiteral("Nieprawidłowy wiersz %1 dziennika znaczników.").arg(number));
 }
 
@@ -175,6 +181,32 @@ bool TParser::Marker(const QByteArray &line, int number)
     return true;
 }
 
+bool TParser::Position(const QByteArray &line, int number)
+{
+    const QList<QByteArray> words = line.simplified().split(' ');
+    double sample = 0.0;
+    double degrees = 0.0;
+    if (words.size() != 3 || !Real(words[1], sample) || sample < 0.0 || sample > MaxSamplePosition
+        || !Real(words[2], degrees) || std::abs(degrees) > MaxDegrees)
+        return Fail(QStringLiteral("Nieprawidłowa pozycja stolika w wierszu %1.").arg(number));
+    std::vector<TMarkerLog::TPosition> &positions = m_log.Positions;
+    if (positions.size() >= std::size_t(MaxPositions))
+        return Fail(
+            QStringLiteral("Zbyt wiele pozycji stolika (więcej niż %1).").arg(MaxPositions));
+    // Two reports at one sample would give the table an infinite speed.
+    if (!positions.empty() && sample <= positions.back().Sample)
+        return Fail(QStringLiteral("Pozycja stolika w wierszu %1 nie leży w nagraniu za "
+                                   "poprzednią.")
+                        .arg(number));
+    // A measurement turns forward; a table going back would fold angles onto each other.
+    if (!positions.empty() && degrees < positions.back().Degrees)
+        return Fail(QStringLiteral("Pozycja stolika w wierszu %1 cofa się względem poprzedniej.")
+                        .arg(number));
+    positions.push_back({ sample, degrees });
+    m_log.PositionLines.push_back(number);
+    return true;
+}
+
 bool TParser::Finish()
 {
     for (const char *required : { "signal", "rate" }) {
@@ -198,8 +230,20 @@ QString TMarkerLog::MarkerRefusal(qint64 recordedSamples) const
     const double last = double(recordedSamples) + double(SampleRate);
     const auto beyond = std::find_if(MarkerSamples.begin(), MarkerSamples.end(),
                                      [last](double sample) { return sample > last; });
-    if (beyond == MarkerSamples.end())
+    if (beyond == MarkerSamples.end()) {
+        for (std::size_t i = 0; i < Positions.size(); ++i) {
+            if (Positions[i].Sample <= last)
+                continue;
+            const QString where = i < PositionLines.size()
+                ? QStringLiteral(" (wiersz %1)").arg(PositionLines[i])
+                : QString();
+            return QStringLiteral("Pozycja stolika%1 leży poza nagraniem: próbka %2, a nagranie "
+                                  "ma %3 próbek.")
+                .arg(where, QString::number(Positions[i].Sample, 'f', 0))
+                .arg(recordedSamples);
+        }
         return {};
+    }
     const std::size_t index = std::size_t(beyond - MarkerSamples.begin());
     const QString where = index < MarkerLines.size()
         ? QStringLiteral(" (wiersz %1)").arg(MarkerLines[index])
@@ -213,7 +257,7 @@ QString TMarkerLog::MarkerRefusal(qint64 recordedSamples) const
 
 std::optional<int> TMarkerLog::EarlyEndDeg() const
 {
-    if (MarkerSamples.empty())
+    if (MarkerSamples.empty() && Positions.size() < 2)
         return std::nullopt;
     const double end = AngleAt(double(RecordedSamples));
     if (!(end < StopDeg - MarkerStepDeg / 2.0))
@@ -223,6 +267,11 @@ std::optional<int> TMarkerLog::EarlyEndDeg() const
 
 double TMarkerLog::MeanSpeed() const
 {
+    if (Positions.size() >= 2) {
+        const double span = Positions.back().Sample - Positions.front().Sample;
+        if (span >= MinMarkerSpan)
+            return (Positions.back().Degrees - Positions.front().Degrees) / span;
+    }
     if (MarkerSamples.size() >= 2) {
         const double span = MarkerSamples.back() - MarkerSamples.front();
         if (span >= MinMarkerSpan)
@@ -236,6 +285,8 @@ double TMarkerLog::MeanSpeed() const
 double TMarkerLog::AngleAt(double sample) const
 {
     const double speed = MeanSpeed();
+    if (Positions.size() >= 2)
+        return PositionAngleAt(sample, speed);
     if (MarkerSamples.empty())
         return StartDeg + speed * sample;
     const auto angleOf = [this](std::size_t index) {
@@ -253,6 +304,20 @@ double TMarkerLog::AngleAt(double sample) const
     return angleOf(before) + MarkerStepDeg * fraction;
 }
 
+double TMarkerLog::PositionAngleAt(double sample, double speed) const
+{
+    const auto after
+        = std::upper_bound(Positions.begin(), Positions.end(), sample,
+                           [](double s, const TPosition &position) { return s < position.Sample; });
+    if (after == Positions.begin())
+        return Positions.front().Degrees + speed * (sample - Positions.front().Sample);
+    const TPosition &before = *(after - 1);
+    if (after == Positions.end())
+        return before.Degrees + speed * (sample - before.Sample);
+    const double fraction = (sample - before.Sample) / (after->Sample - before.Sample);
+    return before.Degrees + (after->Degrees - before.Degrees) * fraction;
+}
+
 QByteArray TMarkerLog::ToText() const
 {
     QByteArray text = QByteArray(Header) + '\n';
@@ -268,6 +333,8 @@ QByteArray TMarkerLog::ToText() const
     for (std::size_t i = 0; i < MarkerSamples.size(); ++i)
         text += "marker " + QByteArray::number(qint64(i + 1)) + ' ' + Number(MarkerSamples[i])
             + '\n';
+    for (const TPosition &position : Positions)
+        text += "position " + Number(position.Sample) + ' ' + Number(position.Degrees) + '\n';
     return text;
 }
 

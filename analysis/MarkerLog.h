@@ -16,8 +16,11 @@
 //
 // Angles of any sample come from the markers: linear between two markers, and before the
 // first / after the last by the mean speed between the first and the last (with only one
-// marker, the speed of the whole recording over the range). Stored as a small UTF-8 text
-// file (key = value lines, then one "marker <k> <sample>" line per marker).
+// marker, the speed of the whole recording over the range). A table that reports its own
+// position (a Grbl table) adds a position for every report; with two or more of them the
+// angles come from those instead, in the same way. Stored as a small UTF-8 text file (key =
+// value lines, then one "marker <k> <sample>" line per marker and one "position <sample>
+// <degrees>" line per report).
 class TMarkerLog
 {
 public:
@@ -37,11 +40,21 @@ public:
     // The text line (1-based) each marker was read from; empty for a log not read from text.
     // Not written by ToText.
     std::vector<int> MarkerLines;
+    // The table's reported angle (degrees, as the range counts them) at a sample position
+    // (fractional), samples rising.
+    struct TPosition
+    {
+        double Sample = 0.0;
+        double Degrees = 0.0;
+    };
+    std::vector<TPosition> Positions;
+    std::vector<int> PositionLines; // as MarkerLines
 
     // The table's angle in degrees at sample position `sample` (fractional); without any
     // marker, StartDeg at sample 0 turning evenly at MeanSpeed().
     double AngleAt(double sample) const;
-    // Degrees per sample from the markers (mean speed), or from the range over the whole
+    // Degrees per sample from the positions or else the markers (mean speed), or from the range
+    // over the whole
     // recording when there are fewer than two markers (or they lie less than a sample apart);
     // 0 for an empty recording without markers.
     double MeanSpeed() const;
@@ -65,4 +78,8 @@ public:
 
     // The log's file beside a recording: "<recording without .wav>.markers.txt".
     static QString PathFor(const QString &recordingPath);
+
+private:
+    // AngleAt from two or more positions; speed beyond their ends.
+    double PositionAngleAt(double sample, double speed) const;
 };

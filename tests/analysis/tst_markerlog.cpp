@@ -18,6 +18,8 @@ private slots:
     void tooManyMarkersRefused();
     void angleAt_data();
     void angleAt();
+    void angleAtFromPositions_data();
+    void angleAtFromPositions();
     void pathFor_data();
     void pathFor();
 
@@ -43,6 +45,7 @@ void TestMarkerLog::textRoundTrip()
     log.LeadMs = 512.0625;
     log.RecordedSamples = 9876543210;
     log.MarkerSamples = { 0.125, 48000.1, 1234567890.123456789 };
+    log.Positions = { { 10.5, -180.125 }, { 2205.25, -179.9 }, { 2205.5, -179.9 } };
     // A decimal comma locale must not leak into the file.
     const QLocale saved;
     QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
@@ -64,6 +67,11 @@ void TestMarkerLog::textRoundTrip()
     QCOMPARE(back->LeadMs, log.LeadMs);
     QCOMPARE(back->RecordedSamples, log.RecordedSamples);
     QCOMPARE(back->MarkerSamples, log.MarkerSamples);
+    QCOMPARE(back->Positions.size(), log.Positions.size());
+    for (std::size_t i = 0; i < log.Positions.size(); ++i) {
+        QCOMPARE(back->Positions[i].Sample, log.Positions[i].Sample);
+        QCOMPARE(back->Positions[i].Degrees, log.Positions[i].Degrees);
+    }
 }
 
 void TestMarkerLog::missingAndUnknownKeys()
@@ -113,6 +121,13 @@ void TestMarkerLog::malformedRefused_data()
     QTest::newRow("marker nan") << Valid("marker 3 nan\n") << "wierszu 9";
     QTest::newRow("marker words") << Valid("marker 3 300 1\n") << "wierszu 9";
     QTest::newRow("stray line") << Valid("hello\n") << "wiersz 9";
+    QTest::newRow("position at the same sample")
+        << Valid("position 50 1\nposition 50 2\n") << "wierszu 10 nie leży";
+    QTest::newRow("position turning back")
+        << Valid("position 50 2\nposition 60 1.5\n") << "wierszu 10 cofa";
+    QTest::newRow("position nan") << Valid("position 50 nan\n") << "wierszu 9";
+    QTest::newRow("position far out") << Valid("position 50 1e9\n") << "wierszu 9";
+    QTest::newRow("position words") << Valid("position 50\n") << "wierszu 9";
 }
 
 void TestMarkerLog::malformedRefused()
@@ -173,6 +188,31 @@ void TestMarkerLog::angleAt()
     log.StopDeg = startDeg + 360;
     log.RecordedSamples = recorded;
     log.MarkerSamples.assign(markers.begin(), markers.end());
+    QVERIFY2(qAbs(log.AngleAt(sample) - angle) < 1e-9,
+             qPrintable(QString::number(log.AngleAt(sample))));
+}
+
+// With two or more reported positions the angles come from them, whatever the markers say.
+void TestMarkerLog::angleAtFromPositions_data()
+{
+    QTest::addColumn<double>("sample");
+    QTest::addColumn<double>("angle");
+    QTest::newRow("at a report") << 1000.0 << -89.5;
+    QTest::newRow("between reports") << 1500.0 << -89.0;
+    QTest::newRow("before the first") << 0.0 << -90.0; // at the mean speed, 0.0005°/sample
+    QTest::newRow("after the last") << 5000.0 << -87.5;
+}
+
+void TestMarkerLog::angleAtFromPositions()
+{
+    QFETCH(double, sample);
+    QFETCH(double, angle);
+    TMarkerLog log;
+    log.StartDeg = -90;
+    log.StopDeg = 90;
+    log.RecordedSamples = 5000;
+    log.MarkerSamples = { 100, 200 }; // not where the table was
+    log.Positions = { { 1000, -89.5 }, { 2000, -88.5 }, { 3000, -88.5 }, { 4000, -88.0 } };
     QVERIFY2(qAbs(log.AngleAt(sample) - angle) < 1e-9,
              qPrintable(QString::number(log.AngleAt(sample))));
 }

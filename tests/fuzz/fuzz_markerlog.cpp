@@ -30,6 +30,8 @@ void CheckAngles(const TMarkerLog &log)
         positions.push_back(markers[markers.size() / 2]);
         positions.push_back((markers.front() + markers.back()) / 2.0);
     }
+    for (std::size_t i = 0; i < log.Positions.size() && i < 64; ++i)
+        positions.push_back(log.Positions[i].Sample + 0.5);
     std::sort(positions.begin(), positions.end());
     Check(std::isfinite(log.MeanSpeed()) && log.MeanSpeed() >= 0.0);
     double previous = -INFINITY;
@@ -39,7 +41,7 @@ void CheckAngles(const TMarkerLog &log)
         previous = angle;
     }
     // A marker not shared with its neighbour lies exactly at its step.
-    for (std::size_t i = 0; i < markers.size() && i < 64; ++i) {
+    for (std::size_t i = 0; i < markers.size() && i < 64 && log.Positions.size() < 2; ++i) {
         const bool alone = (i == 0 || markers[i - 1] < markers[i])
             && (i + 1 == markers.size() || markers[i + 1] > markers[i]);
         const double step = log.StartDeg + 10.0 * double(i + 1);
@@ -69,6 +71,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
           && back->PlayBufferBytes == log->PlayBufferBytes && back->SampleRate == log->SampleRate
           && back->StartDeg == log->StartDeg && back->StopDeg == log->StopDeg
           && back->LeadMs == log->LeadMs && back->RecordedSamples == log->RecordedSamples
-          && back->MarkerSamples == log->MarkerSamples);
+          && back->MarkerSamples == log->MarkerSamples
+          && back->Positions.size() == log->Positions.size());
+    for (std::size_t i = 0; i < log->Positions.size(); ++i)
+        Check(back->Positions[i].Sample == log->Positions[i].Sample
+              && back->Positions[i].Degrees == log->Positions[i].Degrees);
     return 0;
 }
