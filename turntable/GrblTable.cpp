@@ -13,7 +13,7 @@ int Sign(double value)
 } // namespace
 
 TGrblTable::TGrblTable(TClock &clock, QObject *parent)
-    : QObject(parent)
+    : TTurntable(parent)
     , m_clock(clock)
     , m_pollTimer(clock.CreateTimer())
 {

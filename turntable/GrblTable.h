@@ -2,6 +2,7 @@
 
 #include "controls/Clock.h"
 #include "turntable/GrblLink.h"
+#include "turntable/Turntable.h"
 
 #include <QObject>
 #include <QString>
@@ -23,7 +24,7 @@
 // The board is asked for its state every 50 ms while it moves and every 250 ms otherwise,
 // on the injected clock; a wait for an answer does not move that clock. GUI thread only; the
 // long operations (Step, RunRange, the stop's wait for Idle) re-enter the event loop.
-class TGrblTable : public QObject
+class TGrblTable : public TTurntable
 {
     Q_OBJECT
 
@@ -42,8 +43,8 @@ public:
     // Connects to the board on portName. False with the link's message in
     // OpenFailureMessage(); the table stays inert then.
     bool Open(const QString &portName);
-    bool PortAvailable() const { return m_available; }
-    QString OpenFailureMessage() const { return m_openFailure; }
+    bool PortAvailable() const override { return m_available; }
+    QString OpenFailureMessage() const override { return m_openFailure; }
     TGrblLink &Link() { return m_link; }
 
     // The time of one full turn at the measurement speed, s (the board's $110 caps it).
@@ -53,51 +54,41 @@ public:
     void SetZeroOffset(double machineX) { m_zeroOffset = machineX; }
     double ZeroOffset() const { return m_zeroOffset; }
     // Makes where the table stands now Orvi's 0° (the caller stores ZeroOffset()).
-    void SetZeroHere();
+    void SetZeroHere() override;
+    bool HasSettableZero() const override { return true; }
+    bool ReportsPosition() const override { return true; }
 
     // 0 no answer, 1 jogging backward, 2 jogging forward, 3 Idle (or any other resting
     // state), 4 returning to 0°; from the last report.
-    int State() const;
+    int State() const override;
     int MotionState() const { return State(); }
-    int ShownState() const { return m_shownState; }
+    int ShownState() const override { return m_shownState; }
     // The table's angle from the last report, degrees (machine X minus the 0° offset; not
     // brought into a turn) and as the main window shows it (0 .. 359, whole degrees).
     double Angle() const { return m_x - m_zeroOffset; }
-    int CurrentAngle() const;
-    void SetCurrentAngle(int) { } // the board knows where it is
-    int MoveCounter() const { return m_moveCounter; }
-    bool StopFlag() const { return m_stopFlag; }
+    int CurrentAngle() const override;
+    void SetCurrentAngle(int) override { } // the board knows where it is
+    int MoveCounter() const override { return m_moveCounter; }
+    bool StopFlag() const override { return m_stopFlag; }
 
-    void MoveForward();
-    void MoveBackward();
-    void StopMove();
-    void ResetMove();
+    void MoveForward() override;
+    void MoveBackward() override;
+    void StopMove() override;
+    void ResetMove() override;
     // Turns by |degrees| (backward when backward is true) at the measurement speed and waits
     // for the table to stand; ends early on the stop flag.
-    void Step(int degrees, bool backward = false);
+    void Step(int degrees, bool backward = false) override;
     // The range run of a measurement, with the table's acceleration: return to 0°, position at
     // start - ramp (ramp = v²/2a, where the table reaches the measurement speed v), RecordStart,
     // the 1000 ms pause, one jog to stop + ramp; RecordAppend when the table reaches start and
     // RecordStop when it passes stop (each at the moment the reports place the crossing), so
     // the recording covers the range at constant speed. False when the board failed (the
     // message went out as ErrorOccurred); true otherwise, also when stopped by the user.
-    bool RunRange(int start, int stop);
-    void ProgramClosing();
+    bool RunRange(int start, int stop) override;
+    void ProgramClosing() override;
 
     // The distance the table needs to reach the measurement speed, degrees.
     double RampDeg() const;
-
-signals:
-    void MarkAccepted();
-    void StateChanged(int state, int previous);
-    void ReturnedToZero();
-    void RecordStart();
-    void RecordAppend();
-    void RangeProgress(int percent);
-    void RecordStop();
-    void ErrorOccurred(const QString &text);
-    // A status report: the table's angle (degrees, as Angle()) at clock time ms.
-    void PositionReported(double degrees, qint64 ms);
 
 private:
     void Poll();

@@ -7,7 +7,7 @@
 
 TTurntableController::TTurntableController(std::unique_ptr<TDLPrinterPortIO> port, TClock &clock,
                                            QObject *parent)
-    : QObject(parent)
+    : TTurntable(parent)
     , m_port(std::move(port))
     , m_clock(clock)
     , m_markerTimer(clock.CreateTimer())

@@ -2,6 +2,7 @@
 
 #include "controls/Clock.h"
 #include "turntable/DLPrinterPortIO.h"
+#include "turntable/Turntable.h"
 
 #include <QObject>
 #include <QString>
@@ -20,7 +21,7 @@
 // range run) goes through the injected TClock, which keeps handling events and timers while
 // it waits; so the marker timer (50 ms) and the state timer (100 ms) tick inside a running
 // move, and the user can stop it. GUI thread only; long operations re-enter the event loop.
-class TTurntableController : public QObject
+class TTurntableController : public TTurntable
 {
     Q_OBJECT
 
@@ -58,24 +59,24 @@ public:
     // OpenFailureMessage then holds the warning for the user. On success saves the levels
     // of pins 1..17, sets pins 2..6 high and starts the state watch.
     bool Open(int lptNumber);
-    bool PortAvailable() const { return m_portAvailable; }
-    QString OpenFailureMessage() const { return m_openFailure; }
+    bool PortAvailable() const override { return m_portAvailable; }
+    QString OpenFailureMessage() const override { return m_openFailure; }
 
     // The turntable state decoded from the inputs right now: 0 no controller (or the port
     // cannot be read), 1 turning backward, 2 turning forward, 3 stopped, 4 returning to 0.
-    int State() const;
+    int State() const override;
     int MotionState() const { return State(); }
     // State last seen by the 100 ms state watch (0 before its first change).
-    int ShownState() const { return m_shownState; }
+    int ShownState() const override { return m_shownState; }
 
     // Table angle in degrees (0, 10 .. 350) that the main window shows and steps on each
     // TurntableMark; reset to 0 here when a return to 0 ends.
-    int CurrentAngle() const { return m_angle; }
-    void SetCurrentAngle(int degrees) { m_angle = degrees; }
+    int CurrentAngle() const override { return m_angle; }
+    void SetCurrentAngle(int degrees) override { m_angle = degrees; }
 
     // Markers counted since the current move began.
-    int MoveCounter() const { return m_moveCounter; }
-    bool StopFlag() const { return m_stopFlag; }
+    int MoveCounter() const override { return m_moveCounter; }
+    bool StopFlag() const override { return m_stopFlag; }
     bool MarkerTimerActive() const;
 
     // Dead time after an accepted marker or a move start, in ms. A source is read at each
@@ -88,24 +89,24 @@ public:
     // start marker counting; StopMove sets the stop flag; ResetMove sets the stop flag and
     // starts marker counting (the return to 0 is counted too). Without an available port
     // the commands, Step and RunRange do nothing.
-    void MoveForward();
-    void MoveBackward();
-    void StopMove();
-    void ResetMove();
+    void MoveForward() override;
+    void MoveBackward() override;
+    void StopMove() override;
+    void ResetMove() override;
 
     // Turns by |degrees| div 10 markers (forward, or backward when backward is true) and
     // stops; ends early on the stop flag. A step below 10 degrees stops at once.
-    void Step(int degrees, bool backward = false);
+    void Step(int degrees, bool backward = false) override;
 
     // The range run of a measurement: return to 0, position at start, RecordStart, pause
     // 1000 ms, RecordAppend, turn forward over |stop - start| div 10 markers sending
     // RangeProgress, stop, RecordStop. Angles in degrees. start >= stop emits ErrorOccurred
     // ("Nieprawidłowy przedział") and nothing moves. Returns true when the run went through
     // (also when it was stopped by the user while turning over the range).
-    bool RunRange(int start, int stop);
+    bool RunRange(int start, int stop) override;
 
     // The program is closing: ends any wait loop as a stop would.
-    void ProgramClosing();
+    void ProgramClosing() override;
 
     TDLPrinterPortIO &Port() const { return *m_port; }
     TClock &Clock() const { return m_clock; }
@@ -113,21 +114,6 @@ public:
 signals:
     // A command pulse began on this pin (PinForward, PinBackward, PinStop or PinReset).
     void PulseSent(int pin);
-    // A marker was counted (MoveCounter already includes it). The window broadcasts
-    // TurntableMark to every window on it.
-    void MarkAccepted();
-    // The state watch saw a new state.
-    void StateChanged(int state, int previous);
-    // A return to 0 ended (state 4 -> 3) and the angle was set to 0; only the main window
-    // needs to be told.
-    void ReturnedToZero();
-    // The range run's messages to the measurement window (sent only when connected).
-    void RecordStart();
-    void RecordAppend();
-    void RangeProgress(int percent);
-    void RecordStop();
-    // A message for an error box (caption "Orvi"): invalid range, failed port access.
-    void ErrorOccurred(const QString &text);
 
 private:
     void Pulse(int pin);
