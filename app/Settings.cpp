@@ -7,6 +7,8 @@
 #include <QStandardPaths>
 #include <QVariant>
 
+#include <cmath>
+
 namespace {
 
 const char *const OptionsGroup = "1.0/Options";
@@ -65,6 +67,27 @@ void ReadOrRepair(QSettings &store, const char *name, int &setting)
         store.setValue(key, setting);
 }
 
+void ReadOrRepair(QSettings &store, const char *name, QString &setting)
+{
+    const QString key = QLatin1String(name);
+    const QVariant value = store.value(key);
+    if (value.typeId() == QMetaType::QString)
+        setting = value.toString();
+    else
+        store.setValue(key, setting);
+}
+
+void ReadOrRepair(QSettings &store, const char *name, double &setting)
+{
+    const QString key = QLatin1String(name);
+    bool ok = false;
+    const double value = store.value(key).toString().toDouble(&ok);
+    if (ok && std::isfinite(value))
+        setting = value;
+    else
+        store.setValue(key, setting);
+}
+
 // The values the program cannot work with at all; every other value is used as stored.
 constexpr int MaxSampleRate = 384000; // Hz
 constexpr int MaxBufferBytes = 1 << 20; // a 1 MiB buffer is far beyond any sound card's
@@ -96,6 +119,16 @@ bool WorkingWindowState(int state)
     return state >= 0 && state <= 2;
 }
 
+bool WorkingDriver(int driver)
+{
+    return driver == 0 || driver == 1;
+}
+
+bool WorkingTurnTime(int seconds)
+{
+    return seconds >= 1 && seconds <= 3600;
+}
+
 bool WorkingZoom(int percent)
 {
     return percent >= 10 && percent <= 1000;
@@ -112,6 +145,8 @@ const TDomain Domains[] = {
     { "Options/MarkUnsensitivityTime", &TSettings::MarkUnsensitivityTime, WorkingDeadTime },
     { "Options/DocWindowState", &TSettings::DocWindowState, WorkingWindowState },
     { "Options/DocumentSize", &TSettings::DocumentSize, WorkingZoom },
+    { "Options/TurntableDriver", &TSettings::TurntableDriver, WorkingDriver },
+    { "Options/GrblTurnTime", &TSettings::GrblTurnTime, WorkingTurnTime },
     { "Signal/InSampleRate", &TSettings::InSampleRate, WorkingRate },
     { "Signal/OutSampleRate", &TSettings::OutSampleRate, WorkingRate },
     { "Signal/InQuant", &TSettings::InQuant, WorkingQuant },
@@ -218,6 +253,10 @@ QStringList TSettings::ReadSettings(QSettings &store)
     ReadOrRepair(store, "MarkUnsensitivityTime", MarkUnsensitivityTime);
     ReadOrRepair(store, "DocWindowState", DocWindowState);
     ReadOrRepair(store, "DocumentSize", DocumentSize);
+    ReadOrRepair(store, "TurntableDriver", TurntableDriver);
+    ReadOrRepair(store, "GrblPort", GrblPort);
+    ReadOrRepair(store, "GrblTurnTime", GrblTurnTime);
+    ReadOrRepair(store, "GrblZeroOffset", GrblZeroOffset);
     store.endGroup();
 
     store.beginGroup(QLatin1String(SignalGroup));
@@ -274,6 +313,10 @@ void TSettings::WriteSettings(QSettings &store) const
     store.setValue(QStringLiteral("MarkUnsensitivityTime"), MarkUnsensitivityTime);
     store.setValue(QStringLiteral("DocWindowState"), DocWindowState);
     store.setValue(QStringLiteral("DocumentSize"), DocumentSize);
+    store.setValue(QStringLiteral("TurntableDriver"), TurntableDriver);
+    store.setValue(QStringLiteral("GrblPort"), GrblPort);
+    store.setValue(QStringLiteral("GrblTurnTime"), GrblTurnTime);
+    store.setValue(QStringLiteral("GrblZeroOffset"), GrblZeroOffset);
     store.endGroup();
 
     store.beginGroup(QLatin1String(SignalGroup));

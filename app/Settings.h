@@ -22,6 +22,11 @@ public:
     int MarkUnsensitivityTime = 1000; // ms of dead time after an accepted marker pulse
     int DocWindowState = 2; // 0 normal, 1 minimised, 2 maximised
     int DocumentSize = 100; // zoom of new document windows, percent
+    // The turntable's drive: 0 the parallel-port controller, 1 a Grbl board on a serial port.
+    int TurntableDriver = 0;
+    QString GrblPort; // its serial port ("ttyACM0" or a device path)
+    int GrblTurnTime = 80; // s for a full turn at the measurement speed
+    double GrblZeroOffset = 0.0; // machine X of the table's 0°, degrees
 
     // "Signal"
     int InSampleRate = 44100; // Hz

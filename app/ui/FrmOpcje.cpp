@@ -2,6 +2,7 @@
 
 #include "app/OptionsFields.h"
 #include "app/Settings.h"
+#include "app/ui/TurntableDriverGroup.h"
 #include "audio/AudioBackend.h"
 #include "audio/DeviceList.h"
 #include "controls/ui/VolumeBar.h"
@@ -239,7 +240,9 @@ QWidget *TFrmOpcje::CreateLptPage()
     vbCzasNieczu = AddBar(grid, 3, QStringLiteral("&Czas nieczułości na sygnał markujący "),
                           "vbCzasNieczu", 2000, 100, lblCzasNieczu, "lblCzasNieczu");
     connect(vbCzasNieczu, &QSlider::valueChanged, this, &TFrmOpcje::vbCzasNieczuChange);
-    grid->setRowStretch(5, 1);
+    m_driverGroup = new TTurntableDriverGroup(page);
+    grid->addWidget(m_driverGroup, 5, 0, 1, 3);
+    grid->setRowStretch(6, 1);
     return page;
 }
 
@@ -260,6 +263,7 @@ void TFrmOpcje::FormCreate()
     FillPorts();
     vbCzasNieczu->setValue(m_settings.MarkUnsensitivityTime);
     vbCzasNieczuChange();
+    m_driverGroup->Load(m_settings);
 }
 
 void TFrmOpcje::FillSignalPage(TSignalPage &page, int rate, int quant, int bufferBytes)
@@ -359,6 +363,7 @@ bool TFrmOpcje::ApplyBtnClick()
     if (CBLPT->currentIndex() >= 0)
         m_settings.LPTNumber = CBLPT->currentIndex() + 1;
     m_settings.MarkUnsensitivityTime = vbCzasNieczu->value();
+    m_driverGroup->Store(m_settings);
     // The device a user picks is the one the streams open from their next start.
     if (m_in.Devices->currentIndex() >= 0)
         m_settings.WaveINDevID = m_in.Devices->currentIndex();

@@ -12,6 +12,7 @@ class QRadioButton;
 class QSlider;
 class QTabWidget;
 class QWidget;
+class TTurntableDriverGroup;
 class TDLPrinterPortIO;
 class TSettings;
 class TVolumeBar;
@@ -33,6 +34,7 @@ public:
     // one stays (and is shown again), the user is told, the other values are written and
     // false comes back. A folder that is missing or not writable is stored with a warning.
     bool ApplyBtnClick();
+    TTurntableDriverGroup &DriverGroup() const { return *m_driverGroup; }
 
 private:
     struct TSignalPage
@@ -78,6 +80,7 @@ private:
     QLabel *lblRMSBuf = nullptr;
     QLabel *lblLPkt = nullptr;
     QComboBox *CBLPT = nullptr;
+    TTurntableDriverGroup *m_driverGroup = nullptr;
     QLineEdit *LPTAdresEdit = nullptr;
     TVolumeBar *vbCzasNieczu = nullptr;
     QLabel *lblCzasNieczu = nullptr;

@@ -30,6 +30,8 @@ const TIntSetting IntSettings[] = {
     { "1.0/Options", "MarkUnsensitivityTime", &TSettings::MarkUnsensitivityTime, 1000, 60000 },
     { "1.0/Options", "DocWindowState", &TSettings::DocWindowState, 2, 0 },
     { "1.0/Options", "DocumentSize", &TSettings::DocumentSize, 100, 1000 },
+    { "1.0/Options", "TurntableDriver", &TSettings::TurntableDriver, 0, 1 },
+    { "1.0/Options", "GrblTurnTime", &TSettings::GrblTurnTime, 80, 3600 },
     { "1.0/Signal", "InSampleRate", &TSettings::InSampleRate, 44100, 32000 },
     { "1.0/Signal", "OutSampleRate", &TSettings::OutSampleRate, 44100, 384000 },
     { "1.0/Signal", "InQuant", &TSettings::InQuant, 16, 8 },
@@ -214,6 +216,10 @@ void TestSettings::unworkableValueIsReset_data()
     row("Options/DocumentSize", 9, 100);
     row("Options/DocumentSize", 1001, 100);
     row("Options/DocumentSize", 10, 10);
+    row("Options/TurntableDriver", 2, 0);
+    row("Options/TurntableDriver", -1, 0);
+    row("Options/GrblTurnTime", 0, 80);
+    row("Options/GrblTurnTime", 1, 1);
     row("Signal/WaveOUTDevID", -5, -5); // the stream falls back to the default device
     row("Signal/ReadBuffSize", 0, 0); // stored and kept, used by nothing
 }

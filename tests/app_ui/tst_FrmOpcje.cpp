@@ -2,10 +2,13 @@
 // refused and doubtful folders, the device lists and the port list.
 #include "app/Settings.h"
 #include "app/ui/FrmOpcje.h"
+#include "app/ui/TurntableDriverGroup.h"
 #include "audio/AudioBackend.h"
 #include "audio/DeviceList.h"
+#include "controls/VirtualClock.h"
 #include "document_ui/helpers/PromptStub.h"
 #include "turntable/DLPrinterPortIO.h"
+#include "turntable/GrblEmulator.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -14,6 +17,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -240,6 +244,37 @@ private slots:
         m_settings.LPTNumber = 3;
         QVERIFY(dialog.ApplyBtnClick());
         QCOMPARE(m_settings.LPTNumber, 3);
+    }
+
+    // A Grbl table: its port (a typed path here), the turn time and "Sprawdź", which shows
+    // what the board says, or why it could not be reached; stored on Apply.
+    void grblTableIsChosenAndChecked()
+    {
+        TVirtualClock clock;
+        TGrblEmulator board(clock);
+        QVERIFY(board.Open());
+        TFrmOpcje dialog(m_settings, m_port.get());
+        TTurntableDriverGroup &group = dialog.DriverGroup();
+        dialog.show();
+        QCOMPARE(group.cbDriver().currentIndex(), 0);
+        QVERIFY(group.btnCheck().isHidden());
+        group.cbDriver().setCurrentIndex(1);
+        QVERIFY(!group.btnCheck().isHidden());
+        QCOMPARE(group.edTurnTime().value(), 80);
+        group.cbPort().setEditText(board.SlavePath() + QStringLiteral("-missing"));
+        group.btnCheck().click();
+        QVERIFY2(group.lblCheck().text().contains(QStringLiteral("Nie ma portu")),
+                 qPrintable(group.lblCheck().text()));
+        group.cbPort().setEditText(board.SlavePath());
+        group.edTurnTime().setValue(120);
+        group.btnCheck().click();
+        QVERIFY2(group.lblCheck().text().startsWith(QStringLiteral("Grbl 1.1"))
+                     && group.lblCheck().text().contains(QStringLiteral("$110 = 1800")),
+                 qPrintable(group.lblCheck().text()));
+        QVERIFY(dialog.ApplyBtnClick());
+        QCOMPARE(m_settings.TurntableDriver, 1);
+        QCOMPARE(m_settings.GrblPort, board.SlavePath());
+        QCOMPARE(m_settings.GrblTurnTime, 120);
     }
 };
 
