@@ -47,6 +47,7 @@ private slots:
     void moves();
     void failures_data();
     void failures();
+    void grblRange();
 };
 
 void TstCliTurntable::moves_data()
@@ -115,6 +116,9 @@ void TstCliTurntable::failures_data()
     QTest::newRow("bad speed") << QStringList { "--simulate", "--full", "--turn-seconds", "0" }
                                << "";
     QTest::newRow("unknown") << QStringList { "--simulate", "--full", "--fast" } << "";
+    QTest::newRow("two tables") << QStringList { "--simulate", "--simulate-grbl", "--full" } << "";
+    QTest::newRow("no Grbl board there")
+        << QStringList { "--grbl", "/nonexistent/ttyACM0", "--full" } << "";
 }
 
 void TstCliTurntable::failures()
@@ -131,6 +135,38 @@ void TstCliTurntable::failures()
         QCOMPARE(run.Lines.first(), output);
         QVERIFY(Matching(run.Lines, "pulse").isEmpty());
     }
+}
+
+// The emulated Grbl board: the range run's messages in order, a position for every report,
+// rising over the range, and the recording's ends where the positions reach start and stop.
+void TstCliTurntable::grblRange()
+{
+    const TCliRun run
+        = RunCli({ "--simulate-grbl", "--range", "-30", "30", "--turn-seconds", "40" });
+    QVERIFY2(run.ExitCode == 0, qPrintable(run.Errors));
+    QStringList messages = Matching(run.Lines, "message");
+    QCOMPARE(messages, (QStringList { "105", "103", "104" }));
+    qint64 appendMs = -1, stopMs = -1;
+    double last = -1e9;
+    int reports = 0;
+    for (const QString &line : run.Lines) {
+        const qint64 ms = line.section(' ', 0, 0).toLongLong();
+        if (line.endsWith(" message 103"))
+            appendMs = ms;
+        if (line.endsWith(" message 104"))
+            stopMs = ms;
+        if (line.section(' ', 1, 1) == QLatin1String("position") && appendMs >= 0 && stopMs < 0) {
+            const double degrees = line.section(' ', 2).toDouble();
+            QVERIFY2(degrees >= last && degrees >= -30.0 && degrees <= 30.0, qPrintable(line));
+            last = degrees;
+            ++reports;
+        }
+    }
+    // 60° at 9°/s, a report every 50 ms.
+    QVERIFY2(qAbs((stopMs - appendMs) - 60.0 / 9.0 * 1000) <= 2,
+             qPrintable(QString::number(stopMs - appendMs)));
+    QVERIFY2(reports >= 130 && reports <= 135, qPrintable(QString::number(reports)));
+    QVERIFY(Matching(run.Lines, "marker").size() >= 6 + 3);
 }
 
 QTEST_MAIN(TstCliTurntable)

@@ -1,10 +1,13 @@
 // orvi-cli turntable: runs one move of the turntable logic against the simulated controller
-// on a virtual clock and prints what happens, one event per line, time in virtual ms.
+// on a virtual clock, or of a Grbl table (a board on a serial port on the real clock, or the
+// emulated board on a virtual one), and prints what happens, one event per line, time in ms.
 
 #include "CliCommand.h"
 
 #include "controls/VirtualClock.h"
 #include "turntable/DLPrinterPortIO.h"
+#include "turntable/GrblEmulator.h"
+#include "turntable/GrblTable.h"
 #include "turntable/PortBackends.h"
 #include "turntable/SimulatedController.h"
 #include "turntable/TurntableController.h"
@@ -23,6 +26,8 @@ struct TTurntableArgs
     int Step = 0;
     int DeadTimeMs = 1000;
     int TurnMs = TSimulatedController::DefaultTurnMs;
+    QString GrblPort; // --grbl DEVICE
+    bool SimulateGrbl = false;
 };
 
 // Angles beyond ten turns either way are refused: they would overflow the degree
@@ -65,6 +70,11 @@ bool ParseArgs(const QStringList &args, TTurntableArgs &out)
         QString v1, v2;
         if (a == QLatin1String("--simulate")) {
             simulate = true;
+        } else if (a == QLatin1String("--simulate-grbl")) {
+            out.SimulateGrbl = true;
+        } else if (a == QLatin1String("--grbl")) {
+            if (!next(out.GrblPort))
+                return false;
         } else if (a == QLatin1String("--range")) {
             if (!setMove(EMove::Range) || !next(v1) || !next(v2))
                 return false;
@@ -113,10 +123,9 @@ bool ParseArgs(const QStringList &args, TTurntableArgs &out)
             return false;
         }
     }
-    if (!simulate) {
-        CliError(
-            QStringLiteral("orvi-cli turntable: only the simulated controller can be driven from "
-                           "here; add --simulate"));
+    if (int(simulate) + int(out.SimulateGrbl) + int(!out.GrblPort.isEmpty()) != 1) {
+        CliError(QStringLiteral("orvi-cli turntable: give one table: --simulate (the simulated "
+                                "parallel-port controller), --grbl DEVICE or --simulate-grbl"));
         return false;
     }
     if (out.Move == EMove::None) {
@@ -143,11 +152,90 @@ const char *PulseName(int pin)
     }
 }
 
+// One move of a Grbl table; a fault ends it with one line on stderr and status 1.
+int RunGrblTurntable(const TTurntableArgs &a)
+{
+    TVirtualClock virtualClock;
+    TClock &clock = a.SimulateGrbl ? static_cast<TClock &>(virtualClock) : TClock::System();
+    std::unique_ptr<TGrblEmulator> board;
+    QString port = a.GrblPort;
+    if (a.SimulateGrbl) {
+        board = std::make_unique<TGrblEmulator>(clock);
+        QString error;
+        if (!board->Open(&error)) {
+            CliError(QStringLiteral("orvi-cli turntable: no pseudo-terminal for the emulated "
+                                    "board: %1")
+                         .arg(error));
+            return 1;
+        }
+        port = board->SlavePath();
+    }
+    TGrblTable table(clock);
+    table.SetTurnSeconds(a.TurnMs / 1000.0);
+    QString failure;
+    int lastProgress = -1;
+    auto emitLine = [&](const QString &text) {
+        CliOut(QStringLiteral("%1 %2\n").arg(clock.NowMs()).arg(text));
+    };
+    QObject::connect(&table, &TGrblTable::MarkAccepted,
+                     [&] { emitLine(QStringLiteral("marker %1").arg(table.MoveCounter())); });
+    QObject::connect(&table, &TGrblTable::PositionReported, [&](double degrees, qint64) {
+        emitLine(QStringLiteral("position %1").arg(degrees, 0, 'f', 3));
+    });
+    QObject::connect(&table, &TGrblTable::RecordStart,
+                     [&] { emitLine(QStringLiteral("message 105")); });
+    QObject::connect(&table, &TGrblTable::RecordAppend,
+                     [&] { emitLine(QStringLiteral("message 103")); });
+    QObject::connect(&table, &TGrblTable::RecordStop,
+                     [&] { emitLine(QStringLiteral("message 104")); });
+    QObject::connect(&table, &TGrblTable::RangeProgress, [&](int percent) {
+        if (percent != lastProgress)
+            emitLine(QStringLiteral("progress %1").arg(percent));
+        lastProgress = percent;
+    });
+    QObject::connect(&table, &TGrblTable::StateChanged,
+                     [&](int state, int) { emitLine(QStringLiteral("state %1").arg(state)); });
+    QObject::connect(&table, &TGrblTable::ErrorOccurred, [&](const QString &text) {
+        if (failure.isEmpty())
+            failure = text;
+    });
+    if (!table.Open(port)) {
+        CliError(QStringLiteral("orvi-cli turntable: %1").arg(table.OpenFailureMessage()));
+        return 1;
+    }
+    switch (a.Move) {
+    case EMove::Range:
+        table.RunRange(a.Start, a.Stop);
+        break;
+    case EMove::Full:
+        table.RunRange(0, 360);
+        break;
+    case EMove::Step:
+        table.Step(a.Step, a.Step < 0);
+        break;
+    case EMove::Reset:
+        table.ResetMove();
+        while (table.State() == 4)
+            clock.WaitProcessing(TGrblTable::LoopSliceMs);
+        break;
+    case EMove::None:
+        break;
+    }
+    std::fflush(stdout);
+    if (!failure.isEmpty()) {
+        CliError(QStringLiteral("orvi-cli turntable: %1").arg(failure));
+        return 1;
+    }
+    return 0;
+}
+
 int RunTurntable(const QStringList &args)
 {
     TTurntableArgs a;
     if (!ParseArgs(args, a))
         return 1;
+    if (a.SimulateGrbl || !a.GrblPort.isEmpty())
+        return RunGrblTurntable(a);
 
     TVirtualClock clock;
     std::shared_ptr<TSimulatedController> simulated;
@@ -225,6 +313,6 @@ int RunTurntable(const QStringList &args)
 } // namespace
 
 ORVI_CLI_COMMAND("turntable",
-                 "turntable --simulate (--range START STOP | --full | --step DEG | --reset) "
-                 "[--dead-time MS] [--turn-seconds S]",
+                 "turntable (--simulate | --grbl DEVICE | --simulate-grbl) (--range START STOP | "
+                 "--full | --step DEG | --reset) [--dead-time MS] [--turn-seconds S]",
                  &RunTurntable);
