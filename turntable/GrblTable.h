@@ -46,6 +46,7 @@ public:
     bool PortAvailable() const override { return m_available; }
     QString OpenFailureMessage() const override { return m_openFailure; }
     TGrblLink &Link() { return m_link; }
+    TClock &Clock() const override { return m_clock; }
 
     // The time of one full turn at the measurement speed, s (the board's $110 caps it).
     void SetTurnSeconds(double seconds);

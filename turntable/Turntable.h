@@ -46,6 +46,8 @@ public:
     virtual bool RunRange(int start, int stop) = 0;
     // The program is closing: ends every wait as a stop would.
     virtual void ProgramClosing() = 0;
+    // The clock every wait and timer of the table runs on.
+    virtual TClock &Clock() const = 0;
 
     // True for a table that reports its own position (PositionReported); the marker log then
     // keeps those positions.

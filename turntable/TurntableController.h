@@ -109,7 +109,7 @@ public:
     void ProgramClosing() override;
 
     TDLPrinterPortIO &Port() const { return *m_port; }
-    TClock &Clock() const { return m_clock; }
+    TClock &Clock() const override { return m_clock; }
 
 signals:
     // A command pulse began on this pin (PinForward, PinBackward, PinStop or PinReset).

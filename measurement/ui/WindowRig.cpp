@@ -6,6 +6,7 @@
 
 #include "audio/ui/FrmGenerator.h"
 #include "audio/ui/FrmMeter.h"
+#include "turntable/TurntableController.h"
 #include "turntable/ui/FrmStolikKontrol.h"
 
 TWindowRig::TWindowRig(TFrmStolikKontrol &turntable, TFrmMeter &meter, TFrmGenerator &generator)
@@ -16,7 +17,8 @@ TWindowRig::TWindowRig(TFrmStolikKontrol &turntable, TFrmMeter &meter, TFrmGener
 
 TTurntableController &TWindowRig::Turntable()
 {
-    return m_turntable.Controller();
+    // The window holds the parallel-port controller until the run drives any table.
+    return *qobject_cast<TTurntableController *>(&m_turntable.Controller());
 }
 
 int TWindowRig::StartAngle() const

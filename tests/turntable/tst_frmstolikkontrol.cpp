@@ -8,6 +8,8 @@
 #include "controls/ui/FormHelpers.h"
 #include "controls/ui/QvLed.h"
 #include "turntable/DLPrinterPortIO.h"
+#include "turntable/GrblEmulator.h"
+#include "turntable/GrblTable.h"
 #include "turntable/ui/FrmStolikKontrol.h"
 
 #include <QLabel>
@@ -92,6 +94,7 @@ private slots:
     void invalidRangeShowsErrorBox();
     void failedPortWarns();
     void programClosingStopsRun();
+    void grblTableFromTheButtons();
 };
 
 void TstFrmStolikKontrol::controls_data()
@@ -384,6 +387,51 @@ void TstFrmStolikKontrol::programClosingStopsRun()
     w.Window->btnStart->click(); // returns only when the step has ended
     QVERIFY(w.Rig.Clock.NowMs() < 5500);
     QCOMPARE(w.Rig.PulseNames(), QStringList({ "forward", "stop" }));
+}
+
+// The same window over a Grbl table on the emulated board: the buttons drive the board, the
+// lamps follow its reports, and "Ustaw 0°" (only there) makes where it stands the 0°.
+void TstFrmStolikKontrol::grblTableFromTheButtons()
+{
+    TWindowRig parallel;
+    QVERIFY(parallel.Window->btnZero->isHidden());
+
+    TVirtualClock clock;
+    TGrblEmulator board(clock);
+    QVERIFY(board.Open());
+    auto owned = std::make_unique<TGrblTable>(clock);
+    TGrblTable *table = owned.get();
+    TFrmStolikKontrol window(std::move(owned));
+    QVERIFY(window.OpenTable([&](TTurntable &) { return table->Open(board.SlavePath()); }));
+    QVERIFY(!window.btnZero->isHidden());
+    int zeroSet = 0;
+    window.OnZeroSet = [&] {
+        ++zeroSet;
+    };
+
+    window.btnStart->click(); // full-turn mode: turns until stopped
+    clock.Advance(2000);
+    QCOMPARE(board.State(), QStringLiteral("Jog"));
+    QVERIFY(window.ledStart->Active());
+    window.btnStop->click();
+    QCOMPARE(board.State(), QStringLiteral("Idle"));
+    clock.Advance(500);
+    QVERIFY(window.ledStop->Active());
+    const double stoppedAt = board.MachineX();
+    QVERIFY(stoppedAt > 5.0);
+
+    window.btnZero->click();
+    QCOMPARE(zeroSet, 1);
+    QCOMPARE(table->ZeroOffset(), stoppedAt);
+    window.rbStep->click();
+    window.edStep->setValue(20);
+    window.btnWstecz->click();
+    QVERIFY(qAbs(board.MachineX() - (stoppedAt - 20.0)) < 1e-6);
+    window.btnReset->click();
+    while (table->State() == 4)
+        clock.Advance(10);
+    QVERIFY(qAbs(board.MachineX() - stoppedAt) < 1e-6);
+    QCOMPARE(table->CurrentAngle(), 0);
 }
 
 QTEST_MAIN(TstFrmStolikKontrol)

@@ -38,8 +38,7 @@ TQvLed *Lamp(QWidget *parent, const char *name, TLedColor color)
 
 } // namespace
 
-TFrmStolikKontrol::TFrmStolikKontrol(std::unique_ptr<TTurntableController> controller,
-                                     QWidget *parent)
+TFrmStolikKontrol::TFrmStolikKontrol(std::unique_ptr<TTurntable> controller, QWidget *parent)
     : QWidget(parent)
     , m_controller(std::move(controller))
 {
@@ -54,13 +53,12 @@ TFrmStolikKontrol::TFrmStolikKontrol(std::unique_ptr<TTurntableController> contr
         QMessageBox::warning(this, QStringLiteral("Orvi"), text);
     };
 
-    TTurntableController *c = m_controller.get();
-    connect(c, &TTurntableController::MarkAccepted, this,
+    TTurntable *c = m_controller.get();
+    connect(c, &TTurntable::MarkAccepted, this,
             [] { BroadcastToForms(OrviMessage::TurntableMark); });
-    connect(c, &TTurntableController::StateChanged, this,
-            [this](int state, int) { ShowState(state); });
-    connect(c, &TTurntableController::ReturnedToZero, this, &TFrmStolikKontrol::SendReturnedToZero);
-    connect(c, &TTurntableController::ErrorOccurred, this, [this](const QString &text) {
+    connect(c, &TTurntable::StateChanged, this, [this](int state, int) { ShowState(state); });
+    connect(c, &TTurntable::ReturnedToZero, this, &TFrmStolikKontrol::SendReturnedToZero);
+    connect(c, &TTurntable::ErrorOccurred, this, [this](const QString &text) {
         if (ShowErrorBox)
             ShowErrorBox(text);
     });
@@ -72,6 +70,12 @@ TFrmStolikKontrol::TFrmStolikKontrol(std::unique_ptr<TTurntableController> contr
     connect(btnWstecz, &QPushButton::clicked, this, &TFrmStolikKontrol::btnWsteczClick);
     connect(btnStop, &QPushButton::clicked, this, &TFrmStolikKontrol::StopMove);
     connect(btnReset, &QPushButton::clicked, this, &TFrmStolikKontrol::ResetMove);
+    btnZero->setVisible(c->HasSettableZero());
+    connect(btnZero, &QPushButton::clicked, this, [this] {
+        m_controller->SetZeroHere();
+        if (OnZeroSet)
+            OnZeroSet();
+    });
 
     rbFull->setChecked(true);
     rbClick();
@@ -125,6 +129,8 @@ void TFrmStolikKontrol::CreateControls()
     btnReset = new QPushButton(QStringLiteral("R&eset"), this);
     btnReset->setObjectName(QStringLiteral("btnReset"));
     ledReset = Lamp(this, "ledReset", lcGreen);
+    btnZero = new QPushButton(QStringLiteral("Ustaw &0°"), this);
+    btnZero->setObjectName(QStringLiteral("btnZero"));
 
     grid->addWidget(heading, 0, 0, 1, 5);
     grid->addWidget(rbFull, 1, 0);
@@ -146,6 +152,7 @@ void TFrmStolikKontrol::CreateControls()
     lamps->addWidget(ledWstecz, 1, 1);
     lamps->addWidget(btnReset, 1, 2);
     lamps->addWidget(ledReset, 1, 3);
+    lamps->addWidget(btnZero, 2, 0);
     lamps->addWidget(lblMarker, 2, 2, Qt::AlignRight);
     lamps->addWidget(ledMark, 2, 3);
     grid->addLayout(lamps, 4, 0, 1, 5);
@@ -154,7 +161,15 @@ void TFrmStolikKontrol::CreateControls()
 
 bool TFrmStolikKontrol::OpenPort(int lptNumber)
 {
-    if (m_controller->Open(lptNumber))
+    return OpenTable([lptNumber](TTurntable &table) {
+        auto *controller = qobject_cast<TTurntableController *>(&table);
+        return controller && controller->Open(lptNumber);
+    });
+}
+
+bool TFrmStolikKontrol::OpenTable(const std::function<bool(TTurntable &)> &open)
+{
+    if (open(*m_controller))
         return true;
     if (ShowWarningBox)
         ShowWarningBox(m_controller->OpenFailureMessage());

@@ -12,24 +12,26 @@ class QRadioButton;
 class QSpinBox;
 class TClockTimer;
 class TQvLed;
-class TTurntableController;
+class TTurntable;
 
 // The turntable control window "Kontroler stolika": mode buttons (full turn, range, step),
 // the range and step fields, the four command buttons with their state lamps and the marker
-// lamp. A thin view over its TTurntableController, which it owns; it turns the controller's
-// marker into a TurntableMark broadcast to every window and shows its errors. Created once
-// at start-up and kept until the program ends. GUI thread only.
+// lamp, and "Ustaw 0°" for a table whose 0° is set where it stands (a Grbl table). A thin
+// view over its turntable (the parallel-port controller or a Grbl table), which it owns; it
+// turns the table's marker into a TurntableMark broadcast to every window and shows its
+// errors. Created once at start-up and kept until the program ends. GUI thread only.
 class TFrmStolikKontrol : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit TFrmStolikKontrol(std::unique_ptr<TTurntableController> controller,
-                               QWidget *parent = nullptr);
+    explicit TFrmStolikKontrol(std::unique_ptr<TTurntable> controller, QWidget *parent = nullptr);
     ~TFrmStolikKontrol() override;
 
-    // Opens the controller's port lptNumber. On failure shows the warning box (caption
-    // "Orvi") and returns false; the window then stays inert.
+    // Opens the table the way its drive opens (open is given the table). On failure shows
+    // the table's warning box (caption "Orvi") and returns false; the window then stays inert.
+    bool OpenTable(const std::function<bool(TTurntable &)> &open);
+    // The parallel-port controller's port lptNumber, as OpenTable.
     bool OpenPort(int lptNumber);
     bool PortAvailable() const;
 
@@ -37,7 +39,10 @@ public:
     // the parent widget when not set.
     void SetMainWindow(QWidget *mainWindow) { m_mainWindow = mainWindow; }
 
-    TTurntableController &Controller() const { return *m_controller; }
+    TTurntable &Controller() const { return *m_controller; }
+
+    // Told after "Ustaw 0°" made where the table stands its 0° (to store it).
+    std::function<void()> OnZeroSet;
 
     // What the other windows call.
     int State() const;
@@ -77,6 +82,7 @@ public:
     TQvLed *ledWstecz = nullptr;
     QPushButton *btnReset = nullptr;
     TQvLed *ledReset = nullptr;
+    QPushButton *btnZero = nullptr; // "Ustaw 0°", only for a table with a settable 0°
 
 protected:
     bool event(QEvent *event) override;
@@ -90,7 +96,7 @@ private:
     void ShowState(int state);
     void SendReturnedToZero();
 
-    std::unique_ptr<TTurntableController> m_controller;
+    std::unique_ptr<TTurntable> m_controller;
     std::unique_ptr<TClockTimer> m_flashTimer; // puts the marker lamp out after 200 ms
     QPointer<QWidget> m_mainWindow;
 };
