@@ -1,11 +1,11 @@
 #include "analysis/BroadbandAnalysis.h"
 
+#include "analysis/BandPalette.h"
 #include "analysis/Deconvolver.h"
 #include "audio/Generator.h"
 #include "chart/AutoRepaintRestorer.h"
 #include "chart/PolarGraph.h"
 #include "chart/Series.h"
-#include "measurement/MeasurementProposal.h"
 
 #include <algorithm>
 #include <cmath>
@@ -280,9 +280,9 @@ TBroadbandAnalysis::AnalyseFrames(qint64 count, const TFrameReader &read, const 
         const int onset = ReflectionOnset(energy, before, minimumAfter);
         gate.After = onset < 0 ? windowAfter : std::max(minimumAfter, onset - before - OnsetGuard);
         if (onset < 0)
-            result.Warnings << QStringLiteral("Nie znaleziono odbicia w odpowiedzi; bramka "
-                                              "zamyka się po %1 ms.")
-                                   .arg(Number(gate.After * 1000.0 / rate, 1));
+            result.Notes << QStringLiteral("Nie znaleziono odbicia w odpowiedzi; bramka "
+                                           "zamyka się po %1 ms.")
+                                .arg(Number(gate.After * 1000.0 / rate, 1));
     }
     gate.FadeOut = std::clamp(int(std::lround(GateFadeOutMs * rate / 1000.0)), 1, gate.After / 2);
 
@@ -347,14 +347,16 @@ std::vector<TSeries *> TBroadbandAnalysis::AddBandSeries(TPolarGraph &chart,
     const std::vector<std::vector<double>> levels = BandLevels(result, options);
     std::vector<TSeries *> added;
     const TAutoRepaintRestorer restorer(chart);
+    QList<quint32> inUse;
+    for (const TSeries *series : chart.SeriesList())
+        inUse << series->Color();
     for (size_t b = 0; b < levels.size(); ++b) {
-        const int number = chart.MaxSeriesNumber() + 1;
-        TSeries *series = chart.GetSeries(number);
+        TSeries *series = chart.GetSeries(chart.MaxSeriesNumber() + 1);
         series->Name
             = result.Name + QLatin1Char(' ') + BandName(options.BandsHz[b]) + QStringLiteral(" Hz");
-        series->SetColor(
-            TMeasurementProposal::SeriesColors[size_t(number)
-                                               % TMeasurementProposal::SeriesColors.size()]);
+        const quint32 color = TBandPalette::Next(inUse);
+        series->SetColor(color);
+        inUse << color;
         for (int f = 0; f < result.FrameCount(); ++f)
             series->Add(result.FrameAnglesDeg[size_t(f)], levels[b][size_t(f)]);
         added.push_back(series);

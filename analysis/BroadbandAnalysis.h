@@ -65,7 +65,8 @@ public:
     static std::vector<std::vector<double>> BandLevels(const TDirectivityResult &result,
                                                        const TBroadbandOptions &options);
     // Adds one series per band to chart after its last one, named "<name> <f> Hz", in the
-    // frames' angles. Returns the new series (owned by chart).
+    // frames' angles, each in the next TBandPalette colour beside every series colour the
+    // chart holds by then. Returns the new series (owned by chart).
     static std::vector<TSeries *> AddBandSeries(TPolarGraph &chart,
                                                 const TDirectivityResult &result,
                                                 const TBroadbandOptions &options);

@@ -26,6 +26,8 @@ public:
     bool AutomaticGate = true;
     double DegreesPerPeriod = 0.0; // the table's turn during one excitation period
     QStringList Warnings; // for the user, Polish
+    // Normal findings the user may like to know (Polish): a line of status, never a warning.
+    QStringList Notes;
 
     // Frames, in recording order.
     std::vector<double> FrameAnglesDeg; // at the frame's centre, StartDeg .. StopDeg

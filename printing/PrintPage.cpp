@@ -44,17 +44,32 @@ void TPrintPage::Paint(QPainter &Canvas, const QList<TPolarGraph *> &Charts,
         const QRect cell = Layout.LayoutCell(Canvas.device(), i + 1, false, Page, Count);
         if (!chart || cell.width() < 3 || cell.height() < 3)
             continue;
+        Canvas.fillRect(cell, Qt::white);
+        {
+            const TPrintModeScope printMode(*chart);
+            chart->Render(Canvas, cell.adjusted(1, 1, -1, -1));
+        }
+        // The frame goes over the chart: one pixel of a 600-dpi sheet is less than one of a
+        // PDF viewer, where the chart's fill drawn after it would cover its left and top edges.
         Canvas.save();
         Canvas.setRenderHint(QPainter::Antialiasing, false);
-        Canvas.setPen(QPen(Qt::black, 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-        Canvas.setBrush(Qt::white);
+        Canvas.setPen(FramePen());
+        Canvas.setBrush(Qt::NoBrush);
         // A 1-pixel pen outlines the rectangle's right and bottom one pixel further out:
         // the frame's last column and row are the cell's last ones.
         Canvas.drawRect(cell.adjusted(0, 0, -1, -1));
         Canvas.restore();
-        const TPrintModeScope printMode(*chart);
-        chart->Render(Canvas, cell.adjusted(1, 1, -1, -1));
     }
+}
+
+QPen TPrintPage::FramePen()
+{
+    // Cosmetic: one device pixel on a printer or an image, and in a PDF the thinnest line
+    // the viewer can show at any zoom (a pen 1 pixel of the 600-dpi sheet wide is a quarter
+    // of a pixel at 150 dpi, which viewers thin out or drop).
+    QPen pen(Qt::black, 0, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
+    pen.setCosmetic(true);
+    return pen;
 }
 
 bool TPrintPage::RenderPdf(const QList<TPolarGraph *> &Charts, const TPrintLayout &Layout,

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QPageSize>
+#include <QPen>
 #include <QString>
 
 class QPainter;
@@ -18,10 +19,11 @@ class TPolarGraph;
 class TPrintPage
 {
 public:
-    // Draws Charts[i] into cell i + 1 of Count on Page of Canvas: a frame of a black 1-pixel
-    // pen along the cell's edges, the chart rendered with PrintMode into the cell shrunk by
-    // 1 pixel on every side. Each chart's PrintMode is cleared again on every path out, also
-    // when its rendering throws. Charts beyond Count get no cell.
+    // Draws Charts[i] into cell i + 1 of Count on Page of Canvas: the cell filled white, the
+    // chart rendered with PrintMode into the cell shrunk by 1 pixel on every side, then a frame
+    // of a black cosmetic pen (one device pixel; in a PDF the thinnest visible line) along the
+    // cell's edges, over whatever the chart drew. Each chart's PrintMode is cleared again on
+    // every path out, also when its rendering throws. Charts beyond Count get no cell.
     static void Paint(QPainter &Canvas, const QList<TPolarGraph *> &Charts,
                       const TPrintLayout &Layout, const QRect &Page, int Count);
 
@@ -38,4 +40,8 @@ public:
     static bool WritePdf(const QString &path, const QList<TPolarGraph *> &Charts,
                          const TPrintLayout &Layout, const QPageSize &paperSize, int resolution,
                          const QString &title, QString *error = nullptr);
+
+private:
+    // The cells' frame pen: black, cosmetic (width 0).
+    static QPen FramePen();
 };

@@ -5,6 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/deps.sh --test
 export QT_QPA_PLATFORM=offscreen
+# deps.sh has installed poppler-utils: the printed-sheet tests read with it and must not skip.
+export ORVI_REQUIRE_POPPLER=1
 
 pulse_started=0
 if [ -f tools/pulse-private.sh ]; then
@@ -27,6 +29,9 @@ if [ -f tools/cups-private.sh ]; then
         echo "test.sh: the private print server did not start; the CUPS test skips itself" >&2
     fi
 fi
+# deps.sh --test installed Xvfb and openbox: the window-manager tests start their own and
+# must not skip.
+export ORVI_REQUIRE_REAL_X=1
 cleanup() {
     if [ "$pulse_started" = 1 ]; then bash tools/pulse-private.sh stop || true; fi
     if [ "$cups_started" = 1 ]; then bash tools/cups-private.sh stop || true; fi

@@ -7,6 +7,7 @@
 #include "app/ui/FrmMain.h"
 #include "app/ui/MainActions.h"
 #include "app/ui/RecordingAnalysisAction.h"
+#include "app/ui/ToolWindowPlacement.h"
 #include "chart/PolarGraph.h"
 #include "document/OvkFile.h"
 #include "document/ui/FrmChild.h"
@@ -145,8 +146,11 @@ TFrmMapa *TBroadbandActions::MapWindow() const
 
 void TBroadbandActions::ShowMap()
 {
-    if (!m_window)
+    if (!m_window) {
         m_window = new TFrmMapa(&m_main); // a tool window of the main window
+        // Placed in the document area beside the other tool windows, not over the menus.
+        m_main.ToolPlacement().Track(*m_window, QStringLiteral("MapPos"));
+    }
     TFrmChild *doc = m_main.ActiveDocument();
     m_window->SetChart(doc ? &doc->Graph() : nullptr);
     m_window->show();

@@ -56,10 +56,10 @@ const QString SwitchOffWarning
     = QStringLiteral("Przed zakończeniem pracy należy wyłączyć stolik,\r\naby przywrócić "
                      "poprzedni stan portu LPT.\r\n\r\nGdy będziesz gotowy wciśnij OK.  ");
 
-// Settings keys under which the small tool windows' places are kept, by EToolWindow (the
-// series editor is placed by the window system).
+// Settings keys under which the tool windows' places are kept, by EToolWindow.
 const std::array<QString, TFrmMain::ToolWindowCount> ToolWindowPlaceKeys {
-    QStringLiteral("GeneratorPos"), QStringLiteral("MeterPos"), QStringLiteral("TurntablePos"), {}
+    QStringLiteral("GeneratorPos"), QStringLiteral("MeterPos"), QStringLiteral("TurntablePos"),
+    QStringLiteral("SeriesEditorPos")
 };
 
 } // namespace
@@ -294,13 +294,13 @@ void TFrmMain::SetToolWindow(EToolWindow which, QWidget *window)
     delete slot.data();
     slot = window;
     if (window) {
-        // The series editor keeps the frame it asks for (with its maximise box).
+        // The series editor keeps the frame it asks for (with its maximise box), but not a
+        // stay-on-top hint, which would put it over the modal dialogs.
         const bool editor = which == EToolWindow::SeriesEditor;
-        window->setParent(this,
-                          editor ? window->windowFlags() | Qt::Tool | Qt::WindowStaysOnTopHint
-                                 : TToolWindowPlacement::SmallToolWindowFlags);
-        if (!editor)
-            m_toolPlacement->Track(*window, ToolWindowPlaceKeys[size_t(which)]);
+        const Qt::WindowFlags editorFlags
+            = (window->windowFlags() | Qt::Tool) & ~Qt::WindowStaysOnTopHint;
+        window->setParent(this, editor ? editorFlags : TToolWindowPlacement::SmallToolWindowFlags);
+        m_toolPlacement->Track(*window, ToolWindowPlaceKeys[size_t(which)]);
         window->hide();
         window->installEventFilter(this);
         RegisterForm(window);

@@ -63,11 +63,15 @@ public:
 
     // --- Tool windows and turntable (called while the program starts) ---
 
-    // Takes ownership of window, makes it a hidden stay-on-top tool window toggled by its
-    // action (ticked while visible). A later call for the same kind replaces the earlier one.
+    // Takes ownership of window, makes it a hidden tool window of this one (above it, below
+    // the modal dialogs) toggled by its action (ticked while visible) and placed in the
+    // document area. A later call for the same kind replaces the earlier one.
     void SetToolWindow(EToolWindow which, QWidget *window);
     QWidget *ToolWindow(EToolWindow which) const;
     void SetSeriesEditorHooks(TSeriesEditorHooks hooks);
+    // Places the tool windows in the document area and keeps their places; other tool
+    // windows of the frame (e.g. the directivity map) are tracked here too.
+    TToolWindowPlacement &ToolPlacement() const { return *m_toolPlacement; }
 
     // True when the turntable's parallel port is open: enables "Dodaj" and "Kontroler
     // stolika" and asks for the turntable to be switched off at exit.
@@ -192,7 +196,7 @@ private:
     TSizeBox *m_sizeBox = nullptr;
     std::array<QLabel *, 4> m_panels {};
     std::array<QPointer<QWidget>, ToolWindowCount> m_toolWindows {};
-    std::unique_ptr<TToolWindowPlacement> m_toolPlacement; // places all but the series editor
+    std::unique_ptr<TToolWindowPlacement> m_toolPlacement;
     TSeriesEditorHooks m_seriesEditor;
     TBesideWriter m_besideWriter;
     QList<QPointer<TFrmChild>> m_documents;

@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
 
 namespace {
 
@@ -53,7 +54,11 @@ void TToolWindowPlacement::Write(QSettings &store)
 bool TToolWindowPlacement::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
-    if (type == QEvent::Show || type == QEvent::Hide) {
+    if (type == QEvent::Expose) {
+        for (TTracked &tracked : m_tracked)
+            if (tracked.Window && tracked.Window->windowHandle() == watched)
+                Framed(tracked);
+    } else if (type == QEvent::Show || type == QEvent::Hide) {
         for (TTracked &tracked : m_tracked) {
             if (tracked.Window != watched)
                 continue;
@@ -73,14 +78,52 @@ void TToolWindowPlacement::Showing(TTracked &tracked)
     QWidget &window = *tracked.Window;
     if (tracked.Placed) {
         if (const std::optional<QPoint> place = m_layout.Place(tracked.Key))
-            window.move(*place);
+            MoveFrame(tracked, *place);
         return;
     }
     const std::optional<QPoint> stored = m_layout.Place(tracked.Key);
     // A place on a screen that is no longer there would hide the window from the user.
-    window.move(stored && OnSomeScreen(*stored) ? *stored : FirstPlace(tracked));
+    MoveFrame(tracked, stored && OnSomeScreen(*stored) ? *stored : FirstPlace(tracked));
     tracked.Placed = true;
     Remember(tracked);
+}
+
+void TToolWindowPlacement::MoveFrame(TTracked &tracked, const QPoint &place)
+{
+    QWidget &window = *tracked.Window;
+    window.move(place);
+    tracked.FrameTarget.reset();
+    QWindow *handle = window.windowHandle();
+    if (!handle || FrameKnown(window))
+        return;
+    // Until the window manager has framed the window once, a move places its client area,
+    // and the frame would stand out above and left of place by its title bar and border: the
+    // platform window asks for the frame's corner instead, and Framed checks it once shown.
+    handle->setFramePosition(place);
+    tracked.FrameTarget = place;
+    handle->removeEventFilter(this);
+    handle->installEventFilter(this);
+}
+
+void TToolWindowPlacement::Framed(TTracked &tracked)
+{
+    // Some windows are mapped with their client's corner at the place all the same (a
+    // layout that settles while they are shown asks for the client's position again); now
+    // that the frame is known, the client goes inside it.
+    QWindow *handle = tracked.Window->windowHandle();
+    if (!tracked.FrameTarget || !handle || !handle->isExposed() || handle->frameMargins().isNull())
+        return;
+    const QPoint place = *tracked.FrameTarget;
+    tracked.FrameTarget.reset();
+    const QMargins frame = handle->frameMargins();
+    if (handle->framePosition() != place)
+        handle->setPosition(place + QPoint(frame.left(), frame.top()));
+}
+
+bool TToolWindowPlacement::FrameKnown(const QWidget &window)
+{
+    return window.testAttribute(Qt::WA_WState_Created)
+        && window.frameGeometry() != window.geometry();
 }
 
 void TToolWindowPlacement::Remember(TTracked &tracked)
@@ -109,8 +152,7 @@ QSize TToolWindowPlacement::FrameSize(const QWidget &window)
         ? window.size()
         : window.sizeHint().expandedTo(window.minimumSize());
     const QSize frame = window.frameGeometry().size();
-    const bool frameKnown = window.testAttribute(Qt::WA_WState_Created) && frame != window.size();
-    return frameKnown ? client + (frame - window.size()) : client + AssumedFrameExtra;
+    return FrameKnown(window) ? client + (frame - window.size()) : client + AssumedFrameExtra;
 }
 
 bool TToolWindowPlacement::OnSomeScreen(const QPoint &place)

@@ -3,6 +3,30 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
+#include <algorithm>
+
+namespace {
+
+// A filter as the dialog lists it with HideNameFilterDetails: without its final
+// "(patterns)".
+QString ShownFilter(const QString &filter)
+{
+    const qsizetype open = filter.lastIndexOf(QLatin1Char('('));
+    return filter.endsWith(QLatin1Char(')')) && open > 0 ? filter.left(open).trimmed() : filter;
+}
+
+// Which of filters the dialog's selected one is, whole or as listed; 0 when none.
+int FilterIndexOf(const QStringList &filters, const QString &selected)
+{
+    qsizetype index = filters.indexOf(selected);
+    for (qsizetype i = 0; index < 0 && i < filters.size(); ++i)
+        if (ShownFilter(filters.at(i)) == selected)
+            index = i;
+    return int(std::max<qsizetype>(index, 0));
+}
+
+} // namespace
+
 TPrompts &TPrompts::Instance()
 {
     static TPrompts prompts = [] {
@@ -33,6 +57,9 @@ bool TPrompts::RealFileDialog(QWidget *owner, TFileDialogRequest &request)
     const bool save = request.Kind == TFileDialogRequest::Save;
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // Before the filters: each filter's text is shown once, without its "(*.ext)" again
+    // ("*.emf", not "*.emf (*.emf)"); selectedNameFilter still gives the whole filter.
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setNameFilters(request.Filters);
     if (request.FilterIndex >= 0 && request.FilterIndex < request.Filters.size())
         dialog.selectNameFilter(request.Filters.at(request.FilterIndex));
@@ -48,9 +75,8 @@ bool TPrompts::RealFileDialog(QWidget *owner, TFileDialogRequest &request)
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
     request.FileName = dialog.selectedFiles().constFirst();
-    request.FilterIndex = int(request.Filters.indexOf(dialog.selectedNameFilter()));
-    if (request.FilterIndex < 0)
-        request.FilterIndex = 0;
+    // Qt gives the listed text here, not the filter it was made from.
+    request.FilterIndex = FilterIndexOf(request.Filters, dialog.selectedNameFilter());
     return true;
 }
 

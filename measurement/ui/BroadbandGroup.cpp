@@ -68,7 +68,33 @@ TBroadbandGroup::TBroadbandGroup(bool checkable, QWidget *parent)
     grid->setColumnStretch(1, 1);
 
     connect(m_edPasma, &QLineEdit::textChanged, this, &TBroadbandGroup::FieldsChanged);
+    connect(m_cbWygladzanie, &QComboBox::currentIndexChanged, this,
+            &TBroadbandGroup::FieldsChanged);
     connect(m_chkBramkaAuto, &QCheckBox::toggled, this, &TBroadbandGroup::FieldsChanged);
+    connect(m_seBramka, &QDoubleSpinBox::valueChanged, this, &TBroadbandGroup::FieldsChanged);
+}
+
+TBroadbandGroup::TFields TBroadbandGroup::Fields() const
+{
+    TFields fields;
+    fields.Asked = isCheckable() && isChecked();
+    fields.Bands = m_edPasma->text();
+    fields.Smoothing = m_cbWygladzanie->currentData().toInt();
+    fields.AutomaticGate = m_chkBramkaAuto->isChecked();
+    fields.GateMs = m_seBramka->value();
+    return fields;
+}
+
+void TBroadbandGroup::SetFields(const TFields &fields)
+{
+    if (isCheckable())
+        setChecked(fields.Asked);
+    m_edPasma->setText(fields.Bands);
+    const int smoothing = m_cbWygladzanie->findData(fields.Smoothing);
+    if (smoothing >= 0)
+        m_cbWygladzanie->setCurrentIndex(smoothing);
+    m_chkBramkaAuto->setChecked(fields.AutomaticGate);
+    m_seBramka->setValue(fields.GateMs);
 }
 
 TBroadbandOptions TBroadbandGroup::Options() const

@@ -18,8 +18,23 @@ class TBroadbandGroup : public QGroupBox
     Q_OBJECT
 
 public:
+    // What the fields show, as typed, and whether the analysis is asked for: what a dialog
+    // hands from one use to the next. The defaults are what a new group shows.
+    struct TFields
+    {
+        bool Asked = false; // the title's check box (checkable groups only)
+        QString Bands = TBroadbandOptions::BandsText(TBroadbandOptions {}.BandsHz);
+        int Smoothing = TBroadbandOptions {}.Smoothing; // 0 or N for 1/N octave
+        bool AutomaticGate = true;
+        double GateMs = 3.0; // the gate's length, ms, used when the automatic gate is off
+    };
+
     // checkable: the group's title is a check box asking for the analysis (unticked at first).
     TBroadbandGroup(bool checkable, QWidget *parent);
+
+    TFields Fields() const;
+    // Shows fields; a smoothing the list does not offer leaves the list as it is.
+    void SetFields(const TFields &fields);
 
     // The fields' options; the default bands while the band text does not parse.
     TBroadbandOptions Options() const;
@@ -35,7 +50,8 @@ public:
     QDoubleSpinBox &seBramka() const { return *m_seBramka; }
 
 signals:
-    // The band text or the automatic gate changed.
+    // A field's value changed: the band text, the smoothing, the automatic gate or the gate's
+    // length (not the title's check box: that is QGroupBox::toggled).
     void FieldsChanged();
 
 protected:

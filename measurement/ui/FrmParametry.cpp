@@ -5,6 +5,7 @@
 #include "controls/ui/FormHelpers.h"
 #include "document/ui/Prompts.h"
 #include "measurement/ui/BroadbandGroup.h"
+#include "measurement/ui/BroadbandMemory.h"
 #include "measurement/ui/SeriesGroup.h"
 #include "turntable/ui/FrmStolikKontrol.h"
 
@@ -191,6 +192,7 @@ void TFrmParametry::FormCreate()
     m_rbRange->setChecked(!full);
     m_edStart->setValue(m_turntable.StartAngle());
     m_edStop->setValue(m_turntable.StopAngle());
+    m_gbSzerokopasmowa->SetFields(TBroadbandMemory::Of(m_generator).Fields);
 
     UpdateGeneratorGroup();
     UpdateRangeGroup();
@@ -212,6 +214,14 @@ void TFrmParametry::ConnectHandlers()
     connect(m_gbSzerokopasmowa, &QGroupBox::toggled, this, &TFrmParametry::UpdateBroadbandGroup);
     connect(m_gbSzerokopasmowa, &TBroadbandGroup::FieldsChanged, this,
             &TFrmParametry::UpdateBroadbandGroup);
+    connect(m_gbSzerokopasmowa, &QGroupBox::toggled, this, &TFrmParametry::RememberBroadband);
+    connect(m_gbSzerokopasmowa, &TBroadbandGroup::FieldsChanged, this,
+            &TFrmParametry::RememberBroadband);
+}
+
+void TFrmParametry::RememberBroadband()
+{
+    TBroadbandMemory::Of(m_generator).Fields = m_gbSzerokopasmowa->Fields();
 }
 
 void TFrmParametry::SetSeriesName(const QString &name)

@@ -22,10 +22,10 @@ class TFrmStolikKontrol;
 
 // The "Nowy pomiar" dialog: the new series' name and colour, the test signal and the angular
 // range of a measurement, and whether the run also computes the broadband analysis. It keeps
-// no settings of its own: the signal fields act at once on the generator window and the range
-// fields on the turntable window, and those changes stay when the dialog is cancelled. After
-// OK the caller reads SeriesName, SeriesColor, InternalGenerator, Broadband and
-// BroadbandOptions.
+// no settings of its own: the signal fields act at once on the generator window, the range
+// fields on the turntable window and the broadband group on its memory beside the generator
+// window (TBroadbandMemory), and those changes stay when the dialog is cancelled. After OK the
+// caller reads SeriesName, SeriesColor, InternalGenerator, Broadband and BroadbandOptions.
 //
 // Created modal for each new measurement and freed afterwards. It refers to the generator
 // and turntable windows, which must outlive it (both live for the whole program run).
@@ -104,6 +104,7 @@ private:
     void UpdateGeneratorGroup();
     void UpdateRangeGroup();
     void UpdateBroadbandGroup();
+    void RememberBroadband();
     QString BroadbandRefusal() const;
 
     TFrmGenerator &m_generator;

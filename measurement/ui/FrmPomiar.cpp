@@ -21,7 +21,8 @@ TFrmPomiar::TFrmPomiar(TMeasurementRig &rig, TClock &clock, QWidget *parent)
     setWindowTitle(QStringLiteral("Pomiar"));
     setModal(true);
 
-    m_GroupBox1 = new QGroupBox(QStringLiteral(" Pomiar "), this);
+    // The design caption " Pomiar " is replaced at once by the empty heading of creation.
+    m_GroupBox1 = new QGroupBox(this);
     QFont bold = m_GroupBox1->font();
     bold.setBold(true);
     m_GroupBox1->setFont(bold);
@@ -109,10 +110,10 @@ void TFrmPomiar::SetBroadband(std::optional<TBroadbandOptions> options)
 
 void TFrmPomiar::ShowRun()
 {
+    // Before the first phase the heading is empty, as the window's creation left it.
     const QString heading = m_run->Heading();
-    m_GroupBox1->setTitle(heading.isEmpty() ? QStringLiteral(" Pomiar ")
-                                            : QStringLiteral(" %1 ").arg(heading));
-    m_lblStatus->setText(m_run->Status());
+    m_GroupBox1->setTitle(heading.isEmpty() ? QString() : QStringLiteral(" %1 ").arg(heading));
+    m_lblStatus->setText((QStringList { m_run->Status() } + m_run->Notes()).join(u'\n'));
     m_ProgressBar1->setValue(m_run->Progress());
     m_ProgressBar1->setVisible(m_run->ProgressVisible());
     m_BitBtn1->setEnabled(m_run->StartEnabled() && !m_run->Running());

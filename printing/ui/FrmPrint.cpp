@@ -44,6 +44,8 @@ QList<TPolarGraph *> ChartsOf(const QListWidget &list)
 void AddEntry(QListWidget &list, const TFrmPrint::TChartEntry &entry)
 {
     auto *item = new QListWidgetItem(entry.Caption);
+    // A caption is often a long path: the list cuts it in the middle, the tip shows it whole.
+    item->setToolTip(entry.Caption);
     item->setData(ChartRole, QVariant::fromValue(static_cast<QObject *>(entry.Chart)));
     list.addItem(item);
 }

@@ -3,10 +3,26 @@
 #include <QDrag>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QStyledItemDelegate>
 
 namespace {
 
 const QString ChartMime = QStringLiteral("application/x-orvi-print-chart");
+
+// Rows that ask for no width of their own: the list then makes each row as wide as its
+// viewport, and the text is elided to that instead of running on past the list's edge.
+class TViewportWideDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        size.setWidth(0);
+        return size;
+    }
+};
 
 } // namespace
 
@@ -18,6 +34,11 @@ TPrintList::TPrintList(QWidget *parent)
     setAcceptDrops(true);
     setDragDropMode(QAbstractItemView::DragDrop);
     setDropIndicatorShown(true);
+    // Captions are file paths: their start and the file name both matter, so a long one is
+    // cut in the middle to the list's width (which needs the list not to scroll sideways).
+    setTextElideMode(Qt::ElideMiddle);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setItemDelegate(new TViewportWideDelegate(this));
 }
 
 void TPrintList::startDrag(Qt::DropActions)

@@ -552,7 +552,9 @@ void TestFrmMain::toolWindowsToggleAndTick()
     main->SetToolWindow(TFrmMain::EToolWindow::Turntable, turntable);
     main->SetToolWindow(TFrmMain::EToolWindow::SeriesEditor, editor);
     QVERIFY(!generator->isVisible());
-    QVERIFY(generator->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    // A tool window of the frame, which must not stay above the frame's modal dialogs.
+    QCOMPARE(generator->windowFlags() & Qt::WindowType_Mask, Qt::Tool);
+    QVERIFY(!generator->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QVERIFY(a.acGenerator->isEnabled());
     QVERIFY(!a.acGenerator->isChecked());
 

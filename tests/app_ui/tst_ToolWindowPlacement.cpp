@@ -1,10 +1,13 @@
-// The small tool windows of the main window: their frame, where they first appear, and that
-// they keep the place the user gave them across hide/show and across runs.
+// The tool windows of the main window: their frame, where they first appear, and that they
+// keep the place the user gave them across hide/show and across runs.
+#include "analysis/ui/FrmMapa.h"
 #include "app/ToolWindowLayout.h"
+#include "app/ui/BroadbandActions.h"
 #include "app/ui/FrmMain.h"
 #include "app/ui/MainActions.h"
 #include "app/ui/ToolWindows.h"
 #include "audio/LoopbackBus.h"
+#include "chart/PolarGraph.h"
 #include "helpers/MainFixture.h"
 
 #include <QMdiArea>
@@ -40,6 +43,20 @@ QRect GlobalRect(const QWidget &widget)
     return { widget.mapToGlobal(QPoint(0, 0)), widget.size() };
 }
 
+// The larger tool windows, which are shown only while a document is open.
+enum class ELargeTool { SeriesEditor, Map };
+
+// Shows the window as its menu item does and returns it.
+QWidget *ShowLargeTool(TFrmMain &main, ELargeTool tool)
+{
+    if (tool == ELargeTool::SeriesEditor) {
+        main.Actions().acSerie->trigger();
+        return main.ToolWindow(EToolWindow::SeriesEditor);
+    }
+    TBroadbandActions::Of(main)->ShowMap();
+    return TBroadbandActions::Of(main)->MapWindow();
+}
+
 } // namespace
 
 class TestToolWindowPlacement : public QObject
@@ -63,17 +80,28 @@ private slots:
         for (QWidget *window : windows.All()) {
             const Qt::WindowFlags flags = window->windowFlags();
             QCOMPARE(flags & Qt::WindowType_Mask, Qt::Tool);
-            QVERIFY(flags.testFlag(Qt::WindowStaysOnTopHint));
             QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
             QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
             QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
         }
         QVERIFY(editor->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+        // Above the main window as its tool windows, but never above its modal dialogs: a
+        // window that asks to stay on top covers them under a window manager.
+        QList<QWidget *> all = windows.All();
+        all << main->ToolWindow(EToolWindow::SeriesEditor);
+        for (const QWidget *window : all) {
+            QCOMPARE(window->parentWidget(), main.get());
+            QCOMPARE(window->windowFlags() & Qt::WindowType_Mask, Qt::Tool);
+            QVERIFY2(!window->windowFlags().testFlag(Qt::WindowStaysOnTopHint),
+                     qPrintable(window->objectName()));
+        }
     }
 
     void firstPlacedInDocumentAreaApart()
     {
         auto main = m_fixture.MakeMain();
+        main->resize(1280, 1000); // room for all five side by side
+        main->CreateDocument(QStringLiteral("Seria_1"));
         main->show();
         QVERIFY(QTest::qWaitForWindowExposed(main.get()));
         const TToolWindows windows = AddToolWindows(*main, m_fixture.Clock);
@@ -81,13 +109,15 @@ private slots:
         // Shown in another order than they were made: each still takes its own slot.
         for (QAction *action : { a.acStolikKontrol, a.acGenerator, a.acdBMeter })
             action->trigger();
+        QList<QWidget *> all = windows.All();
+        all << ShowLargeTool(*main, ELargeTool::Map)
+            << ShowLargeTool(*main, ELargeTool::SeriesEditor);
 
         const QRect area = GlobalRect(*main->MdiArea());
         int barsBottom = GlobalRect(*main->menuBar()).bottom();
         for (const QToolBar *bar : main->findChildren<QToolBar *>())
             if (bar->isVisible() && main->toolBarArea(bar) == Qt::TopToolBarArea)
                 barsBottom = std::max(barsBottom, GlobalRect(*bar).bottom());
-        const QList<QWidget *> all = windows.All();
         for (const QWidget *window : all) {
             QVERIFY(window->isVisible());
             QVERIFY2(area.contains(window->frameGeometry()), qPrintable(window->objectName()));
@@ -129,29 +159,48 @@ private slots:
         QCOMPARE(windows.Turntable->pos(), userPlace);
     }
 
+    void storedPlaceRestoredByNextRun_data()
+    {
+        QTest::addColumn<int>("tool"); // -1: the level meter, else an ELargeTool
+        QTest::addColumn<QString>("key");
+        QTest::newRow("level meter") << -1 << "MeterPos";
+        QTest::newRow("series editor") << int(ELargeTool::SeriesEditor) << "SeriesEditorPos";
+        QTest::newRow("directivity map") << int(ELargeTool::Map) << "MapPos";
+    }
+
     void storedPlaceRestoredByNextRun()
     {
+        QFETCH(int, tool);
+        QFETCH(QString, key);
+        auto show = [tool](TFrmMain &main) {
+            if (tool < 0) {
+                main.Actions().acdBMeter->trigger();
+                return main.ToolWindow(EToolWindow::Meter);
+            }
+            return ShowLargeTool(main, ELargeTool(tool));
+        };
         QPoint left;
         {
             auto main = m_fixture.MakeMain();
+            main->CreateDocument(QStringLiteral("Seria_1"));
             main->show();
             QVERIFY(QTest::qWaitForWindowExposed(main.get()));
-            const TToolWindows windows = AddToolWindows(*main, m_fixture.Clock);
-            main->Actions().acdBMeter->trigger();
-            windows.Meter->move(333, 222);
-            left = windows.Meter->pos();
+            AddToolWindows(*main, m_fixture.Clock);
+            QWidget *window = show(*main);
+            window->move(333, 222);
+            left = window->pos();
             main->close();
         }
         std::unique_ptr<QSettings> store = OpenSettingsStore();
-        QCOMPARE(store->value(QStringLiteral("1.0/Windows/MeterPos")).toPoint(), left);
+        QCOMPARE(store->value(QStringLiteral("1.0/Windows/") + key).toPoint(), left);
         QVERIFY(store->contains(QStringLiteral("1.0/Options/TempDir")));
 
         auto main = m_fixture.MakeMain();
+        main->CreateDocument(QStringLiteral("Seria_1"));
         main->show();
         QVERIFY(QTest::qWaitForWindowExposed(main.get()));
-        const TToolWindows windows = AddToolWindows(*main, m_fixture.Clock);
-        main->Actions().acdBMeter->trigger();
-        QCOMPARE(windows.Meter->pos(), left);
+        AddToolWindows(*main, m_fixture.Clock);
+        QCOMPARE(show(*main)->pos(), left);
     }
 
     void storedPlaceOffEveryScreenIsNotUsed()

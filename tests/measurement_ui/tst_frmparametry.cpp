@@ -73,6 +73,8 @@ private slots:
     void broadbandRefused();
     void broadbandHintFollowsTheFields();
     void badBandListKeepsTheDialogOpen();
+    void broadbandRememberedForTheNext_data();
+    void broadbandRememberedForTheNext();
 };
 
 void TstFrmParametry::initTestCase()
@@ -528,6 +530,58 @@ void TstFrmParametry::badBandListKeepsTheDialogOpen()
     QTest::mouseClick(&dialog.btnOK(), Qt::LeftButton);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QCOMPARE(prompts.Messages.size(), 1);
+}
+
+void TstFrmParametry::broadbandRememberedForTheNext_data()
+{
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<bool>("asked");
+    QTest::newRow("asked, closed with OK") << true << true;
+    QTest::newRow("asked, cancelled") << false << true;
+    // Unticked again after an earlier dialog had ticked it: unticked is remembered too.
+    QTest::newRow("unticked again, closed with OK") << true << false;
+}
+
+void TstFrmParametry::broadbandRememberedForTheNext()
+{
+    QFETCH(bool, ok);
+    QFETCH(bool, asked);
+    TRig rig;
+    rig.Generator.SetSignal(TSignalType::MLS);
+    {
+        TFrmParametry first(rig.Generator, *rig.Turntable);
+        first.gbSzerokopasmowa().setChecked(true);
+        first.btnOK().click();
+    }
+    {
+        TFrmParametry dialog(rig.Generator, *rig.Turntable);
+        dialog.show();
+        dialog.gbSzerokopasmowa().setChecked(asked);
+        dialog.edPasma().setText(QStringLiteral("250, 1000, 6300"));
+        dialog.cbWygladzanie().setCurrentText(QStringLiteral("1/6 oktawy"));
+        dialog.chkBramkaAuto().setChecked(false);
+        dialog.seBramka().setValue(7.5);
+        QTest::mouseClick(ok ? &dialog.btnOK() : &dialog.btnAnuluj(), Qt::LeftButton);
+        QCOMPARE(dialog.result(), int(ok ? QDialog::Accepted : QDialog::Rejected));
+    }
+
+    TFrmParametry next(rig.Generator, *rig.Turntable);
+    next.show();
+    QCOMPARE(next.gbSzerokopasmowa().isChecked(), asked);
+    QCOMPARE(next.Broadband(), asked);
+    QCOMPARE(next.edPasma().text(), QStringLiteral("250, 1000, 6300"));
+    QCOMPARE(next.cbWygladzanie().currentText(), QStringLiteral("1/6 oktawy"));
+    QVERIFY(!next.chkBramkaAuto().isChecked());
+    QCOMPARE(next.seBramka().value(), 7.5);
+    QCOMPARE(next.BroadbandOptions().GateMs, 7.5);
+    // The fields open as the remembered state wants: the band field with the tick.
+    QCOMPARE(next.edPasma().isEnabled(), asked);
+
+    // Another program run (a new generator window) starts from the defaults.
+    TRig fresh;
+    TFrmParametry other(fresh.Generator, *fresh.Turntable);
+    QVERIFY(!other.gbSzerokopasmowa().isChecked());
+    QVERIFY(other.chkBramkaAuto().isChecked());
 }
 
 QTEST_MAIN(TstFrmParametry)

@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -101,6 +102,7 @@ private slots:
     void init();
     void cleanup();
     void fillsAvailableCharts();
+    void longPathsElideInTheMiddle();
     void fourChartsRefuseMore();
     void removeAllReverses();
     void upDownAtTheEnds();
@@ -157,6 +159,30 @@ void TestFrmPrint::fillsAvailableCharts()
     rig.Find<QPushButton>("BitBtn1")->click();
     QCOMPARE(rig.Dialog->result(), int(QDialog::Accepted));
     QVERIFY(m_prompts->Messages.isEmpty());
+}
+
+void TestFrmPrint::longPathsElideInTheMiddle()
+{
+    // Captions are document paths: the lists keep their start and the file name, and the
+    // tip shows the whole path, also once the chart has moved to the other list.
+    TPrintRig rig;
+    const QString path = QStringLiteral("/tmp/pomiary/komora/zestaw glosnikowy/piston-4000.OvK");
+    rig.Dialog = std::make_unique<TFrmPrint>(
+        QList<TFrmPrint::TChartEntry> { { path, rig.Chart(0) }, { path + "~", rig.Chart(1) } });
+    rig.Dialog->show();
+    QVERIFY(QTest::qWaitForWindowExposed(rig.Dialog.get()));
+    for (QListWidget *list : { rig.Src(), rig.Dest() })
+        QCOMPARE(list->textElideMode(), Qt::ElideMiddle);
+    // Cut to the list's width, not scrolled sideways: the file name stays in sight.
+    const QRect shown = rig.Src()->visualItemRect(rig.Src()->item(0));
+    QVERIFY2(shown.right() <= rig.Src()->viewport()->width(),
+             qPrintable(QString::number(shown.width())));
+    QCOMPARE(rig.Src()->horizontalScrollBar()->maximum(), 0);
+    QCOMPARE(rig.Src()->item(0)->toolTip(), path);
+    QCOMPARE(rig.Src()->item(1)->toolTip(), path + "~");
+    rig.Add(1);
+    QCOMPARE(rig.Dest()->item(0)->text(), path);
+    QCOMPARE(rig.Dest()->item(0)->toolTip(), path);
 }
 
 void TestFrmPrint::fourChartsRefuseMore()

@@ -165,4 +165,6 @@ void TCliBroadband::PrintWarnings(const TDirectivityResult &result, const QStrin
 {
     for (const QString &warning : result.Warnings)
         CliError(prefix + QStringLiteral("warning: ") + warning);
+    for (const QString &note : result.Notes)
+        CliError(prefix + QStringLiteral("note: ") + note);
 }

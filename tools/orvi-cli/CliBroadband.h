@@ -52,6 +52,6 @@ struct TCliBroadband
     // The --block value as "measure" and "analyse" take it (SmallestBlockBytes .. 16 MiB), or
     // std::nullopt after *error is set.
     static std::optional<int> ParseBlock(const QString &v, QString *error);
-    // Prints the analysis' warnings to stderr, one line each.
+    // Prints the analysis' warnings, then its notes, to stderr, one line each.
     static void PrintWarnings(const TDirectivityResult &result, const QString &prefix);
 };
