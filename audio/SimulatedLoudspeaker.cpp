@@ -1,6 +1,7 @@
 #include "audio/SimulatedLoudspeaker.h"
 
 #include "audio/LoopbackBus.h"
+#include "turntable/GrblEmulator.h"
 #include "turntable/SimulatedController.h"
 
 #include <algorithm>
@@ -103,6 +104,14 @@ TSimulatedLoudspeaker::TAngleSource TSimulatedLoudspeaker::SimulatedControllerAn
     return [](double ms) {
         TSimulatedController *controller = TSimulatedController::Instance();
         return controller ? controller->TrueAngleAt(ms) : 0.0;
+    };
+}
+
+TSimulatedLoudspeaker::TAngleSource TSimulatedLoudspeaker::GrblEmulatorAngle()
+{
+    return [](double ms) {
+        TGrblEmulator *board = TGrblEmulator::Instance();
+        return board ? board->MachineXAt(ms) : 0.0;
     };
 }
 

@@ -62,6 +62,8 @@ public:
     // An angle source that reads the simulated controller alive at each call (0° when there
     // is none), so the controller may be created and destroyed while this is installed.
     static TAngleSource SimulatedControllerAngle();
+    // The same for the emulated Grbl board's true machine X (TGrblEmulator::Instance()).
+    static TAngleSource GrblEmulatorAngle();
 
     // Becomes `bus`'s transform (replacing any other) until Uninstall or destruction; the
     // bus keeps a pointer to this object, which must outlive the installation.

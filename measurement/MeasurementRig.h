@@ -6,7 +6,7 @@
 
 class TMarkerLog;
 class TRecordFile;
-class TTurntableController;
+class TTurntable;
 
 // What a measurement drives: the turntable, the recorder that writes "temp.raw" and the
 // generator that plays the test signal. The program's rig is its three tool windows; the
@@ -16,7 +16,7 @@ class TMeasurementRig
 public:
     virtual ~TMeasurementRig() = default;
 
-    virtual TTurntableController &Turntable() = 0;
+    virtual TTurntable &Turntable() = 0;
     // The range the run turns over, degrees (0 and 360 for a full turn).
     virtual int StartAngle() const = 0;
     virtual int StopAngle() const = 0;

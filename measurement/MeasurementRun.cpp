@@ -9,6 +9,7 @@
 #include "document/InOutError.h"
 #include "measurement/LevelComputation.h"
 #include "measurement/MeasurementRig.h"
+#include "turntable/Turntable.h"
 #include "turntable/TurntableController.h"
 
 #include <QDateTime>
@@ -43,12 +44,13 @@ TMeasurementRun::TMeasurementRun(TMeasurementRig &rig, TClock &clock, QObject *p
 {
     // The range run talks to a measurement only while one exists: these connections go
     // with this object.
-    TTurntableController *turntable = &rig.Turntable();
-    connect(turntable, &TTurntableController::RecordStart, this, &TMeasurementRun::RecordStart);
-    connect(turntable, &TTurntableController::RecordAppend, this, &TMeasurementRun::RecordAppend);
-    connect(turntable, &TTurntableController::RangeProgress, this, &TMeasurementRun::RangeProgress);
-    connect(turntable, &TTurntableController::RecordStop, this, &TMeasurementRun::RecordStop);
-    connect(turntable, &TTurntableController::MarkAccepted, this, &TMeasurementRun::MarkCounted);
+    TTurntable *turntable = &rig.Turntable();
+    connect(turntable, &TTurntable::RecordStart, this, &TMeasurementRun::RecordStart);
+    connect(turntable, &TTurntable::RecordAppend, this, &TMeasurementRun::RecordAppend);
+    connect(turntable, &TTurntable::RangeProgress, this, &TMeasurementRun::RangeProgress);
+    connect(turntable, &TTurntable::RecordStop, this, &TMeasurementRun::RecordStop);
+    connect(turntable, &TTurntable::MarkAccepted, this, &TMeasurementRun::MarkCounted);
+    connect(turntable, &TTurntable::PositionReported, this, &TMeasurementRun::PositionReported);
     // Kept for the run's whole life: a failure reported late (it is queued) must still
     // reach the run rather than open a second box.
     m_rig.SetWriteErrorHandler([this](const QString &text) { WriteFailed(text); });
@@ -116,9 +118,10 @@ void TMeasurementRun::Start()
     m_recordOpened = m_recordAppended = m_recordComplete = false;
     m_progress = 0;
     m_warnings.clear();
+    m_notes.clear();
     m_keptRecording.clear();
 
-    TTurntableController &turntable = m_rig.Turntable();
+    TTurntable &turntable = m_rig.Turntable();
     turntable.ResetMove();
     SetPhase(HeadingSetup, StatusReturning);
     while (turntable.State() == 4)
@@ -153,6 +156,7 @@ void TMeasurementRun::ComputeFromFile()
     m_running = true;
     m_error.clear();
     m_warnings.clear();
+    m_notes.clear();
     SetPhase(HeadingMeasure, StatusComputing);
     Compute(false);
     if (m_abort)
@@ -252,6 +256,7 @@ void TMeasurementRun::ComputeBroadband()
     }
     result->Name = SeriesName;
     m_warnings << result->Warnings;
+    m_notes << result->Notes;
     m_bandSeries = TBroadbandAnalysis::AddBandSeries(*Chart, *result, *Broadband);
     m_broadband = std::make_shared<const TDirectivityResult>(std::move(*result));
     TBroadbandStore::Instance().Set(Chart, m_broadband, *Broadband);
@@ -282,9 +287,26 @@ void TMeasurementRun::MarkCounted()
     if (position < 0)
         return;
     // The marker timer sees a marker up to one interval after the table reached it, half an
-    // interval on average.
-    const double late = TTurntableController::MarkerIntervalMs / 2.0 * m_log.SampleRate / 1000.0;
+    // interval on average; a table that reports its position counts markers from the reports.
+    const double late = m_rig.Turntable().ReportsPosition()
+        ? 0.0
+        : TTurntableController::MarkerIntervalMs / 2.0 * m_log.SampleRate / 1000.0;
     m_log.MarkerSamples.push_back(std::max(0.0, position - late));
+}
+
+void TMeasurementRun::PositionReported(double degrees, qint64 ms)
+{
+    TRecordFile *recording = m_rig.Recording();
+    if (!m_logged || !m_recordAppended || !recording || ms != m_clock.NowMs())
+        return;
+    // The report is the table's position now: at the recording's sample now.
+    const double position = recording->PositionNow();
+    if (position < 0
+        || (!m_log.Positions.empty()
+            && (position <= m_log.Positions.back().Sample
+                || degrees < m_log.Positions.back().Degrees)))
+        return;
+    m_log.Positions.push_back({ position, degrees });
 }
 
 void TMeasurementRun::KeepRecording()

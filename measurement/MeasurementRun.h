@@ -85,6 +85,9 @@ public:
     bool ProgressVisible() const { return m_progressVisible; }
     QString Heading() const { return m_heading; }
     QString Status() const { return m_status; }
+    // Normal findings of the last run (an anechoic room has no reflection to gate before),
+    // one line each: the window shows them under the status, not in a box.
+    QStringList Notes() const { return m_notes; }
     int Progress() const { return m_progress; }
     // The series this run added, or nullptr.
     TSeries *AddedSeries() const { return m_added; }
@@ -128,6 +131,7 @@ private:
     int LevelStopDeg(bool runRecording);
     void ComputeBroadband();
     void MarkCounted();
+    void PositionReported(double degrees, qint64 ms);
     void KeepRecording();
     void Finish();
 
@@ -140,6 +144,7 @@ private:
     std::vector<TSeries *> m_bandSeries;
     std::shared_ptr<const TDirectivityResult> m_broadband;
     QStringList m_warnings; // shown after the error, at the run's end
+    QStringList m_notes;
     // Where each counted marker fell in this run's recording; valid once the rig described
     // the excitation and the recording has timing.
     TMarkerLog m_log;

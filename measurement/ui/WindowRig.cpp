@@ -6,7 +6,7 @@
 
 #include "audio/ui/FrmGenerator.h"
 #include "audio/ui/FrmMeter.h"
-#include "turntable/TurntableController.h"
+#include "turntable/Turntable.h"
 #include "turntable/ui/FrmStolikKontrol.h"
 
 TWindowRig::TWindowRig(TFrmStolikKontrol &turntable, TFrmMeter &meter, TFrmGenerator &generator)
@@ -15,10 +15,9 @@ TWindowRig::TWindowRig(TFrmStolikKontrol &turntable, TFrmMeter &meter, TFrmGener
     , m_generator(generator)
 { }
 
-TTurntableController &TWindowRig::Turntable()
+TTurntable &TWindowRig::Turntable()
 {
-    // The window holds the parallel-port controller until the run drives any table.
-    return *qobject_cast<TTurntableController *>(&m_turntable.Controller());
+    return m_turntable.Controller();
 }
 
 int TWindowRig::StartAngle() const

@@ -13,7 +13,7 @@ class TWindowRig final : public TMeasurementRig
 public:
     TWindowRig(TFrmStolikKontrol &turntable, TFrmMeter &meter, TFrmGenerator &generator);
 
-    TTurntableController &Turntable() override;
+    TTurntable &Turntable() override;
     int StartAngle() const override;
     int StopAngle() const override;
     void OpenRecordFile() override;

@@ -4,6 +4,8 @@
 // command-line rules.
 
 #include "analysis/FrdFile.h"
+#include "analysis/MarkerLog.h"
+#include "analysis/RecordingArchive.h"
 #include "audio/SimulatedLoudspeaker.h"
 #include "chart/PolarGraph.h"
 #include "chart/Series.h"
@@ -117,6 +119,7 @@ private slots:
     void analyseOfTheKeptRecordingGivesTheSameBands();
     void refusals_data();
     void refusals();
+    void grblTableFramesFollowItsReportedPositions();
 
 private:
     QTemporaryDir m_dir;
@@ -252,6 +255,40 @@ void TestCliBroadband::refusals()
     QCOMPARE(run.Status, 1);
     QCOMPARE(run.Err.count('\n'), 1);
     QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("refused.OvK"))));
+}
+
+// The same measurement turned by the emulated Grbl board: the kept log holds the board's
+// reported positions, the frames are placed from them, and the 8 kHz polar lies on the
+// piston's as closely as on the parallel-port table.
+void TestCliBroadband::grblTableFramesFollowItsReportedPositions()
+{
+    QStringList args = RigArgs;
+    args[1] = QStringLiteral("--simulate-grbl");
+    const TRun run = RunCli(args
+                                + QStringList { QStringLiteral("--bands"),
+                                                QStringLiteral("1000,2000,4000,8000"),
+                                                QStringLiteral("grbl.OvK") },
+                            m_dir.path());
+    QVERIFY2(run.Status == 0, run.Err.constData());
+    const QString out = QString::fromUtf8(run.Out);
+    const QString kept = out.section(QStringLiteral("recording kept: "), 1).section(u'\n', 0, 0);
+    QString error;
+    const std::optional<TMarkerLog> log
+        = TRecordingArchive::ReadLog(TMarkerLog::PathFor(kept), &error);
+    QVERIFY2(log, qPrintable(error));
+    // A report every 50 ms through the 80 s turn.
+    QVERIFY2(log->Positions.size() > 1550, qPrintable(QString::number(log->Positions.size())));
+
+    TPolarGraph chart;
+    TOvkFile file(&chart, m_dir.filePath(QStringLiteral("grbl.OvK")));
+    QVERIFY(file.Load());
+    QCOMPARE(chart.SeriesCount(), 5);
+    const std::vector<TPolarSample> &points = chart.GetSeries(4)->Points();
+    const double rms = RmsError(points, 8000.0, 0.0);
+    const double shift = BestShift(points, 8000.0);
+    qInfo("Grbl, 8000 Hz: %.4f dB RMS, best-fitting turn %.2f°", rms, shift);
+    QVERIFY(rms < 0.1);
+    QVERIFY(std::abs(shift) <= 0.1);
 }
 
 QTEST_MAIN(TestCliBroadband)

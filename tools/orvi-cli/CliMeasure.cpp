@@ -36,7 +36,8 @@
 namespace {
 
 constexpr char Usage[]
-    = "measure --simulate (--full | --range S T) [--signal NAME --freq HZ --amp PCT] "
+    = "measure (--simulate | --simulate-grbl) (--full | --range S T) [--signal NAME --freq HZ "
+      "--amp PCT] "
       "[--block BYTES] [--play-buffer BYTES] [--rate HZ] [--radius M] [--noise DBFS] "
       "[--latency-ms MS] [--reflection-ms MS --reflection-db DB] [--name TEXT --color 0xBBGGRR] "
       "[--bands F1,F2,... [--smoothing none|1/3|1/6|1/12|1/24] [--gate-ms MS] "
@@ -45,6 +46,7 @@ constexpr char Usage[]
 struct TMeasureArgs
 {
     bool Simulate = false;
+    bool Grbl = false; // the emulated Grbl board turns the table
     bool Full = false;
     std::optional<std::pair<int, int>> Range;
     QString Signal = QStringLiteral("Sinus");
@@ -160,6 +162,8 @@ QString ParseArgs(const QStringList &args, TMeasureArgs &out)
         const QString &a = args.at(i);
         if (a == QLatin1String("--simulate")) {
             out.Simulate = true;
+        } else if (a == QLatin1String("--simulate-grbl")) {
+            out.Simulate = out.Grbl = true;
         } else if (a == QLatin1String("--full")) {
             out.Full = true;
         } else if (a == QLatin1String("--range")) {
@@ -184,7 +188,8 @@ QString ParseArgs(const QStringList &args, TMeasureArgs &out)
         }
     }
     if (!out.Simulate)
-        return QStringLiteral("only the simulated rig is supported: give --simulate");
+        return QStringLiteral("only the simulated rigs are supported: give --simulate or "
+                              "--simulate-grbl");
     if (out.Full == out.Range.has_value())
         return QStringLiteral("give either --full or --range S T");
     if (out.Range && out.Range->first >= out.Range->second)
@@ -232,6 +237,7 @@ TCliRig::TConfig RigConfig(const TMeasureArgs &a, const QString &recordPath)
     c.Signal = *SignalTypeFromName(a.Signal);
     c.FrequencyHz = a.Freq;
     c.AmplitudePercent = a.Amp;
+    c.Grbl = a.Grbl;
     return c;
 }
 
@@ -250,6 +256,9 @@ void PrintBroadband(const TMeasureArgs &a, const TMeasurementRun &run)
                 .arg(result->AutomaticGate ? QStringLiteral("automatic") : QStringLiteral("asked"))
                 .arg(result->FrameCount())
                 .arg(result->DegreesPerPeriod, 0, 'f', 3));
+    // The warnings came at the run's end; the notes are no warnings.
+    for (const QString &note : run.Notes())
+        CliError(QStringLiteral("orvi-cli measure: note: ") + note);
     if (!run.KeptRecording().isEmpty())
         CliOut(QStringLiteral("recording kept: %1\n")
                    .arg(QDir::toNativeSeparators(run.KeptRecording())));
@@ -265,10 +274,12 @@ TSeries *Measure(const TMeasureArgs &a, TPolarGraph &chart, const QString &recor
     TLoopbackBus::Instance().SetClock(&clock);
     TCliRig rig(clock, RigConfig(a, recordPath));
     if (!rig.Open()) {
-        Fail(QStringLiteral("the simulated turntable did not open"));
+        Fail(rig.OpenFailure());
         return nullptr;
     }
-    TSimulatedLoudspeaker speaker(TSimulatedLoudspeaker::SimulatedControllerAngle(), a.Speaker);
+    TSimulatedLoudspeaker speaker(a.Grbl ? TSimulatedLoudspeaker::GrblEmulatorAngle()
+                                         : TSimulatedLoudspeaker::SimulatedControllerAngle(),
+                                  a.Speaker);
     speaker.Install(TLoopbackBus::Instance());
 
     const TMeasurementProposal proposal = TMeasurementProposal::For(chart);

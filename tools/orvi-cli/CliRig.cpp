@@ -7,6 +7,8 @@
 #include "audio/Generator.h"
 #include "controls/Clock.h"
 #include "turntable/DLPrinterPortIO.h"
+#include "turntable/GrblEmulator.h"
+#include "turntable/GrblTable.h"
 #include "turntable/PortBackends.h"
 #include "turntable/SimulatedController.h"
 #include "turntable/TurntableController.h"
@@ -19,10 +21,16 @@ TCliRig::TCliRig(TClock &clock, const TConfig &config)
     , m_out(std::make_unique<TAudioOut>())
     , m_generator(std::make_unique<TGenerator>())
 {
-    auto backend = CreateSimulatedPortBackend(clock, &m_simulated);
-    m_turntable = std::make_unique<TTurntableController>(
-        std::make_unique<TDLPrinterPortIO>(std::move(backend)), clock);
-    m_turntable->SetMarkUnsensitivityTime(config.DeadTimeMs);
+    if (config.Grbl) {
+        m_board = std::make_unique<TGrblEmulator>(clock);
+        m_turntable = std::make_unique<TGrblTable>(clock);
+    } else {
+        auto backend = CreateSimulatedPortBackend(clock, &m_simulated);
+        auto controller = std::make_unique<TTurntableController>(
+            std::make_unique<TDLPrinterPortIO>(std::move(backend)), clock);
+        controller->SetMarkUnsensitivityTime(config.DeadTimeMs);
+        m_turntable = std::move(controller);
+    }
 
     // As the level meter window records: two buffers, mono, 16 bits.
     m_in->SetNumBuffers(2);
@@ -64,7 +72,18 @@ TCliRig::~TCliRig()
 
 bool TCliRig::Open()
 {
-    return m_turntable->Open(1);
+    if (auto *controller = qobject_cast<TTurntableController *>(m_turntable.get())) {
+        m_openFailure = QStringLiteral("the simulated turntable did not open");
+        return controller->Open(1);
+    }
+    auto *table = qobject_cast<TGrblTable *>(m_turntable.get());
+    if (!m_board->Open(&m_openFailure))
+        return false;
+    if (!table->Open(m_board->SlavePath())) {
+        m_openFailure = table->OpenFailureMessage();
+        return false;
+    }
+    return true;
 }
 
 void TCliRig::OpenRecordFile()

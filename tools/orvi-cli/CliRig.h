@@ -13,10 +13,13 @@ class TAudioIn;
 class TAudioOut;
 class TClock;
 class TGenerator;
+class TGrblEmulator;
 class TSimulatedController;
+class TTurntable;
 
 // The measurement rig of the batch tool, made of the headless parts the tool windows wrap:
-// the turntable controller on the simulated port, an input stream that records into the
+// the turntable controller on the simulated port (or a Grbl table on the emulated board
+// behind a pseudo-terminal), an input stream that records into the
 // raw file as the level meter window does, and the generator on an output stream as the
 // generator window plays it. Streams use the process-wide default backend. GUI thread only.
 class TCliRig final : public TMeasurementRig
@@ -34,18 +37,22 @@ public:
         TSignalType Signal = TSignalType::Sinus;
         double FrequencyHz = 1000;
         double AmplitudePercent = 100;
+        bool Grbl = false; // the emulated Grbl board instead of the parallel-port controller
     };
 
     TCliRig(TClock &clock, const TConfig &config);
     ~TCliRig() override;
 
-    // Opens the simulated port; false when it cannot be opened.
+    // Opens the simulated port or connects to the emulated board; false with the reason in
+    // OpenFailure() when it cannot.
     bool Open();
-    TSimulatedController &Simulated() const { return *m_simulated; }
+    QString OpenFailure() const { return m_openFailure; }
+    // The emulated board of a Grbl rig, else nullptr.
+    TGrblEmulator *Board() const { return m_board.get(); }
     // The first error a stream reported (empty: none).
     QString StreamError() const { return m_streamError; }
 
-    TTurntableController &Turntable() override { return *m_turntable; }
+    TTurntable &Turntable() override { return *m_turntable; }
     int StartAngle() const override { return m_config.Start; }
     int StopAngle() const override { return m_config.Stop; }
     void OpenRecordFile() override;
@@ -67,7 +74,9 @@ private:
 
     TConfig m_config;
     std::shared_ptr<TSimulatedController> m_simulated;
-    std::unique_ptr<TTurntableController> m_turntable;
+    std::unique_ptr<TGrblEmulator> m_board; // before the table that talks to it
+    std::unique_ptr<TTurntable> m_turntable;
+    QString m_openFailure;
     std::unique_ptr<TAudioIn> m_in;
     std::unique_ptr<TAudioOut> m_out;
     std::unique_ptr<TGenerator> m_generator;
