@@ -16,11 +16,13 @@
 namespace {
 
 const char *const HelpText
-    = "usage: orvi [--simulate] [FILE.OvK ...]\n"
+    = "usage: orvi [--simulate | --simulate-grbl] [FILE.OvK ...]\n"
       "Measures and edits polar characteristics of loudspeakers.\n"
       "\n"
       "  FILE.OvK     characteristic files to open at start\n"
       "  --simulate   simulated turntable and sound card (no hardware needed)\n"
+      "  --simulate-grbl\n"
+      "               the same with an emulated Grbl turntable on a pseudo-terminal\n"
       "  --version    print the program's version and exit\n"
       "  --help       print this text and exit\n";
 
@@ -65,6 +67,8 @@ int main(int argc, char *argv[])
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         if (arguments.at(i) == QLatin1String("--simulate"))
             options.Simulate = true;
+        else if (arguments.at(i) == QLatin1String("--simulate-grbl"))
+            options.Simulate = options.SimulateGrbl = true;
         else
             files.append(arguments.at(i));
     }

@@ -268,7 +268,8 @@ void TFrmMain::ConnectActions()
     connect(a.acPomoc, &QAction::triggered, this, &TFrmMain::ShowManual);
     connect(a.acAbout, &QAction::triggered, this, &TFrmMain::ShowAbout);
     connect(a.acUstawieniaG, &QAction::triggered, this, [this] {
-        TFrmOpcje options(Settings(), m_turntable ? &m_turntable->Port() : nullptr, this);
+        auto *controller = qobject_cast<TTurntableController *>(m_turntable);
+        TFrmOpcje options(Settings(), controller ? &controller->Port() : nullptr, this);
         options.exec();
     });
     connect(a.acDrukuj, &QAction::triggered, this, [this] { TPrintAction::RunSingle(*this); });
@@ -333,7 +334,7 @@ void TFrmMain::SetPortAvailable(bool available)
     UpdateActions();
 }
 
-void TFrmMain::SetTurntable(TTurntableController *controller)
+void TFrmMain::SetTurntable(TTurntable *controller)
 {
     if (m_turntable)
         disconnect(m_turntable, &QObject::destroyed, this, nullptr);
@@ -372,7 +373,10 @@ void TFrmMain::TurntableMark()
 {
     if (!m_turntable)
         return;
-    const int angle = StepTableAngle(m_turntable->CurrentAngle(), m_turntable->MotionState());
+    // A table that reports its position knows its angle; the others are counted in markers.
+    const int angle = m_turntable->ReportsPosition()
+        ? m_turntable->CurrentAngle()
+        : StepTableAngle(m_turntable->CurrentAngle(), m_turntable->State());
     m_turntable->SetCurrentAngle(angle);
     m_panels[1]->setText(QStringLiteral("%1°").arg(angle));
 }
@@ -760,7 +764,7 @@ void TFrmMain::closeEvent(QCloseEvent *event)
         m_toolPlacement->Write(*store);
         store->sync();
     }
-    if (m_portAvailable)
+    if (m_portAvailable && (!m_turntable || qobject_cast<TTurntableController *>(m_turntable)))
         ShowMessage(this, QMessageBox::Warning, SwitchOffWarning, QMessageBox::Ok);
     m_closed = true;
     for (const QPointer<QWidget> &w : m_toolWindows)

@@ -26,7 +26,7 @@ class TMainActions;
 class TRecentFilesMenu;
 class TSizeBox;
 class TToolWindowPlacement;
-class TTurntableController;
+class TTurntable;
 
 // What the series editor lets the main window do with it (the editor's owner fills these
 // in when it creates the editor; empty functions mean "no editor").
@@ -81,8 +81,8 @@ public:
     // The turntable whose angle the status bar shows; not owned, may be nullptr. On each
     // OrviMessage::TurntableMark the window steps the controller's CurrentAngle by its
     // MotionState and shows it as "%d°".
-    void SetTurntable(TTurntableController *controller);
-    TTurntableController *Turntable() const { return m_turntable; }
+    void SetTurntable(TTurntable *controller);
+    TTurntable *Turntable() const { return m_turntable; }
 
     // Text of the last status panel (e.g. that the simulated turntable is in use).
     void SetStatusNote(const QString &text);
@@ -202,7 +202,7 @@ private:
     QList<QPointer<TFrmChild>> m_documents;
     QPointer<TFrmChild> m_lastActive;
     TRecentFiles m_recentFiles;
-    TTurntableController *m_turntable = nullptr;
+    TTurntable *m_turntable = nullptr;
     std::unique_ptr<TFrmSplash> m_splash;
     bool m_portAvailable = false;
     bool m_shown = false;

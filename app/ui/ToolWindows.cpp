@@ -14,6 +14,8 @@
 // includes: turntable control window
 #include "app/Settings.h"
 #include "turntable/DLPrinterPortIO.h"
+#include "turntable/GrblEmulator.h"
+#include "turntable/GrblTable.h"
 #include "turntable/PortBackends.h"
 #include "turntable/TurntableController.h"
 #include "turntable/ui/FrmStolikKontrol.h"
@@ -26,10 +28,9 @@ namespace {
 class TSimulatedAcoustics : public QObject
 {
 public:
-    explicit TSimulatedAcoustics(QObject *owner)
+    TSimulatedAcoustics(QObject *owner, TSimulatedLoudspeaker::TAngleSource angle)
         : QObject(owner)
-        , m_speaker(TSimulatedLoudspeaker::SimulatedControllerAngle(),
-                    TSimulatedLoudspeaker::TParams())
+        , m_speaker(std::move(angle), TSimulatedLoudspeaker::TParams())
     {
         m_speaker.Install(TLoopbackBus::Instance());
     }
@@ -37,6 +38,30 @@ public:
 private:
     TSimulatedLoudspeaker m_speaker; // uninstalls itself when destroyed
 };
+
+// The turntable window over a Grbl table: on the board in the settings, or on an emulated one
+// (owned by the main window) when simulating.
+TFrmStolikKontrol *CreateGrblTurntable(TFrmMain &main, TClock &clock, bool simulate)
+{
+    auto table = std::make_unique<TGrblTable>(clock);
+    TGrblTable *grbl = table.get();
+    grbl->SetTurnSeconds(Settings().GrblTurnTime);
+    grbl->SetZeroOffset(Settings().GrblZeroOffset);
+    auto *window = new TFrmStolikKontrol(std::move(table));
+    window->OnZeroSet = [grbl] {
+        Settings().GrblZeroOffset = grbl->ZeroOffset();
+    };
+    QString port = Settings().GrblPort;
+    if (simulate) {
+        auto *board = new TGrblEmulator(clock, &main);
+        if (board->Open())
+            port = board->SlavePath(); // otherwise the open below says what is missing
+    }
+    main.SetToolWindow(TFrmMain::EToolWindow::Turntable, window);
+    main.SetTurntable(grbl);
+    main.SetPortAvailable(window->OpenTable([&](TTurntable &) { return grbl->Open(port); }));
+    return window;
+}
 
 } // namespace
 
@@ -49,13 +74,21 @@ void CreateToolWindows(TFrmMain &main, const TStartOptions &options)
     if (options.Simulate) {
         TAudioBackend::SetDefault(EAudioBackend::Loopback);
         TLoopbackBus::Instance().SetClock(options.Clock);
-        new TSimulatedAcoustics(&main);
+        new TSimulatedAcoustics(&main,
+                                options.SimulateGrbl
+                                    ? TSimulatedLoudspeaker::GrblEmulatorAngle()
+                                    : TSimulatedLoudspeaker::SimulatedControllerAngle());
     }
     main.SetToolWindow(TFrmMain::EToolWindow::Generator, new TFrmGenerator());
     // section: level meter window
     main.SetToolWindow(TFrmMain::EToolWindow::Meter, new TFrmMeter(clock));
     // section: turntable control window
-    {
+    if (options.SimulateGrbl || (!options.Simulate && Settings().TurntableDriver == 1)) {
+        TFrmStolikKontrol *turntableWindow = CreateGrblTurntable(main, clock, options.SimulateGrbl);
+        turntableWindow->SetMainWindow(&main);
+        if (options.SimulateGrbl)
+            main.SetStatusNote(QStringLiteral("Emulator stolika Grbl"));
+    } else {
         // The simulated controller stands in for the hardware on a port of its own.
         std::unique_ptr<TPortBackend> backend = options.Simulate
             ? CreateSimulatedPortBackend(clock, nullptr)

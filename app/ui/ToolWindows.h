@@ -13,6 +13,9 @@ struct TStartOptions
     // The clock of the tool windows, the simulated rig and the loopback audio; nullptr: the
     // system clock. Tests give a virtual one. It must outlive the main window.
     TClock *Clock = nullptr;
+    // --simulate-grbl: as --simulate, but the table is a Grbl table on an emulated board
+    // behind a pseudo-terminal.
+    bool SimulateGrbl = false;
 };
 
 // Creates the tool windows in start-up order (generator, level meter, turntable control,

@@ -7,6 +7,7 @@
 #include "app/ui/MainActions.h"
 #include "app/ui/MeasurementAction.h"
 #include "app/ui/ToolWindows.h"
+#include "turntable/Turntable.h"
 #include "audio/LoopbackBus.h"
 #include "audio/RecordSlot.h"
 #include "chart/PolarGraph.h"
@@ -48,6 +49,7 @@ class TestMeasurementFlow : public QObject
 private slots:
     void init() { m_fixture.Init(); }
     void cleanup() { m_fixture.Cleanup(); }
+    void dodajRunsMeasurementIntoActiveDocument_data();
     void dodajRunsMeasurementIntoActiveDocument();
     void dodajNeedsDocumentAndPort();
     void broadbandMeasurementAddsBandsAndKeepsTheRecording();
@@ -57,10 +59,20 @@ private:
     TMainFixture m_fixture;
 };
 
+void TestMeasurementFlow::dodajRunsMeasurementIntoActiveDocument_data()
+{
+    QTest::addColumn<bool>("grbl");
+    QTest::newRow("parallel-port table") << false;
+    QTest::newRow("Grbl table (orvi --simulate-grbl)") << true;
+}
+
 void TestMeasurementFlow::dodajRunsMeasurementIntoActiveDocument()
 {
+    QFETCH(bool, grbl);
     auto main = m_fixture.MakeMain();
-    CreateToolWindows(*main, TStartOptions { true, &m_fixture.Clock });
+    CreateToolWindows(*main, TStartOptions { true, &m_fixture.Clock, grbl });
+    QVERIFY(main->Turntable());
+    QCOMPARE(main->Turntable()->ReportsPosition(), grbl);
     main->Actions().acNowy->trigger();
     TFrmChild *doc = main->ActiveDocument();
     doc->Graph().GetSeries(0)->Add(0, 0); // one series made before: Pomiar 2 is proposed
