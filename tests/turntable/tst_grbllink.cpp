@@ -2,6 +2,7 @@
 // pseudo-terminal: the greeting and the soft reset, "$$", jog lines as Grbl takes them, status
 // reports, errors and alarms with their meanings, and a board that goes silent or away.
 
+#include "controls/FileWriter.h"
 #include "controls/VirtualClock.h"
 #include "turntable/GrblEmulator.h"
 #include "turntable/GrblLink.h"
@@ -9,7 +10,11 @@
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QtTest>
+
+#include <grp.h>
+#include <unistd.h>
 
 class TestGrblLink : public QObject
 {
@@ -27,6 +32,7 @@ private slots:
     void refusedLinesSayWhy();
     void lostBoardIsReported_data();
     void lostBoardIsReported();
+    void openFailuresSayWhy();
 
 private:
     // An emulator with config on the test's clock, and a link connected to it.
@@ -258,6 +264,31 @@ void TestGrblLink::lostBoardIsReported()
              qPrintable(m_link->ErrorMessage()));
     QVERIFY(!m_link->Command("")); // later calls fail at once
     QCOMPARE(lost.count(), 1);
+}
+
+// A port another program holds, and one this user may not open: the message says which, and
+// for the second the group to join (the device's own group, whatever it is called).
+void TestGrblLink::openFailuresSayWhy()
+{
+    QVERIFY(Connect());
+    TGrblLink second;
+    QVERIFY(!second.Connect(m_board->SlavePath()));
+    QVERIFY2(second.ErrorMessage().contains(QStringLiteral("zajęty przez inny program")),
+             qPrintable(second.ErrorMessage()));
+    QCOMPARE(m_board->Greetings(), 1); // the holder's session went on
+
+    QTemporaryDir dir;
+    const QString device = dir.filePath(QStringLiteral("ttyACM0"));
+    QVERIFY(TFileWriter::WriteFile(device, QByteArray()));
+    const struct group *owner = ::getgrnam("dialout");
+    const QString groupName
+        = owner && ::chown(QFile::encodeName(device).constData(), uid_t(-1), owner->gr_gid) == 0
+        ? QStringLiteral("dialout")
+        : QString::fromLocal8Bit(::getgrgid(::getegid())->gr_name);
+    const QString message = TGrblLink::PermissionMessage(device);
+    QVERIFY2(message.contains(device) && message.contains("„" + groupName + "”")
+                 && message.contains("sudo usermod -aG " + groupName + " $USER"),
+             qPrintable(message));
 }
 
 QTEST_GUILESS_MAIN(TestGrblLink)
