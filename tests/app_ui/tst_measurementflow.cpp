@@ -7,7 +7,6 @@
 #include "app/ui/MainActions.h"
 #include "app/ui/MeasurementAction.h"
 #include "app/ui/ToolWindows.h"
-#include "turntable/Turntable.h"
 #include "audio/LoopbackBus.h"
 #include "audio/RecordSlot.h"
 #include "chart/PolarGraph.h"
@@ -19,6 +18,8 @@
 #include "measurement/ui/BroadbandGroup.h"
 #include "measurement/ui/FrmParametry.h"
 #include "measurement/ui/FrmPomiar.h"
+#include "turntable/GrblEmulator.h"
+#include "turntable/Turntable.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -54,6 +55,8 @@ private slots:
     void dodajNeedsDocumentAndPort();
     void broadbandMeasurementAddsBandsAndKeepsTheRecording();
     void besideAnotherProgramInTheSystemTemporaryFolder();
+    void grblFaultEndsTheMeasurement_data();
+    void grblFaultEndsTheMeasurement();
 
 private:
     TMainFixture m_fixture;
@@ -196,6 +199,57 @@ void TestMeasurementFlow::dodajNeedsDocumentAndPort()
     QCOMPARE(shown, 1);
     QCOMPARE(main->ActiveDocument()->Graph().SeriesCount(), 0);
     QVERIFY(!main->ActiveDocument()->Modified());
+}
+
+void TestMeasurementFlow::grblFaultEndsTheMeasurement_data()
+{
+    QTest::addColumn<int>("fault");
+    QTest::addColumn<int>("atPercent"); // of the range; -1: in the pause
+    QTest::addColumn<QString>("says");
+    using F = TGrblEmulator::EFault;
+    QTest::newRow("silent while turning") << int(F::Silent) << 40 << "przestał odpowiadać";
+    QTest::newRow("silent in the pause") << int(F::Silent) << -1 << "przestał odpowiadać";
+    QTest::newRow("cable pulled") << int(F::Drop) << 70 << "przestał odpowiadać";
+    QTest::newRow("alarm") << int(F::AlarmMidJog) << -1 << "ALARM:1";
+}
+
+// A Grbl table that fails in a measurement: the run stops, no series is added, the document
+// stays unchanged, and one message says why.
+void TestMeasurementFlow::grblFaultEndsTheMeasurement()
+{
+    QFETCH(int, fault);
+    QFETCH(int, atPercent);
+    QFETCH(QString, says);
+    auto main = m_fixture.MakeMain();
+    CreateToolWindows(*main, TStartOptions { true, &m_fixture.Clock, true });
+    main->Actions().acNowy->trigger();
+    TFrmChild *doc = main->ActiveDocument();
+    TGrblEmulator *board = TGrblEmulator::Instance();
+    QVERIFY(board);
+    const auto inject = [&] {
+        board->SetFault(TGrblEmulator::EFault(fault));
+    };
+    TTurntable *table = main->Turntable();
+    if (atPercent < 0)
+        connect(table, &TTurntable::RecordStart, this, inject);
+    else
+        connect(table, &TTurntable::RangeProgress, this, [&](int percent) {
+            if (percent == atPercent)
+                inject();
+        });
+    QString status;
+    TMeasurementScript script { -90, 90 };
+    script.AfterRun = [&](TFrmPomiar &pomiar) {
+        status = pomiar.lblStatus().text();
+    };
+    TMeasurementAction::Exec() = script;
+    main->Actions().acDodaj->trigger();
+    QCOMPARE(doc->Graph().SeriesCount(), 0);
+    QVERIFY(!doc->Modified());
+    QCOMPARE(m_fixture.Prompts->Messages.size(), 1);
+    QVERIFY2(m_fixture.Prompts->Messages.front().Text.contains(says),
+             qPrintable(m_fixture.Prompts->Messages.front().Text));
+    QVERIFY2(!status.startsWith(QStringLiteral("Gotowe")), qPrintable(status));
 }
 
 QTEST_MAIN(TestMeasurementFlow)

@@ -3,6 +3,7 @@
 #include "controls/Messages.h"
 #include "controls/ui/FormHelpers.h"
 #include "controls/ui/QvLed.h"
+#include "document/ui/Prompts.h"
 #include "turntable/TurntableController.h"
 
 #include <QCoreApplication>
@@ -47,10 +48,10 @@ TFrmStolikKontrol::TFrmStolikKontrol(std::unique_ptr<TTurntable> controller, QWi
     CreateControls();
 
     ShowErrorBox = [this](const QString &text) {
-        QMessageBox::critical(this, QStringLiteral("Orvi"), text);
+        ShowMessage(this, QMessageBox::Critical, text);
     };
     ShowWarningBox = [this](const QString &text) {
-        QMessageBox::warning(this, QStringLiteral("Orvi"), text);
+        ShowMessage(this, QMessageBox::Warning, text);
     };
 
     TTurntable *c = m_controller.get();
