@@ -20,6 +20,13 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPointer>
+#include <QStatusBar>
+
+namespace {
+
+constexpr int NoteMessageMs = 30000; // how long a note stays in the status bar
+
+} // namespace
 
 std::function<int(QDialog &)> &TRecordingAnalysisAction::Exec()
 {
@@ -134,6 +141,10 @@ bool TRecordingAnalysisAction::Run()
     if (!outcome->Result->Warnings.isEmpty())
         ShowMessage(&m_main, QMessageBox::Warning,
                     outcome->Result->Warnings.join(QLatin1Char('\n')));
+    // Normal findings (no reflection found) are news, not warnings: a line of status.
+    if (!outcome->Result->Notes.isEmpty())
+        m_main.statusBar()->showMessage(outcome->Result->Notes.join(QLatin1Char(' ')),
+                                        NoteMessageMs);
     m_main.UpdateActions();
     return true;
 }

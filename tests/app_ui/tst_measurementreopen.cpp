@@ -263,6 +263,11 @@ void TestMeasurementReopen::analyseKeptRecordingIntoTheDocument()
              qPrintable(described));
     QCOMPARE(SeriesNames(doc->Graph()), QStringList({ "Pomiar 1", "Pomiar 1 2000 Hz" }));
     QVERIFY(doc->Modified());
+    // The simulator's room has no reflection to find: said in the status line, not a box.
+    QVERIFY(m_fixture.Prompts->Messages.isEmpty());
+    QVERIFY2(
+        main->statusBar()->currentMessage().startsWith(QStringLiteral("Nie znaleziono odbicia")),
+        qPrintable(main->statusBar()->currentMessage()));
     WaitForActions();
     QVERIFY(TBroadbandActions::Of(*main)->MapAction()->isEnabled());
 
