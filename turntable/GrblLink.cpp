@@ -186,6 +186,12 @@ bool TGrblLink::Command(const QByteArray &line)
             m_error = QStringLiteral("Stolik nie jest połączony.");
         return false;
     }
+    if (line.size() > TGrblProtocol::MaxLineLength) {
+        m_error = QStringLiteral("Polecenie dla stolika jest dłuższe niż %1 znaków: „%2”.")
+                      .arg(TGrblProtocol::MaxLineLength)
+                      .arg(QString::fromLatin1(line));
+        return false;
+    }
     if (m_lineInFlight) {
         m_error = QStringLiteral("Poprzednie polecenie dla stolika czeka jeszcze na odpowiedź.");
         return false;
