@@ -13,6 +13,7 @@
 #include "turntable/TurntableController.h"
 
 #include <cmath>
+#include <memory>
 
 namespace {
 
@@ -152,6 +153,33 @@ const char *PulseName(int pin)
     }
 }
 
+// Prints the events every table has, one a line with the clock's time: markers, the range
+// run's messages, its progress (each value once) and the states.
+void PrintEvents(TTurntable &table, TClock &clock)
+{
+    auto emitLine = [&clock](const QString &text) {
+        CliOut(QStringLiteral("%1 %2\n").arg(clock.NowMs()).arg(text));
+    };
+    QObject::connect(&table, &TTurntable::MarkAccepted, [&table, emitLine] {
+        emitLine(QStringLiteral("marker %1").arg(table.MoveCounter()));
+    });
+    QObject::connect(&table, &TTurntable::RecordStart,
+                     [emitLine] { emitLine(QStringLiteral("message 105")); });
+    QObject::connect(&table, &TTurntable::RecordAppend,
+                     [emitLine] { emitLine(QStringLiteral("message 103")); });
+    QObject::connect(&table, &TTurntable::RecordStop,
+                     [emitLine] { emitLine(QStringLiteral("message 104")); });
+    auto lastProgress = std::make_shared<int>(-1);
+    QObject::connect(&table, &TTurntable::RangeProgress, [emitLine, lastProgress](int percent) {
+        if (percent != *lastProgress)
+            emitLine(QStringLiteral("progress %1").arg(percent));
+        *lastProgress = percent;
+    });
+    QObject::connect(&table, &TTurntable::StateChanged, [emitLine](int state, int) {
+        emitLine(QStringLiteral("state %1").arg(state));
+    });
+}
+
 // One move of a Grbl table; a fault ends it with one line on stderr and status 1.
 int RunGrblTurntable(const TTurntableArgs &a)
 {
@@ -173,28 +201,10 @@ int RunGrblTurntable(const TTurntableArgs &a)
     TGrblTable table(clock);
     table.SetTurnSeconds(a.TurnMs / 1000.0);
     QString failure;
-    int lastProgress = -1;
-    auto emitLine = [&](const QString &text) {
-        CliOut(QStringLiteral("%1 %2\n").arg(clock.NowMs()).arg(text));
-    };
-    QObject::connect(&table, &TGrblTable::MarkAccepted,
-                     [&] { emitLine(QStringLiteral("marker %1").arg(table.MoveCounter())); });
+    PrintEvents(table, clock);
     QObject::connect(&table, &TGrblTable::PositionReported, [&](double degrees, qint64) {
-        emitLine(QStringLiteral("position %1").arg(degrees, 0, 'f', 3));
+        CliOut(QStringLiteral("%1 position %2\n").arg(clock.NowMs()).arg(degrees, 0, 'f', 3));
     });
-    QObject::connect(&table, &TGrblTable::RecordStart,
-                     [&] { emitLine(QStringLiteral("message 105")); });
-    QObject::connect(&table, &TGrblTable::RecordAppend,
-                     [&] { emitLine(QStringLiteral("message 103")); });
-    QObject::connect(&table, &TGrblTable::RecordStop,
-                     [&] { emitLine(QStringLiteral("message 104")); });
-    QObject::connect(&table, &TGrblTable::RangeProgress, [&](int percent) {
-        if (percent != lastProgress)
-            emitLine(QStringLiteral("progress %1").arg(percent));
-        lastProgress = percent;
-    });
-    QObject::connect(&table, &TGrblTable::StateChanged,
-                     [&](int state, int) { emitLine(QStringLiteral("state %1").arg(state)); });
     QObject::connect(&table, &TGrblTable::ErrorOccurred, [&](const QString &text) {
         if (failure.isEmpty())
             failure = text;
@@ -245,28 +255,13 @@ int RunTurntable(const QStringList &args)
     controller.SetMarkUnsensitivityTime(a.DeadTimeMs);
 
     bool failed = false;
-    int lastProgress = -1;
     auto emitLine = [&](const QString &text) {
         CliOut(QStringLiteral("%1 %2\n").arg(clock.NowMs()).arg(text));
     };
     QObject::connect(&controller, &TTurntableController::PulseSent, [&](int pin) {
         emitLine(QStringLiteral("pulse %1").arg(QLatin1String(PulseName(pin))));
     });
-    QObject::connect(&controller, &TTurntableController::MarkAccepted,
-                     [&] { emitLine(QStringLiteral("marker %1").arg(controller.MoveCounter())); });
-    QObject::connect(&controller, &TTurntableController::RecordStart,
-                     [&] { emitLine(QStringLiteral("message 105")); });
-    QObject::connect(&controller, &TTurntableController::RecordAppend,
-                     [&] { emitLine(QStringLiteral("message 103")); });
-    QObject::connect(&controller, &TTurntableController::RecordStop,
-                     [&] { emitLine(QStringLiteral("message 104")); });
-    QObject::connect(&controller, &TTurntableController::RangeProgress, [&](int percent) {
-        if (percent != lastProgress)
-            emitLine(QStringLiteral("progress %1").arg(percent));
-        lastProgress = percent;
-    });
-    QObject::connect(&controller, &TTurntableController::StateChanged,
-                     [&](int state, int) { emitLine(QStringLiteral("state %1").arg(state)); });
+    PrintEvents(controller, clock);
     QObject::connect(&controller, &TTurntableController::ErrorOccurred, [&](const QString &text) {
         failed = true;
         emitLine(QStringLiteral("error %1").arg(text));
