@@ -37,7 +37,9 @@ TGrblTable::TGrblTable(TClock &clock, QObject *parent)
 TGrblTable::~TGrblTable()
 {
     m_pollTimer->Stop();
-    // A free-running jog would otherwise go on for ten turns.
+    // A free-running jog would otherwise go on for ten turns. Whatever that write meets
+    // (a board already gone at exit) is nobody's news any more.
+    m_link.blockSignals(true);
     if (Usable() && m_boardState != QLatin1String("Idle"))
         m_link.SendRealTime(TGrblProtocol::JogCancel);
 }
