@@ -65,6 +65,23 @@ void HalfEllipseTaps(double halfWidth, int extent, float *taps)
         taps[j] = float(sum[size_t(j)]);
 }
 
+// The same for a box of half-width `halfWidth` samples and unit area: the mean of Kernel over
+// the box, by the midpoint rule at eight points a sample (the kernel is smooth).
+void BoxTaps(double halfWidth, int extent, float *taps)
+{
+    if (halfWidth < 1e-9) {
+        taps[0] = 1.0f;
+        return;
+    }
+    const int points = int(std::ceil(16.0 * halfWidth)) + 16;
+    for (int j = 0; j <= extent; ++j) {
+        double sum = 0.0;
+        for (int m = 0; m < points; ++m)
+            sum += Kernel(j - halfWidth * (2.0 * (m + 0.5) / points - 1.0));
+        taps[j] = float(sum / points);
+    }
+}
+
 } // namespace
 
 TSimulatedLoudspeaker::TSimulatedLoudspeaker(TAngleSource angle)
@@ -86,6 +103,8 @@ void TSimulatedLoudspeaker::SetParams(const TParams &params)
 {
     m_params = params;
     m_params.RadiusM = std::clamp(params.RadiusM, 0.001, 1.0);
+    m_params.WidthM = std::clamp(params.WidthM, 0.002, 2.0);
+    m_params.HeightM = std::clamp(params.HeightM, 0.002, 2.0);
     m_params.LatencyMs = std::clamp(params.LatencyMs, 0.0, 2000.0);
     m_params.ReflectionMs = std::clamp(params.ReflectionMs, 0.0, 1000.0);
     m_gain = float(DbToGain(-m_params.DistanceDropDb));
@@ -135,7 +154,14 @@ void TSimulatedLoudspeaker::Uninstall()
 
 int TSimulatedLoudspeaker::FixedDelaySamples(int rate) const
 {
-    return KernelHalfWidth + int(std::ceil(m_params.RadiusM / SpeedOfSound * rate));
+    return KernelHalfWidth + int(std::ceil(HalfExtentM() / SpeedOfSound * rate));
+}
+
+double TSimulatedLoudspeaker::HalfExtentM() const
+{
+    if (m_params.Shape == EShape::Circle)
+        return m_params.RadiusM;
+    return (m_params.Plane == EPlane::Horizontal ? m_params.WidthM : m_params.HeightM) / 2.0;
 }
 
 int TSimulatedLoudspeaker::LatencySamples(int rate) const
@@ -152,12 +178,21 @@ double TSimulatedLoudspeaker::PistonResponse(double f, double radiusM, double th
     return 2.0 * std::cyl_bessel_j(1.0, x) / x;
 }
 
+double TSimulatedLoudspeaker::LineResponse(double f, double lengthM, double thetaDeg)
+{
+    const double x = Pi * f * lengthM * std::sin(thetaDeg * Pi / 180.0) / SpeedOfSound;
+    if (std::abs(x) < 1e-6)
+        return 1.0 - x * x / 6.0;
+    return std::sin(x) / x;
+}
+
 void TSimulatedLoudspeaker::BuildTable(int rate)
 {
     TTable &t = m_table;
-    const double widest = m_params.RadiusM / SpeedOfSound * rate; // half-width at sinθ = 1
+    const double widest = HalfExtentM() / SpeedOfSound * rate; // half-width at sinθ = 1
     t.Rate = rate;
-    t.RadiusM = m_params.RadiusM;
+    t.Shape = m_params.Shape;
+    t.HalfExtentM = HalfExtentM();
     t.Centre = FixedDelaySamples(rate);
     t.Stride = (t.Centre + 1 + 3) / 4 * 4;
     t.Rows = std::max(65, int(std::ceil(RowsPerSample * widest)) + 1);
@@ -167,7 +202,10 @@ void TSimulatedLoudspeaker::BuildTable(int rate)
         const double halfWidth = widest * r / (t.Rows - 1);
         const int extent = std::min(t.Centre, KernelHalfWidth + int(std::ceil(halfWidth)));
         float *taps = &t.Taps[size_t(r) * size_t(t.Stride)];
-        HalfEllipseTaps(halfWidth, extent, taps);
+        if (t.Shape == EShape::Circle)
+            HalfEllipseTaps(halfWidth, extent, taps);
+        else
+            BoxTaps(halfWidth, extent, taps);
         taps[0] *= 0.5f; // FilterAt adds the centre sample twice
         t.Extent[size_t(r)] = extent;
     }
@@ -175,7 +213,8 @@ void TSimulatedLoudspeaker::BuildTable(int rate)
 
 void TSimulatedLoudspeaker::Prepare(int rate)
 {
-    if (m_table.Rate != rate || m_table.RadiusM != m_params.RadiusM)
+    if (m_table.Rate != rate || m_table.Shape != m_params.Shape
+        || m_table.HalfExtentM != HalfExtentM())
         BuildTable(rate);
     m_latency = LatencySamples(rate);
     m_reflectionDelay = int(std::lround(m_params.ReflectionMs * rate / 1000.0));

@@ -8,13 +8,17 @@
 class TLoopbackBus;
 
 // The loudspeaker and room of the simulated rig, as the loopback's transform: what the
-// outputs play becomes what the microphone hears. The loudspeaker is a rigid circular piston
-// in the far field turned by the table: at angle θ its response at frequency f is
-// 2·J1(ka·sinθ)/(ka·sinθ), k = 2πf/c, real and changing sign beyond each null, front and back
-// alike. Its impulse response is the disc projected on the direction of sound, a half-ellipse
-// 2a·sinθ/c wide, so the filter is a short FIR: the half-ellipse band-limited by a windowed
-// sinc, precomputed over |sinθ| and interpolated between neighbouring entries sample by
-// sample as the table turns. All angles share one fixed delay (FixedDelaySamples), on axis
+// outputs play becomes what the microphone hears. The loudspeaker is a rigid piston in the far
+// field turned by the table, front and back alike:
+// - circular (radius a): at angle θ its response at frequency f is 2·J1(ka·sinθ)/(ka·sinθ),
+//   k = 2πf/c, real and changing sign beyond each null. Its impulse response is the disc
+//   projected on the direction of sound, a half-ellipse 2a·sinθ/c wide;
+// - rectangular (width × height): along the plane the turn sweeps it acts as a line source of
+//   that dimension L, response sinc(kL/2·sinθ) = sin(x)/x; its impulse response is a box of
+//   unit area L·|sinθ|/c long.
+// Either way the filter is a short FIR: that shape band-limited by a windowed sinc,
+// precomputed over |sinθ| and interpolated between neighbouring entries sample by sample as
+// the table turns. All angles share one fixed delay (FixedDelaySamples), on axis
 // the filter passes the sound unchanged.
 //
 // On top: a level drop for the distance, the latency of a sound card, an optional noise
@@ -26,9 +30,16 @@ class TLoopbackBus;
 class TSimulatedLoudspeaker
 {
 public:
+    enum class EShape { Circle, Rectangle };
+    enum class EPlane { Horizontal, Vertical }; // which dimension of a rectangle the turn sweeps
+
     struct TParams
     {
-        double RadiusM = 0.1; // piston radius, m (clamped to 0.001..1)
+        EShape Shape = EShape::Circle;
+        double RadiusM = 0.1; // circular piston's radius, m (clamped to 0.001..1)
+        double WidthM = 0.2; // rectangular piston's width and height, m (clamped to 0.002..2)
+        double HeightM = 0.08;
+        EPlane Plane = EPlane::Horizontal;
         double DistanceDropDb = 12.0; // level drop of the direct sound, dB
         double LatencyMs = 10.0; // output -> input, ms (clamped to 0..2000)
         bool Noise = true; // white noise floor on the input
@@ -83,6 +94,10 @@ public:
 
     // The analytic response 2·J1(x)/x, x = 2πf·a·sinθ/c: f in Hz, radius in m, θ in degrees.
     static double PistonResponse(double f, double radiusM, double thetaDeg);
+    // The analytic response sin(x)/x, x = πf·L·sinθ/c, of a line source L metres long.
+    static double LineResponse(double f, double lengthM, double thetaDeg);
+    // Half the projected extent the turn sweeps, m: the radius, or half the swept side.
+    double HalfExtentM() const;
 
 private:
     // One precomputed filter per |sinθ| = Row / (rows - 1): its right half (centre first;
@@ -90,7 +105,8 @@ private:
     struct TTable
     {
         int Rate = 0;
-        double RadiusM = 0.0;
+        EShape Shape = EShape::Circle;
+        double HalfExtentM = 0.0;
         int Centre = 0; // taps each side of the centre, the fixed delay in samples
         int Stride = 0; // floats per row
         int Rows = 0;

@@ -172,6 +172,10 @@ void TestCliMeasure::badInput_data()
                                                    "o.OvK" };
     QTest::newRow("reflection half")
         << QStringList { "--simulate", "--full", "--reflection-ms", "3", "o.OvK" };
+    QTest::newRow("unknown shape")
+        << QStringList { "--simulate", "--full", "--shape", "square", "o.OvK" };
+    QTest::newRow("zero width") << QStringList { "--simulate", "--full", "--shape", "rect",
+                                                 "--width",    "0",      "o.OvK" };
 }
 
 void TestCliMeasure::badInput()

@@ -38,7 +38,8 @@ namespace {
 constexpr char Usage[]
     = "measure (--simulate | --simulate-grbl) (--full | --range S T) [--signal NAME --freq HZ "
       "--amp PCT] "
-      "[--block BYTES] [--play-buffer BYTES] [--rate HZ] [--radius M] [--noise DBFS] "
+      "[--block BYTES] [--play-buffer BYTES] [--rate HZ] [--shape circle|rect] [--radius M] "
+      "[--width M --height M] [--noise DBFS] "
       "[--latency-ms MS] [--reflection-ms MS --reflection-db DB] [--name TEXT --color 0xBBGGRR] "
       "[--bands F1,F2,... [--smoothing none|1/3|1/6|1/12|1/24] [--gate-ms MS] "
       "[--frd DIR [--frd-step DEG]] [--map OUT.png|.svg|.pdf]] [--into EXISTING.OvK] OUT.OvK";
@@ -124,6 +125,15 @@ QString ParseOption(const QString &a, const QString &v, TMeasureArgs &out)
             return bad();
     } else if (a == QLatin1String("--radius")) {
         if (!ToNumber(v, 0.001, 1.0, out.Speaker.RadiusM))
+            return bad();
+    } else if (a == QLatin1String("--shape")) {
+        if (v != QLatin1String("circle") && v != QLatin1String("rect"))
+            return QStringLiteral("--shape is circle or rect");
+        out.Speaker.Shape = v == QLatin1String("rect") ? TSimulatedLoudspeaker::EShape::Rectangle
+                                                       : TSimulatedLoudspeaker::EShape::Circle;
+    } else if (a == QLatin1String("--width") || a == QLatin1String("--height")) {
+        if (!ToNumber(v, 0.002, 2.0,
+                      a == QLatin1String("--width") ? out.Speaker.WidthM : out.Speaker.HeightM))
             return bad();
     } else if (a == QLatin1String("--noise")) {
         out.Speaker.Noise = v != QLatin1String("off");
