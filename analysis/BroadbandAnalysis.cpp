@@ -222,6 +222,7 @@ TBroadbandAnalysis::AnalyseFrames(qint64 count, const TFrameReader &read, const 
                         .arg(starts.size()));
 
     TDirectivityResult result;
+    result.Vertical = options.Vertical;
     result.SampleRate = rate;
     result.StartDeg = log.StartDeg;
     result.StopDeg = log.StopDeg;
@@ -352,8 +353,9 @@ std::vector<TSeries *> TBroadbandAnalysis::AddBandSeries(TPolarGraph &chart,
         inUse << series->Color();
     for (size_t b = 0; b < levels.size(); ++b) {
         TSeries *series = chart.GetSeries(chart.MaxSeriesNumber() + 1);
-        series->Name
-            = result.Name + QLatin1Char(' ') + BandName(options.BandsHz[b]) + QStringLiteral(" Hz");
+        series->Name = result.Name
+            + (options.Vertical ? QStringLiteral(" pion ") : QStringLiteral(" "))
+            + BandName(options.BandsHz[b]) + QStringLiteral(" Hz");
         const quint32 color = TBandPalette::Next(inUse);
         series->SetColor(color);
         inUse << color;

@@ -14,6 +14,9 @@ struct TBroadbandOptions
     std::vector<double> BandsHz { 500, 1000, 2000, 4000, 8000, 16000 }; // rising, Hz
     int Smoothing = 0; // 0: none; N: 1/N octave (3, 6, 12 or 24)
     double GateMs = 0.0; // 0: automatic; otherwise the gate's length after the direct sound, ms
+    // The plane the turn sweeps: horizontal, or vertical, where the table's +θ puts the
+    // microphone θ above the loudspeaker's axis (the loudspeaker lies on its side for it).
+    bool Vertical = false;
 
     // "500, 1000 2000;4000" (commas, semicolons or spaces between, "." as the decimal mark):
     // rising, distinct, each 1 .. 96000 Hz. std::nullopt with the reason in *error.

@@ -24,6 +24,7 @@ public:
     double GateOpenMs = 0.0; // gate start relative to the direct-sound peak (negative), ms
     double GateCloseMs = 0.0; // where the gate's fade ends, ms after the peak
     bool AutomaticGate = true;
+    bool Vertical = false; // the turn swept the vertical plane (TBroadbandOptions::Vertical)
     double DegreesPerPeriod = 0.0; // the table's turn during one excitation period
     QStringList Warnings; // for the user, Polish
     // Normal findings the user may like to know (Polish): a line of status, never a warning.

@@ -42,7 +42,8 @@ bool TFrdExport::WriteSet(const TDirectivityResult &result, const QString &folde
         const int frame = result.FrameAt(angle, reach);
         if (frame < 0)
             continue;
-        const QString path = QDir(folder).filePath(TFrdFile::FileName(result.Name, angle));
+        const QString path
+            = QDir(folder).filePath(TFrdFile::FileName(result.Name, angle, result.Vertical));
         const QByteArray text = TFrdFile::Format(result.Spectrum(frame, frequencies, smoothing));
         QString message;
         if (!TFileWriter::WriteFile(path, text, &message)) {

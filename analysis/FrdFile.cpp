@@ -92,11 +92,13 @@ QString TFrdFile::SafeFileName(const QString &name)
     return safe;
 }
 
-QString TFrdFile::FileName(const QString &name, int angleDeg)
+QString TFrdFile::FileName(const QString &name, int angleDeg, bool vertical)
 {
     const QString trimmed = name.trimmed();
     const QString base = trimmed.isEmpty() ? QStringLiteral("Orvi") : SafeFileName(trimmed);
-    return QStringLiteral("%1 hor %2.frd").arg(base).arg(SignedAngle(angleDeg));
+    return QStringLiteral("%1 %2 %3.frd")
+        .arg(base, vertical ? QStringLiteral("ver") : QStringLiteral("hor"))
+        .arg(SignedAngle(angleDeg));
 }
 
 int TFrdFile::SignedAngle(int angleDeg)

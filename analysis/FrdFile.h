@@ -20,9 +20,9 @@ public:
     // Lines of text read back (comment lines starting with '*', '#' or ';' and blank lines are
     // skipped); std::nullopt for a malformed line.
     static std::optional<std::vector<TFrequencyPoint>> Parse(const QByteArray &text);
-    // "<name> hor <angle>.frd", the angle signed in -179 .. 180; characters a file name cannot
-    // hold are replaced in name.
-    static QString FileName(const QString &name, int angleDeg);
+    // "<name> hor <angle>.frd" ("ver" for a vertical turn), the angle signed in -179 .. 180;
+    // characters a file name cannot hold are replaced in name.
+    static QString FileName(const QString &name, int angleDeg, bool vertical = false);
     // An angle in degrees as the set names it: brought into -179 .. 180.
     static int SignedAngle(int angleDeg);
     // name with the characters a file name cannot hold on any system (/ \ : * ? " < > | and

@@ -6,6 +6,7 @@
 #include <QDir>
 
 const QString TKeptMeasurement::HorizontalPlane = QStringLiteral("hor");
+const QString TKeptMeasurement::VerticalPlane = QStringLiteral("ver");
 
 std::optional<TDirectivityResult> TKeptMeasurement::Analyse(QString *error) const
 {

@@ -16,9 +16,10 @@
 // again gives exactly the result the measurement gave. Plain data; any one thread.
 struct TKeptMeasurement
 {
-    // The plane the table turned in: "hor" (the only one measured so far), as FRD file
-    // names carry it.
+    // The plane the table turned in, as FRD file names carry it: "hor" or "ver" (what
+    // Options.Vertical says; kept in the measurement index).
     static const QString HorizontalPlane;
+    static const QString VerticalPlane;
 
     QString Recording; // absolute path of the WAV file
     TMarkerLog Log; // as analysed
@@ -26,6 +27,11 @@ struct TKeptMeasurement
     QString Name; // the measurement's (level) series name
     QStringList SeriesNames; // the level series, then one per band
     QString Plane = HorizontalPlane;
+    // The plane of a measurement with these options.
+    static QString PlaneOf(const TBroadbandOptions &options)
+    {
+        return options.Vertical ? VerticalPlane : HorizontalPlane;
+    }
 
     // Reads the recording and analyses it with Log and Options; the result carries Name.
     // std::nullopt with the user's message (Polish, naming the file) in *error.

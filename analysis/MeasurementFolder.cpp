@@ -197,7 +197,8 @@ std::optional<TKeptMeasurement> ParseEntry(const QJsonValue &value, QString *rea
     m.Recording = o.value(QStringLiteral("recording")).toString();
     m.Name = o.value(QStringLiteral("name")).toString();
     if (!value.isObject() || !PlainFileName(m.Recording) || !bands || !series || !smoothingOk
-        || !gate.isDouble() || !(gateMs >= 0 && gateMs <= MaxGateMs) || plane.isEmpty()
+        || !gate.isDouble() || !(gateMs >= 0 && gateMs <= MaxGateMs)
+        || (plane != TKeptMeasurement::HorizontalPlane && plane != TKeptMeasurement::VerticalPlane)
         || !o.value(QStringLiteral("name")).isString()) {
         Fail(reason, QStringLiteral("nieprawidłowy wpis"));
         return std::nullopt;
@@ -205,6 +206,7 @@ std::optional<TKeptMeasurement> ParseEntry(const QJsonValue &value, QString *rea
     m.Options.BandsHz = *bands;
     m.Options.Smoothing = smoothing.toInt();
     m.Options.GateMs = gateMs;
+    m.Options.Vertical = plane == TKeptMeasurement::VerticalPlane;
     m.SeriesNames = *series;
     m.Plane = plane;
     return m;

@@ -270,6 +270,7 @@ TKeptMeasurement TMeasurementRun::KeptMeasurement() const
     kept.Recording = m_keptRecording;
     kept.Log = m_log;
     kept.Options = Broadband.value_or(TBroadbandOptions {});
+    kept.Plane = TKeptMeasurement::PlaneOf(kept.Options);
     kept.Name = SeriesName;
     if (m_added)
         kept.SeriesNames << m_added->Name;

@@ -125,6 +125,7 @@ bool TRecordingAnalysisAction::Run()
     measurement.Recording = QFileInfo(path).absoluteFilePath();
     measurement.Log = loaded->second;
     measurement.Options = dialog.BroadbandOptions();
+    measurement.Plane = TKeptMeasurement::PlaneOf(measurement.Options);
     measurement.Name = dialog.gbSeria().Name();
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     std::optional<TRecordingAnalysis::TOutcome> outcome = TRecordingAnalysis::AddTo(

@@ -52,7 +52,13 @@ TBroadbandGroup::TBroadbandGroup(bool checkable, QWidget *parent)
     m_seBramka->setValue(3.0);
     m_seBramka->setSuffix(QStringLiteral(" ms"));
 
+    m_cbPlaszczyzna = new QComboBox(this);
+    m_cbPlaszczyzna->setObjectName(QStringLiteral("cbPlaszczyzna"));
+    m_cbPlaszczyzna->addItem(QStringLiteral("pozioma"), false);
+    m_cbPlaszczyzna->addItem(QStringLiteral("pionowa"), true);
+
     m_lblPasma = FieldLabel(QStringLiteral("Częstotliwości [Hz]"), m_edPasma);
+    m_lblPlaszczyzna = FieldLabel(QStringLiteral("Płaszczyzna"), m_cbPlaszczyzna);
     m_lblWygladzanie = FieldLabel(QStringLiteral("Wygładzanie"), m_cbWygladzanie);
     m_lblBramka = FieldLabel(QStringLiteral("Bramka"), m_chkBramkaAuto);
     auto *gate = new QHBoxLayout;
@@ -65,6 +71,8 @@ TBroadbandGroup::TBroadbandGroup(bool checkable, QWidget *parent)
     grid->addWidget(m_cbWygladzanie, 1, 1);
     grid->addWidget(m_lblBramka, 2, 0);
     grid->addLayout(gate, 2, 1);
+    grid->addWidget(m_lblPlaszczyzna, 3, 0);
+    grid->addWidget(m_cbPlaszczyzna, 3, 1);
     grid->setColumnStretch(1, 1);
 
     connect(m_edPasma, &QLineEdit::textChanged, this, &TBroadbandGroup::FieldsChanged);
@@ -72,6 +80,8 @@ TBroadbandGroup::TBroadbandGroup(bool checkable, QWidget *parent)
             &TBroadbandGroup::FieldsChanged);
     connect(m_chkBramkaAuto, &QCheckBox::toggled, this, &TBroadbandGroup::FieldsChanged);
     connect(m_seBramka, &QDoubleSpinBox::valueChanged, this, &TBroadbandGroup::FieldsChanged);
+    connect(m_cbPlaszczyzna, &QComboBox::currentIndexChanged, this,
+            &TBroadbandGroup::FieldsChanged);
 }
 
 TBroadbandGroup::TFields TBroadbandGroup::Fields() const
@@ -82,6 +92,7 @@ TBroadbandGroup::TFields TBroadbandGroup::Fields() const
     fields.Smoothing = m_cbWygladzanie->currentData().toInt();
     fields.AutomaticGate = m_chkBramkaAuto->isChecked();
     fields.GateMs = m_seBramka->value();
+    fields.Vertical = m_cbPlaszczyzna->currentIndex() == 1;
     return fields;
 }
 
@@ -95,6 +106,7 @@ void TBroadbandGroup::SetFields(const TFields &fields)
         m_cbWygladzanie->setCurrentIndex(smoothing);
     m_chkBramkaAuto->setChecked(fields.AutomaticGate);
     m_seBramka->setValue(fields.GateMs);
+    m_cbPlaszczyzna->setCurrentIndex(fields.Vertical ? 1 : 0);
 }
 
 TBroadbandOptions TBroadbandGroup::Options() const
@@ -104,6 +116,7 @@ TBroadbandOptions TBroadbandGroup::Options() const
         options.BandsHz = std::move(*bands);
     options.Smoothing = m_cbWygladzanie->currentData().toInt();
     options.GateMs = m_chkBramkaAuto->isChecked() ? 0.0 : m_seBramka->value();
+    options.Vertical = m_cbPlaszczyzna->currentIndex() == 1;
     return options;
 }
 
@@ -118,7 +131,8 @@ void TBroadbandGroup::SetFieldsEnabled(bool bands, bool options)
     m_edPasma->setEnabled(bands);
     for (QWidget *control :
          { static_cast<QWidget *>(m_lblWygladzanie), static_cast<QWidget *>(m_cbWygladzanie),
-           static_cast<QWidget *>(m_lblBramka), static_cast<QWidget *>(m_chkBramkaAuto) })
+           static_cast<QWidget *>(m_lblBramka), static_cast<QWidget *>(m_chkBramkaAuto),
+           static_cast<QWidget *>(m_lblPlaszczyzna), static_cast<QWidget *>(m_cbPlaszczyzna) })
         control->setEnabled(options);
     m_seBramka->setEnabled(options && !m_chkBramkaAuto->isChecked());
 }

@@ -11,8 +11,8 @@ class QLabel;
 class QLineEdit;
 
 // The "Analiza szerokopasmowa" group of the measurement dialogs: the band frequencies, the
-// smoothing and the gate (automatic or a length in ms). It only edits; its owner decides
-// what may be edited (SetFieldsEnabled). A child of its dialog; GUI thread only.
+// smoothing, the gate (automatic or a length in ms) and the plane the turn sweeps. It only edits;
+// its owner decides what may be edited (SetFieldsEnabled). A child of its dialog; GUI thread only.
 class TBroadbandGroup : public QGroupBox
 {
     Q_OBJECT
@@ -27,6 +27,7 @@ public:
         int Smoothing = TBroadbandOptions {}.Smoothing; // 0 or N for 1/N octave
         bool AutomaticGate = true;
         double GateMs = 3.0; // the gate's length, ms, used when the automatic gate is off
+        bool Vertical = false; // "Płaszczyzna": "pionowa"
     };
 
     // checkable: the group's title is a check box asking for the analysis (unticked at first).
@@ -48,10 +49,11 @@ public:
     QComboBox &cbWygladzanie() const { return *m_cbWygladzanie; }
     QCheckBox &chkBramkaAuto() const { return *m_chkBramkaAuto; }
     QDoubleSpinBox &seBramka() const { return *m_seBramka; }
+    QComboBox &cbPlaszczyzna() const { return *m_cbPlaszczyzna; }
 
 signals:
-    // A field's value changed: the band text, the smoothing, the automatic gate or the gate's
-    // length (not the title's check box: that is QGroupBox::toggled).
+    // A field's value changed: the band text, the smoothing, the automatic gate, the gate's
+    // length or the plane (not the title's check box: that is QGroupBox::toggled).
     void FieldsChanged();
 
 protected:
@@ -67,4 +69,6 @@ private:
     QLabel *m_lblBramka = nullptr;
     QCheckBox *m_chkBramkaAuto = nullptr;
     QDoubleSpinBox *m_seBramka = nullptr;
+    QLabel *m_lblPlaszczyzna = nullptr;
+    QComboBox *m_cbPlaszczyzna = nullptr;
 };

@@ -20,6 +20,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cmath>
+
 namespace {
 
 TRun RunCli(const QStringList &args, const QTemporaryDir &dir)
@@ -96,6 +98,7 @@ private slots:
     void infoListsMeasurementsAndProblems();
     void unwritableFolderLeavesNoDocument();
     void keptLogCarriesTheLead();
+    void verticalTurnIsNamedAndKeptAsSuch();
 };
 
 void TestCliKept::reopenedDocumentGivesTheSameFrdFiles_data()
@@ -296,6 +299,43 @@ void TestCliKept::keptLogCarriesTheLead()
     const TRun run = RunCli({ "analyse", kept, "--bands", "2000", "a.OvK" }, dir);
     QVERIFY2(run.Status == 0, qPrintable(run.Err.join(u'\n')));
     QVERIFY2(run.Out.contains(QStringLiteral(", %1 frames,").arg(frames)), qPrintable(run.Out));
+}
+
+// A vertical turn of a rectangular piston (0.2 m wide, 0.08 m high): its bands are named
+// "pion", its FRD set "ver", the index keeps the plane, so the set made again from the saved
+// document is the same, and the levels follow the height, not the width.
+void TestCliKept::verticalTurnIsNamedAndKeptAsSuch()
+{
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkpath("ref") && QDir(dir.path()).mkpath("again"));
+    const QString kept = Measure(dir,
+                                 { "--bands", "4000", "--plane", "ver", "--shape", "rect",
+                                   "--width", "0.2", "--height", "0.08", "--frd", "ref" },
+                                 "v.OvK");
+    QVERIFY(!kept.isEmpty());
+    TPolarGraph chart;
+    TOvkFile file(&chart, dir.filePath("v.OvK"));
+    QVERIFY(file.Load());
+    QCOMPARE(chart.GetSeries(1)->Name, QStringLiteral("Pomiar 1 pion 4000 Hz"));
+    const TMeasurementFolder::TContents contents = TMeasurementFolder::Read(dir.filePath("v.OvK"));
+    QCOMPARE(contents.Measurements.size(), size_t(1));
+    QCOMPARE(contents.Measurements.front().Plane, QStringLiteral("ver"));
+    QVERIFY(contents.Measurements.front().Options.Vertical);
+    const QMap<QString, QByteArray> reference = Files(dir.filePath("ref"));
+    QCOMPARE(reference.size(), 19);
+    QVERIFY(reference.contains("Pomiar 1 ver 0.frd") && reference.contains("Pomiar 1 ver -90.frd"));
+    const TRun run = RunCli({ "frd", "v.OvK", "again" }, dir);
+    QVERIFY2(run.Status == 0, qPrintable(run.Err.join(u'\n')));
+    QCOMPARE(Files(dir.filePath("again")), reference);
+
+    // At 30° the 0.08 m side gives sin(x)/x = -1.5 dB at 4 kHz; the 0.2 m side would give -12.
+    double at30 = 0;
+    for (const TPolarSample &p : chart.GetSeries(1)->Points())
+        if (std::abs(p.Angle - 30.0) < 0.5)
+            at30 = p.Level;
+    const double x = M_PI * 4000 * 0.08 * 0.5 / 343.0;
+    QVERIFY2(std::abs(at30 - 20 * std::log10(std::sin(x) / x)) < 0.2,
+             qPrintable(QString::number(at30)));
 }
 
 QTEST_MAIN(TestCliKept)

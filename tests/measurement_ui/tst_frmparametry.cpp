@@ -561,6 +561,7 @@ void TstFrmParametry::broadbandRememberedForTheNext()
         dialog.cbWygladzanie().setCurrentText(QStringLiteral("1/6 oktawy"));
         dialog.chkBramkaAuto().setChecked(false);
         dialog.seBramka().setValue(7.5);
+        dialog.gbSzerokopasmowa().cbPlaszczyzna().setCurrentText(QStringLiteral("pionowa"));
         QTest::mouseClick(ok ? &dialog.btnOK() : &dialog.btnAnuluj(), Qt::LeftButton);
         QCOMPARE(dialog.result(), int(ok ? QDialog::Accepted : QDialog::Rejected));
     }
@@ -574,6 +575,7 @@ void TstFrmParametry::broadbandRememberedForTheNext()
     QVERIFY(!next.chkBramkaAuto().isChecked());
     QCOMPARE(next.seBramka().value(), 7.5);
     QCOMPARE(next.BroadbandOptions().GateMs, 7.5);
+    QVERIFY(next.BroadbandOptions().Vertical);
     // The fields open as the remembered state wants: the band field with the tick.
     QCOMPARE(next.edPasma().isEnabled(), asked);
 

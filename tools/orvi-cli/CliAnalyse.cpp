@@ -24,7 +24,7 @@
 namespace {
 
 constexpr char Usage[]
-    = "analyse REC.wav [--range S T | --full] [--bands F1,F2,...] "
+    = "analyse REC.wav [--range S T | --full] [--bands F1,F2,... [--plane hor|ver]] "
       "[--smoothing none|1/3|1/6|1/12|1/24] [--gate-ms MS] [--frd DIR [--frd-step DEG]] "
       "[--map OUT.png|.svg|.pdf] [--signal NAME] [--freq HZ] [--amp PCT] "
       "[--play-buffer BYTES] [--block BYTES] [--name TEXT] [--into EXISTING.OvK] OUT.OvK";
@@ -239,6 +239,7 @@ int RunAnalyse(const QStringList &args)
     measurement.Recording = QFileInfo(a.Recording).absoluteFilePath();
     measurement.Log = log; // with the overrides and the recorded samples
     measurement.Options = options;
+    measurement.Plane = TKeptMeasurement::PlaneOf(options);
     measurement.Name = a.Name.value_or(proposal.Name);
     const std::optional<TRecordingAnalysis::TOutcome> outcome
         = TRecordingAnalysis::AddTo(chart, measurement, recording, proposal.Color,

@@ -46,6 +46,10 @@ bool TCliBroadband::Parse(const QString &a, const QString &v, QString *error)
         if (!ok || !std::isfinite(ms) || ms <= 0 || ms > 1000)
             return bad();
         GateMs = ms;
+    } else if (a == QLatin1String("--plane")) {
+        if (v != QLatin1String("hor") && v != QLatin1String("ver"))
+            return bad();
+        Vertical = v == QLatin1String("ver");
     } else if (a == QLatin1String("--frd")) {
         FrdFolder = v;
     } else if (a == QLatin1String("--frd-step")) {
@@ -65,9 +69,9 @@ bool TCliBroadband::Parse(const QString &a, const QString &v, QString *error)
 QString TCliBroadband::Check()
 {
     const bool outputs
-        = Smoothing || GateMs || !FrdFolder.isEmpty() || FrdStep || !MapPath.isEmpty();
+        = Smoothing || GateMs || Vertical || !FrdFolder.isEmpty() || FrdStep || !MapPath.isEmpty();
     if (outputs && !Options)
-        return QStringLiteral("--smoothing, --gate-ms, --frd and --map need --bands");
+        return QStringLiteral("--plane, --smoothing, --gate-ms, --frd and --map need --bands");
     if (FrdStep && FrdFolder.isEmpty())
         return QStringLiteral("--frd-step needs --frd DIR");
     if (!MapPath.isEmpty() && !IsMapPath(MapPath))
@@ -77,6 +81,7 @@ QString TCliBroadband::Check()
     if (Options) {
         Options->Smoothing = Smoothing.value_or(0);
         Options->GateMs = GateMs.value_or(0.0);
+        Options->Vertical = Vertical.value_or(false);
     }
     return {};
 }

@@ -9,7 +9,8 @@
 class TCliPaths;
 class TDirectivityResult;
 
-// The broadband options shared by "measure" and "analyse": --bands, --smoothing, --gate-ms,
+// The broadband options shared by "measure" and "analyse": --bands, --plane hor|ver,
+// --smoothing, --gate-ms,
 // --frd DIR, --frd-step DEG and --map OUT.png|.svg|.pdf, and writing what they ask for.
 struct TCliBroadband
 {
@@ -21,6 +22,7 @@ struct TCliBroadband
     std::optional<TBroadbandOptions> Options; // set by --bands
     std::optional<int> Smoothing;
     std::optional<double> GateMs;
+    std::optional<bool> Vertical; // --plane ver
     QString FrdFolder;
     std::optional<int> FrdStep;
     QString MapPath;

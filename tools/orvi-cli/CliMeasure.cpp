@@ -41,7 +41,7 @@ constexpr char Usage[]
       "[--block BYTES] [--play-buffer BYTES] [--rate HZ] [--shape circle|rect] [--radius M] "
       "[--width M --height M] [--noise DBFS] "
       "[--latency-ms MS] [--reflection-ms MS --reflection-db DB] [--name TEXT --color 0xBBGGRR] "
-      "[--bands F1,F2,... [--smoothing none|1/3|1/6|1/12|1/24] [--gate-ms MS] "
+      "[--bands F1,F2,... [--plane hor|ver] [--smoothing none|1/3|1/6|1/12|1/24] [--gate-ms MS] "
       "[--frd DIR [--frd-step DEG]] [--map OUT.png|.svg|.pdf]] [--into EXISTING.OvK] OUT.OvK";
 
 struct TMeasureArgs
@@ -225,6 +225,9 @@ QString ParseArgs(const QStringList &args, TMeasureArgs &out)
         if (!aliased.isEmpty())
             return aliased;
     }
+    // A vertical turn on the simulator sweeps the loudspeaker's height.
+    if (out.Broadband.Options && out.Broadband.Options->Vertical)
+        out.Speaker.Plane = TSimulatedLoudspeaker::EPlane::Vertical;
     if (out.ReflectionMs) {
         out.Speaker.Reflection = true;
         out.Speaker.ReflectionMs = *out.ReflectionMs;
