@@ -99,6 +99,7 @@ private slots:
     void unwritableFolderLeavesNoDocument();
     void keptLogCarriesTheLead();
     void verticalTurnIsNamedAndKeptAsSuch();
+    void spinOfTheTwoTurns();
 };
 
 void TestCliKept::reopenedDocumentGivesTheSameFrdFiles_data()
@@ -336,6 +337,40 @@ void TestCliKept::verticalTurnIsNamedAndKeptAsSuch()
     const double x = M_PI * 4000 * 0.08 * 0.5 / 343.0;
     QVERIFY2(std::abs(at30 - 20 * std::log10(std::sin(x) / x)) < 0.2,
              qPrintable(QString::number(at30)));
+}
+
+// "spin": refused (nothing written) while the document has no vertical turn; with one the
+// CTA-2034 curves go into the CSV, one row per 1/20 octave, and both FRD sets into the folder.
+void TestCliKept::spinOfTheTwoTurns()
+{
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkpath("frd"));
+    const QStringList shape { "--full",  "--bands", "1000",     "--shape", "rect",
+                              "--width", "0.2",     "--height", "0.08" };
+    const auto measure = [&](const QStringList &extra) {
+        const TRun run = RunCli(
+            QStringList { "measure", "--simulate", "--signal", "MLS", "--play-buffer", "16384" }
+                + shape + extra,
+            dir);
+        return run.Status == 0;
+    };
+    QVERIFY(measure({ "d.OvK" }));
+    TRun run = RunCli({ "spin", "d.OvK", "--csv", "s.csv", "--frd", "frd" }, dir);
+    QCOMPARE(run.Status, 1);
+    QVERIFY2(run.Err.size() == 1 && run.Err.front().contains("no vertical turn"),
+             qPrintable(run.Err.join(u'\n')));
+    QVERIFY(!QFile::exists(dir.filePath("s.csv")));
+    QVERIFY(QDir(dir.filePath("frd")).isEmpty());
+
+    QVERIFY(measure({ "--plane", "ver", "--into", "d.OvK", "d.OvK" }));
+    run = RunCli({ "spin", "d.OvK", "--csv", "s.csv", "--frd", "frd" }, dir);
+    QVERIFY2(run.Status == 0, qPrintable(run.Err.join(u'\n')));
+    const QList<QByteArray> rows = Bytes(dir.filePath("s.csv")).split('\n');
+    QCOMPARE(rows.size(), 1 + 201 + 1); // header, rows, after the last newline
+    QVERIFY(rows.front().startsWith("Freq[Hz],On Axis,Listening Window,"));
+    const QStringList frd = QDir(dir.filePath("frd")).entryList(QDir::Files);
+    QCOMPARE(frd.filter(" hor ").size(), 36);
+    QCOMPARE(frd.filter(" ver ").size(), 36);
 }
 
 QTEST_MAIN(TestCliKept)

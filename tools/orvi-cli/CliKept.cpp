@@ -69,15 +69,29 @@ bool TCliKept::Report() const
     return true;
 }
 
-std::optional<TCliKept::TNewest> TCliKept::Newest(const QString &documentPath) const
+std::optional<TCliKept::TNewest> TCliKept::Newest(const QString &documentPath,
+                                                  std::optional<bool> vertical) const
 {
-    const TMeasurementFolder::TContents contents = TMeasurementFolder::Read(documentPath);
+    TMeasurementFolder::TContents contents = TMeasurementFolder::Read(documentPath);
     QStringList problems = contents.Problems;
     if (contents.Measurements.empty() && problems.isEmpty()) {
         CliError(
             m_prefix
             + QStringLiteral("no measurements are saved beside \"%1\"").arg(Native(documentPath)));
         return std::nullopt;
+    }
+    if (vertical) {
+        std::erase_if(contents.Measurements, [&vertical](const TKeptMeasurement &m) {
+            return m.Options.Vertical != *vertical;
+        });
+        if (contents.Measurements.empty()) {
+            CliError(
+                m_prefix
+                + QStringLiteral("no %1 turn is saved beside \"%2\"")
+                      .arg(*vertical ? QStringLiteral("vertical") : QStringLiteral("horizontal"),
+                           Native(documentPath)));
+            return std::nullopt;
+        }
     }
     // Only the newest that analyses is wanted: the older ones are not analysed at all.
     for (auto m = contents.Measurements.rbegin(); m != contents.Measurements.rend(); ++m) {

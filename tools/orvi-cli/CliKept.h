@@ -34,11 +34,12 @@ public:
         TDirectivityResult Result; // named after the measurement
         TBroadbandOptions Options; // as it was analysed
     };
-    // The newest measurement beside the saved document documentPath that analyses again.
-    // Entries that cannot be read or analysed are printed as warnings and passed over; when
-    // none is left (or there is no folder), one line on stderr and std::nullopt. The document
-    // itself is not read.
-    std::optional<TNewest> Newest(const QString &documentPath) const;
+    // The newest measurement beside the saved document documentPath that analyses again (of
+    // one plane only when vertical is given). Entries that cannot be read or analysed are
+    // printed as warnings and passed over; when none is left (or there is no folder), one line
+    // on stderr and std::nullopt. The document itself is not read.
+    std::optional<TNewest> Newest(const QString &documentPath,
+                                  std::optional<bool> vertical = std::nullopt) const;
 
     // What "info" lists of the measurements beside documentPath, one line each (without the
     // newline): each measurement, then each problem; nothing when there is no folder.
