@@ -5,6 +5,7 @@
 #include "analysis/MarkerLog.h"
 #include "analysis/MeasurementFolder.h"
 #include "analysis/RecordingArchive.h"
+#include "analysis/Spinorama.h"
 #include "chart/PolarGraph.h"
 #include "chart/Series.h"
 #include "controls/FileWriter.h"
@@ -371,6 +372,70 @@ void TestCliKept::spinOfTheTwoTurns()
     const QStringList frd = QDir(dir.filePath("frd")).entryList(QDir::Files);
     QCOMPARE(frd.filter(" hor ").size(), 36);
     QCOMPARE(frd.filter(" ver ").size(), 36);
+
+    // Every curve against the same definitions applied to the analytic directivity of the
+    // rectangle: a line source of its width across, of its height up and down.
+    const auto level = [](double f, double lengthM, double thetaDeg) {
+        const double x = M_PI * f * lengthM * std::sin(thetaDeg * M_PI / 180.0) / 343.0;
+        const double ratio = std::abs(x) < 1e-9 ? 1.0 : std::sin(x) / x;
+        return ratio * ratio * std::pow(10.0, -12.0 / 10.0); // p², the simulator's 12 dB drop
+    };
+    const auto mean = [](const std::vector<double> &p2) {
+        double sum = 0;
+        for (double v : p2)
+            sum += v;
+        return sum / double(p2.size());
+    };
+    std::array<double, 7> sumSquares {};
+    int compared = 0;
+    for (qsizetype r = 1; r < rows.size(); ++r) {
+        const QList<QByteArray> fields = rows[r].split(',');
+        const double f = fields.front().toDouble();
+        if (fields.size() != 8 || f < 500 || f > 8000)
+            continue;
+        const auto h = [&](double a) {
+            return level(f, 0.2, a);
+        };
+        const auto v = [&](double a) {
+            return level(f, 0.08, a);
+        };
+        const double lw
+            = mean({ v(0), v(10), v(-10), h(10), h(-10), h(20), h(-20), h(30), h(-30) });
+        const double er = mean(
+            { mean({ v(-20), v(-30), v(-40) }), mean({ v(40), v(50), v(60) }),
+              mean({ h(0), h(10), h(-10), h(20), h(-20), h(30), h(-30) }),
+              mean({ h(40), h(-40), h(50), h(-50), h(60), h(-60), h(70), h(-70), h(80), h(-80) }),
+              mean({ h(90), h(-90), h(180) }) });
+        double weighted = 0, weights = 0;
+        for (int a = -170; a <= 180; a += 10) {
+            const double w = TSpinorama::SoundPowerWeight(a);
+            weighted += w * h(a);
+            weights += w;
+            if (a != 0 && a != 180) {
+                weighted += w * v(a);
+                weights += w;
+            }
+        }
+        const double sp = weighted / weights;
+        const auto db = [](double p2) {
+            return 10 * std::log10(p2);
+        };
+        const std::array<double, 7> expected {
+            db(h(0)),        db(lw),         db(er), db(sp), db(0.12 * lw + 0.44 * er + 0.44 * sp),
+            db(lw) - db(er), db(lw) - db(sp)
+        };
+        for (size_t c = 0; c < expected.size(); ++c) {
+            const double d = fields[qsizetype(c) + 1].toDouble() - expected[c];
+            sumSquares[c] += d * d;
+        }
+        ++compared;
+    }
+    QVERIFY2(compared >= 80, qPrintable(QString::number(compared)));
+    for (size_t c = 0; c < sumSquares.size(); ++c) {
+        const double rms = std::sqrt(sumSquares[c] / compared);
+        qInfo("curve %d: %.3f dB RMS from 500 Hz to 8 kHz", int(c), rms);
+        QVERIFY2(rms <= 0.3, qPrintable(QString::number(rms)));
+    }
 }
 
 QTEST_MAIN(TestCliKept)
