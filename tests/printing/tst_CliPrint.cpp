@@ -68,6 +68,8 @@ private:
         QByteArray Err;
     };
     TResult Run(const QStringList &args);
+    // "print" of the first count documents into pdf, portrait or landscape.
+    TResult PrintSheet(const QString &pdf, int count, bool portrait);
     // The sheet as an image at dpi: in grey at the sheet's own resolution, so every hairline
     // frame is one whole pixel, in colour otherwise.
     QImage Rasterise(const QString &pdf, int dpi);
@@ -195,16 +197,21 @@ void TestCliPrint::sheet_data()
     QTest::newRow("four charts, landscape") << 4 << false;
 }
 
+TestCliPrint::TResult TestCliPrint::PrintSheet(const QString &pdf, int count, bool portrait)
+{
+    QStringList args { pdf };
+    args << m_documents.mid(0, count);
+    if (!portrait)
+        args << QStringLiteral("--landscape");
+    return Run(args);
+}
+
 void TestCliPrint::sheet()
 {
     QFETCH(int, count);
     QFETCH(bool, portrait);
     const QString pdf = m_dir.filePath(QStringLiteral("sheet%1.pdf").arg(count));
-    QStringList args { pdf };
-    args << m_documents.mid(0, count);
-    if (!portrait)
-        args << QStringLiteral("--landscape");
-    const TResult r = Run(args);
+    const TResult r = PrintSheet(pdf, count, portrait);
     QVERIFY2(r.Status == 0, r.Err.constData());
     QVERIFY(r.Err.isEmpty());
 
@@ -310,11 +317,7 @@ void TestCliPrint::framesAtViewerResolutions()
     QFETCH(bool, portrait);
     QFETCH(int, dpi);
     const QString pdf = m_dir.filePath(QStringLiteral("viewer%1.pdf").arg(count));
-    QStringList args { pdf };
-    args << m_documents.mid(0, count);
-    if (!portrait)
-        args << QStringLiteral("--landscape");
-    const TResult r = Run(args);
+    const TResult r = PrintSheet(pdf, count, portrait);
     QVERIFY2(r.Status == 0, r.Err.constData());
 
     const QString stem = pdf + QStringLiteral(".viewer");
