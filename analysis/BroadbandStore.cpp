@@ -14,7 +14,10 @@ void TBroadbandStore::Set(TPolarGraph *chart, std::shared_ptr<const TDirectivity
     if (!chart)
         return;
     Watch(chart);
-    m_entries[chart] = TEntry { std::move(result), options };
+    TPlanes &planes = m_entries[chart];
+    (options.Vertical ? planes.Vertical : planes.Horizontal)
+        = TEntry { std::move(result), options };
+    planes.NewestVertical = options.Vertical;
     emit Changed(chart);
 }
 
@@ -55,5 +58,13 @@ std::vector<TKeptMeasurement> TBroadbandStore::Kept(const TPolarGraph *chart) co
 TBroadbandStore::TEntry TBroadbandStore::Get(const TPolarGraph *chart) const
 {
     const auto it = m_entries.find(chart);
-    return it == m_entries.end() ? TEntry {} : it->second;
+    return it == m_entries.end() ? TEntry {} : Get(chart, it->second.NewestVertical);
+}
+
+TBroadbandStore::TEntry TBroadbandStore::Get(const TPolarGraph *chart, bool vertical) const
+{
+    const auto it = m_entries.find(chart);
+    if (it == m_entries.end())
+        return {};
+    return vertical ? it->second.Vertical : it->second.Horizontal;
 }

@@ -131,6 +131,68 @@ TDirectivityResult::Spectrum(int frame, const std::vector<double> &frequencies, 
     return points;
 }
 
+namespace {
+
+// frameDeg − angleDeg on the circle, degrees in (−180, 180].
+double SignedDistance(double frameDeg, double angleDeg)
+{
+    double d = std::fmod(frameDeg - angleDeg, 360.0);
+    if (d <= -180.0)
+        d += 360.0;
+    else if (d > 180.0)
+        d -= 360.0;
+    return d;
+}
+
+} // namespace
+
+std::optional<TDirectivityResult::TAngleSource>
+TDirectivityResult::SourceAt(double angleDeg, double reachDeg, double edgeReachDeg) const
+{
+    TAngleSource s;
+    double below = -reachDeg - 1.0, above = reachDeg + 1.0;
+    for (int i = 0; i < FrameCount(); ++i) {
+        const double d = SignedDistance(FrameAnglesDeg[size_t(i)], angleDeg);
+        if (d <= 0 && d > below) {
+            below = d;
+            s.Below = i;
+        }
+        if (d >= 0 && d < above) {
+            above = d;
+            s.Above = i;
+        }
+    }
+    const bool hasBelow = s.Below >= 0 && below >= -reachDeg;
+    const bool hasAbove = s.Above >= 0 && above <= reachDeg;
+    if (hasBelow && hasAbove) {
+        s.AboveShare = above - below > 0 ? -below / (above - below) : 0.0;
+        return s;
+    }
+    if (hasBelow && below >= -edgeReachDeg)
+        return TAngleSource { s.Below, s.Below, 0.0 };
+    if (hasAbove && above <= edgeReachDeg)
+        return TAngleSource { s.Above, s.Above, 0.0 };
+    return std::nullopt;
+}
+
+std::vector<TFrequencyPoint> TDirectivityResult::SpectrumAt(const TAngleSource &source,
+                                                            const std::vector<double> &frequencies,
+                                                            int smoothing) const
+{
+    std::vector<TFrequencyPoint> points = Spectrum(source.Below, frequencies, smoothing);
+    if (source.Above == source.Below || source.AboveShare <= 0.0)
+        return points;
+    const std::vector<TFrequencyPoint> upper = Spectrum(source.Above, frequencies, smoothing);
+    const double share = source.AboveShare;
+    for (size_t k = 0; k < points.size(); ++k) {
+        TFrequencyPoint &p = points[k];
+        p.LevelDb += share * (upper[k].LevelDb - p.LevelDb);
+        const double turn = SignedDistance(upper[k].PhaseDeg, p.PhaseDeg); // the shorter way
+        p.PhaseDeg = SignedDistance(p.PhaseDeg + share * turn, 0.0);
+    }
+    return points;
+}
+
 std::vector<double> TDirectivityResult::LogFrequencies(double from, double to, int perOctave)
 {
     std::vector<double> result;

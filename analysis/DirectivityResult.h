@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <complex>
+#include <optional>
 #include <vector>
 
 // What one broadband analysis found: for each frame of the recording the table's angle and
@@ -45,6 +46,26 @@ public:
     // The frame nearest `angleDeg` (any turn: -170 and 190 are the same angle) within
     // maxDistanceDeg, or -1.
     int FrameAt(double angleDeg, double maxDistanceDeg) const;
+
+    // Where the response at an angle comes from: the frames on either side of it (the same
+    // frame twice when one lies on the angle) and the share of the upper one, for a level in
+    // dB and a phase interpolated linearly in angle between them.
+    struct TAngleSource
+    {
+        int Below = -1;
+        int Above = -1;
+        double AboveShare = 0.0;
+    };
+    // The frames around angleDeg (any turn), each within reachDeg of it; at a turn's end,
+    // where one side has none, the nearest frame when within edgeReachDeg. std::nullopt when
+    // the angle was not measured.
+    std::optional<TAngleSource> SourceAt(double angleDeg, double reachDeg,
+                                         double edgeReachDeg) const;
+    // The spectrum at angleDeg from SourceAt's frames: level (dB, smoothed when asked)
+    // and phase (degrees, along the shorter way between the two) interpolated in angle.
+    std::vector<TFrequencyPoint> SpectrumAt(const TAngleSource &source,
+                                            const std::vector<double> &frequencies,
+                                            int smoothing = 0) const;
 
     // The response of one frame at f Hz (time zero at the reference peak).
     std::complex<double> Response(int frame, double f) const;

@@ -36,15 +36,17 @@ bool TFrdExport::WriteSet(const TDirectivityResult &result, const QString &folde
     const double bottom = std::max(20.0, result.LowestReliableHz());
     const std::vector<double> frequencies = TDirectivityResult::LogFrequencies(
         bottom, std::min(TopHz, 0.45 * result.SampleRate), PointsPerOctave);
-    // A file per step from -180 + step up to 180, each from the frame nearest its angle.
+    // A file per step from -180 + step up to 180, each interpolated between the frames on
+    // either side of its angle (the nearest one at a turn's end).
     const double reach = std::max(1.0, stepDeg / 2.0);
     for (int angle = -180 + stepDeg; angle <= 180; angle += stepDeg) {
-        const int frame = result.FrameAt(angle, reach);
-        if (frame < 0)
+        const auto source = result.SourceAt(angle, reach, reach);
+        if (!source)
             continue;
         const QString path
             = QDir(folder).filePath(TFrdFile::FileName(result.Name, angle, result.Vertical));
-        const QByteArray text = TFrdFile::Format(result.Spectrum(frame, frequencies, smoothing));
+        const QByteArray text
+            = TFrdFile::Format(result.SpectrumAt(*source, frequencies, smoothing));
         QString message;
         if (!TFileWriter::WriteFile(path, text, &message)) {
             if (error)

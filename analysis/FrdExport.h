@@ -6,8 +6,9 @@ class TDirectivityResult;
 
 // "Eksportuj FRD…": one FRD file per angle step of a result, "<name> hor <angle>.frd" (or
 // "ver" for a vertical turn),
-// each from the frame nearest that angle, at log-spaced frequencies from what the gate
-// resolves to 20 kHz. Angles that were not measured get no file.
+// each interpolated in angle between the frames around it (TDirectivityResult::SpectrumAt), at
+// log-spaced frequencies from what the gate resolves to 20 kHz. Angles that were not measured get
+// no file.
 class TFrdExport
 {
 public:

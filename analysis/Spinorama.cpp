@@ -30,54 +30,6 @@ constexpr std::array<double, 19> Weights = {
     0.014989611, 0.012387354, 0.008955027, 0.004730189, 0.000604486,
 };
 
-// frameDeg − angleDeg on the circle, degrees in (−180, 180].
-double SignedDistance(double frameDeg, double angleDeg)
-{
-    double d = std::fmod(frameDeg - angleDeg, 360.0);
-    if (d <= -180.0)
-        d += 360.0;
-    else if (d > 180.0)
-        d -= 360.0;
-    return d;
-}
-
-// Where a response at angleDeg comes from: frames below and above (the same frame when one
-// lies on the angle) and the share of the upper one.
-struct TBracket
-{
-    int Below = -1;
-    int Above = -1;
-    double AboveShare = 0.0;
-};
-
-std::optional<TBracket> BracketOf(const TDirectivityResult &result, double angleDeg)
-{
-    TBracket b;
-    double below = -BracketReachDeg - 1.0, above = BracketReachDeg + 1.0;
-    for (int i = 0; i < result.FrameCount(); ++i) {
-        const double d = SignedDistance(result.FrameAnglesDeg[size_t(i)], angleDeg);
-        if (d <= 0 && d > below) {
-            below = d;
-            b.Below = i;
-        }
-        if (d >= 0 && d < above) {
-            above = d;
-            b.Above = i;
-        }
-    }
-    const bool hasBelow = b.Below >= 0 && below >= -BracketReachDeg;
-    const bool hasAbove = b.Above >= 0 && above <= BracketReachDeg;
-    if (hasBelow && hasAbove) {
-        b.AboveShare = above - below > 0 ? -below / (above - below) : 0.0;
-        return b;
-    }
-    if (hasBelow && below >= -EdgeReachDeg)
-        return TBracket { b.Below, b.Below, 0.0 };
-    if (hasAbove && above <= EdgeReachDeg)
-        return TBracket { b.Above, b.Above, 0.0 };
-    return std::nullopt;
-}
-
 // |Σ x[n]·e^{−iωn}|² of one frame's taps at each frequency (Goertzel's recurrence, a few
 // frequencies at once). The level does not depend on where time zero lies, so this is the power
 // of TDirectivityResult::Response at the same frequency.
@@ -137,14 +89,12 @@ std::optional<TPlaneLevels> PlaneLevels(const TDirectivityResult &result, bool v
                                         const std::vector<bool> &measured, int smoothing,
                                         QString *error)
 {
-    // Horizontal −170° … 180°; the vertical plane's 180° is the horizontal one's.
-    const int last = vertical ? 180 - StepDeg : 180;
     std::map<int, std::vector<double>> frames;
     TPlaneLevels plane;
     const bool usable = result.GateLength > 0
         && result.Responses.size() >= size_t(result.FrameCount()) * size_t(result.GateLength);
-    for (int angle = -180 + StepDeg; angle <= last; angle += StepDeg) {
-        const std::optional<TBracket> b = usable ? BracketOf(result, angle) : std::nullopt;
+    for (int angle = -180 + StepDeg; angle <= 180; angle += StepDeg) {
+        const auto b = usable ? TSpinorama::SourceOf(result, angle) : std::nullopt;
         if (!b) {
             if (error)
                 *error = QStringLiteral("Pomiar w płaszczyźnie %1 nie ma ramek w pobliżu kąta %2°.")
@@ -211,8 +161,9 @@ std::vector<TTerm> SoundPowerTerms(const TPlaneLevels &horizontal, const TPlaneL
     std::vector<TTerm> terms;
     for (const auto &[angle, levels] : horizontal)
         terms.push_back({ &levels, TSpinorama::SoundPowerWeight(angle) });
+    // The vertical plane's 0° and 180° are the horizontal one's.
     for (const auto &[angle, levels] : vertical)
-        if (angle != 0)
+        if (angle != 0 && angle != 180)
             terms.push_back({ &levels, TSpinorama::SoundPowerWeight(angle) });
     return terms;
 }
@@ -223,6 +174,22 @@ QString Field(double value)
 }
 
 } // namespace
+
+std::optional<TDirectivityResult::TAngleSource>
+TSpinorama::SourceOf(const TDirectivityResult &result, int angleDeg)
+{
+    return result.SourceAt(angleDeg, BracketReachDeg, EdgeReachDeg);
+}
+
+std::vector<double> TSpinorama::MeasuredFrequenciesHz() const
+{
+    std::vector<double> measured;
+    const std::vector<double> &onAxis = CurvesDb[OnAxis];
+    for (size_t r = 0; r < FrequenciesHz.size() && r < onAxis.size(); ++r)
+        if (std::isfinite(onAxis[r]))
+            measured.push_back(FrequenciesHz[r]);
+    return measured;
+}
 
 double TSpinorama::SoundPowerWeight(int angleDeg)
 {

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "analysis/DirectivityResult.h"
+
 #include <QString>
 
 #include <array>
 #include <optional>
 #include <vector>
-
-class TDirectivityResult;
 
 // The ANSI/CTA-2034-A curves ("spinorama") of a loudspeaker from one horizontal and one vertical
 // broadband turn. Each plane's response is taken at exactly 0°, ±10°, … 180°, its level in dB
@@ -48,11 +48,18 @@ public:
 
     // The spin of two turns; smoothing N > 0 takes each frame's level as the power mean over
     // 1/N octave (as TDirectivityResult::LevelDb), 0 none. std::nullopt with a Polish message in
-    // *error when the turns are at different sample rates or a plane has no frames near an
-    // angle the curves need.
+    // *error when the turns are at different sample rates or a plane has no frames near one
+    // of its angles −170° … 180°.
     static std::optional<TSpinorama> Compute(const TDirectivityResult &horizontal,
                                              const TDirectivityResult &vertical, int smoothing = 0,
                                              QString *error = nullptr);
+
+    // The frames a plane's response at angleDeg comes from, for the spin and every export
+    // made beside it (both sides within 5°, or a turn's end frame within 0.5°).
+    static std::optional<TDirectivityResult::TAngleSource>
+    SourceOf(const TDirectivityResult &result, int angleDeg);
+    // The frequencies at which the curves were measured (the rows without NaN), Hz.
+    std::vector<double> MeasuredFrequenciesHz() const;
 
     // The standard's Sound Power weight of a response at angleDeg from the axis (any sign, any
     // turn; multiples of 10°), 0 for other angles.

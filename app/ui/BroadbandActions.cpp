@@ -7,6 +7,7 @@
 #include "app/ui/FrmMain.h"
 #include "app/ui/MainActions.h"
 #include "app/ui/RecordingAnalysisAction.h"
+#include "app/ui/SpinActions.h"
 #include "app/ui/ToolWindowPlacement.h"
 #include "chart/PolarGraph.h"
 #include "document/OvkFile.h"
@@ -24,8 +25,15 @@
 
 namespace {
 
-// "1 plik", "2 pliki", "5 plików", "22 pliki".
-QString FilesWord(int count)
+TBroadbandStore::TEntry ActiveEntry(const TFrmMain &main)
+{
+    const TFrmChild *doc = main.ActiveDocument();
+    return doc ? TBroadbandStore::Instance().Get(&doc->Graph()) : TBroadbandStore::TEntry {};
+}
+
+} // namespace
+
+QString TBroadbandActions::FilesWord(int count)
 {
     if (count == 1)
         return QStringLiteral("plik");
@@ -35,14 +43,6 @@ QString FilesWord(int count)
         return QStringLiteral("pliki");
     return QStringLiteral("plików");
 }
-
-TBroadbandStore::TEntry ActiveEntry(const TFrmMain &main)
-{
-    const TFrmChild *doc = main.ActiveDocument();
-    return doc ? TBroadbandStore::Instance().Get(&doc->Graph()) : TBroadbandStore::TEntry {};
-}
-
-} // namespace
 
 std::function<QString(QWidget *, const QString &)> &TBroadbandActions::AskFolder()
 {
@@ -61,6 +61,7 @@ TBroadbandActions &TBroadbandActions::Install(TFrmMain &main)
     actions->AddToMenu();
     actions->Update();
     TRecordingAnalysisAction::Install(main);
+    TSpinActions::Install(main);
     return *actions;
 }
 
@@ -81,8 +82,9 @@ TBroadbandActions::TBroadbandActions(TFrmMain &main)
     m_frd = new QAction(QStringLiteral("Eksportuj &FRD…"), this);
     m_frd->setObjectName(QStringLiteral("acEksportFrd"));
     TMainActions::SetHint(m_frd,
-                          QStringLiteral("|Zapisuje charakterystyki ostatniego pomiaru "
-                                         "szerokopasmowego co 10° do plików FRD"));
+                          QStringLiteral("|Zapisuje charakterystyki ostatnich pomiarów "
+                                         "szerokopasmowych w obu płaszczyznach co 10° do "
+                                         "plików FRD"));
     connect(m_map, &QAction::triggered, this, &TBroadbandActions::ShowMap);
     connect(m_frd, &QAction::triggered, this, &TBroadbandActions::ExportFrd);
 
@@ -172,12 +174,20 @@ bool TBroadbandActions::ExportFrd()
         return false;
     m_lastFolder = folder;
 
+    // Both planes' sets when the document has both ("hor" and "ver" files).
     QString error;
     int written = 0;
-    if (!TFrdExport::WriteSet(*entry.Result, folder, FrdStepDeg, entry.Options.Smoothing, &error,
-                              &written)) {
-        ShowMessage(&m_main, QMessageBox::Critical, error);
-        return false;
+    for (const bool vertical : { false, true }) {
+        const TBroadbandStore::TEntry plane
+            = TBroadbandStore::Instance().Get(&doc->Graph(), vertical);
+        int files = 0;
+        if (plane.Result
+            && !TFrdExport::WriteSet(*plane.Result, folder, FrdStepDeg, plane.Options.Smoothing,
+                                     &error, &files)) {
+            ShowMessage(&m_main, QMessageBox::Critical, error);
+            return false;
+        }
+        written += files;
     }
     ShowMessage(&m_main, QMessageBox::Information,
                 QStringLiteral("Zapisano %1 %2 FRD w folderze %3")
@@ -219,8 +229,8 @@ void TBroadbandActions::RestoreMeasurements(TFrmChild *document)
     if (!contents.Exists)
         return;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    std::shared_ptr<const TDirectivityResult> newest;
-    TBroadbandOptions newestOptions;
+    // The newest result of each plane, in the order they were measured.
+    std::vector<std::pair<std::shared_ptr<const TDirectivityResult>, TBroadbandOptions>> newest;
     for (const TKeptMeasurement &m : contents.Measurements) {
         QString error;
         std::optional<TDirectivityResult> result = m.Analyse(&error);
@@ -228,15 +238,17 @@ void TBroadbandActions::RestoreMeasurements(TFrmChild *document)
             contents.Problems << error;
             continue;
         }
-        newest = std::make_shared<const TDirectivityResult>(std::move(*result));
-        newestOptions = m.Options;
+        std::erase_if(newest,
+                      [&m](const auto &e) { return e.second.Vertical == m.Options.Vertical; });
+        newest.emplace_back(std::make_shared<const TDirectivityResult>(std::move(*result)),
+                            m.Options);
     }
     QGuiApplication::restoreOverrideCursor();
     TBroadbandStore &store = TBroadbandStore::Instance();
     // Recordings that could not be analysed are still carried along by the next save.
     store.SetKept(&document->Graph(), std::move(contents.Measurements));
-    if (newest)
-        store.Set(&document->Graph(), newest, newestOptions);
+    for (const auto &[result, options] : newest)
+        store.Set(&document->Graph(), result, options);
     const QString message = RestoreMessage(contents.Problems);
     if (!message.isEmpty())
         m_main.statusBar()->showMessage(message, RestoreMessageMs);

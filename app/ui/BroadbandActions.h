@@ -14,7 +14,8 @@ class TFrmMapa;
 
 // The main window's actions for the last broadband measurement of the active document:
 // "Mapa kierunkowości" (shows one TFrmMapa that follows the active document) and
-// "Eksportuj FRD…" (one FRD file per 10° into a folder the user picks). Both are in the
+// "Eksportuj FRD…" (one FRD file per 10° into a folder the user picks, for the newest turn of
+// each plane). Both are in the
 // chart menu, next to "Eksportuj", and enabled only while the active document has a
 // broadband result. It also keeps a document's measurements beside its file: a save writes
 // them into "<name>.pomiary" (TMeasurementFolder), and opening the document analyses them
@@ -37,6 +38,9 @@ public:
     // Asks for an existing folder (owner, start folder); empty when cancelled. Tests
     // replace it. Default: QFileDialog::getExistingDirectory.
     static std::function<QString(QWidget *owner, const QString &start)> &AskFolder();
+
+    // "plik", "pliki" or "plików" after count.
+    static QString FilesWord(int count);
 
     QAction *MapAction() const { return m_map; }
     QAction *FrdAction() const { return m_frd; }

@@ -326,9 +326,15 @@ void TestCliKept::verticalTurnIsNamedAndKeptAsSuch()
     const QMap<QString, QByteArray> reference = Files(dir.filePath("ref"));
     QCOMPARE(reference.size(), 19);
     QVERIFY(reference.contains("Pomiar 1 ver 0.frd") && reference.contains("Pomiar 1 ver -90.frd"));
-    const TRun run = RunCli({ "frd", "v.OvK", "again" }, dir);
+    TRun run = RunCli({ "frd", "v.OvK", "again" }, dir);
     QVERIFY2(run.Status == 0, qPrintable(run.Err.join(u'\n')));
     QCOMPARE(Files(dir.filePath("again")), reference);
+    // A spin needs the horizontal turn too.
+    run = RunCli({ "spin", "v.OvK", "--csv", "s.csv" }, dir);
+    QCOMPARE(run.Status, 1);
+    QVERIFY2(run.Err.size() == 1 && run.Err.front().contains("no horizontal turn"),
+             qPrintable(run.Err.join(u'\n')));
+    QVERIFY(!QFile::exists(dir.filePath("s.csv")));
 
     // At 30° the 0.08 m side gives sin(x)/x = -1.5 dB at 4 kHz; the 0.2 m side would give -12.
     double at30 = 0;
@@ -364,7 +370,10 @@ void TestCliKept::spinOfTheTwoTurns()
     QVERIFY(QDir(dir.filePath("frd")).isEmpty());
 
     QVERIFY(measure({ "--plane", "ver", "--into", "d.OvK", "d.OvK" }));
-    run = RunCli({ "spin", "d.OvK", "--csv", "s.csv", "--frd", "frd" }, dir);
+    QVERIFY(QDir(dir.path()).mkpath("spin"));
+    run = RunCli({ "spin", "d.OvK", "--csv", "s.csv", "--frd", "frd", "--spinorama", "spin",
+                   "--image", "s.svg" },
+                 dir);
     QVERIFY2(run.Status == 0, qPrintable(run.Err.join(u'\n')));
     const QList<QByteArray> rows = Bytes(dir.filePath("s.csv")).split('\n');
     QCOMPARE(rows.size(), 1 + 201 + 1); // header, rows, after the last newline
@@ -372,6 +381,50 @@ void TestCliKept::spinOfTheTwoTurns()
     const QStringList frd = QDir(dir.filePath("frd")).entryList(QDir::Files);
     QCOMPARE(frd.filter(" hor ").size(), 36);
     QCOMPARE(frd.filter(" ver ").size(), 36);
+    QVERIFY(Bytes(dir.filePath("s.svg")).contains("<svg"));
+
+    // The spinorama folder: both planes on one grid, nothing but the header and numbers, and
+    // the same responses as the curves (horizontal 0° is On Axis).
+    const QMap<QString, QByteArray> spinFiles = Files(dir.filePath("spin"));
+    QCOMPARE(spinFiles.size(), 72);
+    QCOMPARE(spinFiles.keys().filter(" _H ").size(), 36);
+    QVERIFY(spinFiles.contains("Pomiar 1 _H 0.txt") && spinFiles.contains("Pomiar 1 _V 0.txt"));
+    QVERIFY(spinFiles.contains("Pomiar 1 _V 180.txt")
+            && spinFiles.contains("Pomiar 1 _H -170.txt"));
+    QList<QByteArray> grid;
+    for (const QByteArray &text : spinFiles) {
+        QVERIFY(text.startsWith("Freq[Hz] dBSPL Phase[Deg]\n") && text.endsWith('\n'));
+        QList<QByteArray> frequencies;
+        for (const QByteArray &line : text.trimmed().split('\n').mid(1)) {
+            const QList<QByteArray> fields = line.split(' ');
+            bool ok = fields.size() == 3;
+            for (const QByteArray &field : fields) {
+                bool number = false;
+                field.toDouble(&number);
+                ok = ok && number;
+            }
+            QVERIFY2(ok, line.constData());
+            frequencies << fields.front();
+        }
+        if (grid.isEmpty())
+            grid = frequencies;
+        QCOMPARE(frequencies, grid);
+    }
+    QVERIFY(grid.size() > 150);
+    const QList<QByteArray> onAxis = spinFiles.value("Pomiar 1 _H 0.txt").split('\n');
+    int same = 0;
+    for (qsizetype r = 1; r < rows.size(); ++r) {
+        const QList<QByteArray> csv = rows[r].split(',');
+        for (const QByteArray &line : onAxis) {
+            const QList<QByteArray> fields = line.split(' ');
+            if (csv.size() > 1 && fields.size() == 3 && fields[0] == csv[0]) {
+                QVERIFY2(std::abs(fields[1].toDouble() - csv[1].toDouble()) < 0.002,
+                         line.constData());
+                ++same;
+            }
+        }
+    }
+    QCOMPARE(same, grid.size());
 
     // Every curve against the same definitions applied to the analytic directivity of the
     // rectangle: a line source of its width across, of its height up and down.

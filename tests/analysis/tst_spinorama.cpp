@@ -5,8 +5,12 @@
 
 #include "analysis/DirectivityResult.h"
 #include "analysis/Spinorama.h"
+#include "analysis/SpinoramaFolder.h"
 
+#include <QDir>
+#include <QFile>
 #include <QLocale>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <cmath>
@@ -185,6 +189,8 @@ private slots:
     void onAxisIsTheFramesOwnLevel_data();
     void onAxisIsTheFramesOwnLevel();
     void csvText();
+    void folderNames_data();
+    void folderNames();
 };
 
 void TestSpinorama::curvesFollowTheirDefinitions_data()
@@ -452,6 +458,51 @@ void TestSpinorama::csvText()
     // 20 Hz to just under 50 Hz: 20·log2(2.5) steps.
     QCOMPARE(empty, 27);
     QVERIFY2(lines[100].count(QLatin1Char('.')) == 8, qPrintable(lines[100]));
+}
+
+
+void TestSpinorama::folderNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("plain") << QStringLiteral("Kolumna A") << true;
+    QTest::newRow("empty") << QString() << false;
+    QTest::newRow("blank") << QStringLiteral("  ") << false;
+    QTest::newRow("_H inside") << QStringLiteral("Kolumna_H2") << false;
+    QTest::newRow("_V at the end") << QStringLiteral("Kolumna _V") << false;
+}
+
+// "Eksportuj dla spinoramy…" refuses names the tools would misread, writing nothing; an accepted
+// name gives 72 files whose horizontal 0° is the spin's On Axis.
+void TestSpinorama::folderNames()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, accepted);
+    const TDirectivityResult h = Turn(Beam(2.0)), v = Turn(Beam(1.0));
+    const auto spin = TSpinorama::Compute(h, v);
+    QVERIFY(spin);
+    QTemporaryDir dir;
+    QString error;
+    int written = -1;
+    QCOMPARE(TSpinoramaFolder::Write(*spin, h, v, 0, dir.path(), name, &error, &written), accepted);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), written);
+    if (!accepted) {
+        QVERIFY(!error.isEmpty() && written == 0);
+        return;
+    }
+    QCOMPARE(written, 72);
+    QFile file(dir.filePath(name + " _H 0.txt"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    const std::vector<double> &onAxis = spin->CurvesDb[TSpinorama::OnAxis];
+    const size_t first = spin->FrequenciesHz.size() - spin->MeasuredFrequenciesHz().size();
+    QCOMPARE(size_t(lines.size()), 1 + spin->MeasuredFrequenciesHz().size() + 1);
+    for (size_t r = first; r < onAxis.size(); ++r) {
+        const QList<QByteArray> fields = lines[qsizetype(r - first + 1)].split(' ');
+        QCOMPARE(fields.size(), 3);
+        QVERIFY(std::abs(fields[0].toDouble() - spin->FrequenciesHz[r]) < 1e-3);
+        QVERIFY2(std::abs(fields[1].toDouble() - onAxis[r]) < 1e-3, fields[1].constData());
+    }
 }
 
 QTEST_GUILESS_MAIN(TestSpinorama)
