@@ -87,12 +87,12 @@ TSpinActions::TSpinActions(TFrmMain &main)
     : QObject(&main)
     , m_main(main)
 {
-    m_spin = new QAction(QStringLiteral("&Spinorama"), this);
+    m_spin = new QAction(QStringLiteral("Spi&norama"), this);
     m_spin->setObjectName(QStringLiteral("acSpinorama"));
     TMainActions::SetHint(m_spin,
                           QStringLiteral("|Pokazuje krzywe CTA-2034 z ostatnich pomiarów "
                                          "szerokopasmowych w płaszczyźnie poziomej i pionowej"));
-    m_folder = new QAction(QStringLiteral("Eksportuj dla &spinoramy…"), this);
+    m_folder = new QAction(QStringLiteral("Eksportuj dla spinoram&y…"), this);
     m_folder->setObjectName(QStringLiteral("acEksportSpinorama"));
     TMainActions::SetHint(m_folder,
                           QStringLiteral("|Zapisuje charakterystyki obu płaszczyzn co 10° do "
