@@ -2,6 +2,7 @@
 
 #include "analysis/BandPalette.h"
 #include "analysis/Deconvolver.h"
+#include "analysis/MicCalibration.h"
 #include "audio/Generator.h"
 #include "chart/AutoRepaintRestorer.h"
 #include "chart/PolarGraph.h"
@@ -182,6 +183,22 @@ std::optional<TDirectivityResult> TBroadbandAnalysis::Analyse(const std::vector<
     return AnalyseFrames(qint64(samples.size()), read, log, options, error, progress);
 }
 
+void TBroadbandAnalysis::Calibrate(TDirectivityResult &result, const TBroadbandOptions &options)
+{
+    result.SensitivityDbfs = options.SensitivityDbfs;
+    if (options.MicCalFile.isEmpty())
+        return;
+    QString error;
+    if (std::optional<TMicCalibration> file = TMicCalibration::Load(options.MicCalFile, &error)) {
+        result.MicCal = std::make_shared<const TMicCalibration>(std::move(*file));
+        return;
+    }
+    // The measurement itself is still there; the user is told it is not corrected.
+    result.CalibrationProblem
+        = QStringLiteral("%1 Charakterystyki podano bez korekcji mikrofonu.").arg(error);
+    result.Warnings << result.CalibrationProblem;
+}
+
 std::optional<TDirectivityResult>
 TBroadbandAnalysis::AnalyseFrames(qint64 count, const TFrameReader &read, const TMarkerLog &log,
                                   const TBroadbandOptions &options, QString *error,
@@ -223,6 +240,7 @@ TBroadbandAnalysis::AnalyseFrames(qint64 count, const TFrameReader &read, const 
 
     TDirectivityResult result;
     result.Vertical = options.Vertical;
+    Calibrate(result, options);
     result.SampleRate = rate;
     result.StartDeg = log.StartDeg;
     result.StopDeg = log.StopDeg;

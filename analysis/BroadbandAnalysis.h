@@ -80,4 +80,7 @@ private:
     static std::optional<TDirectivityResult>
     AnalyseFrames(qint64 count, const TFrameReader &read, const TMarkerLog &log,
                   const TBroadbandOptions &options, QString *error, const TProgress &progress);
+    // The options' calibration into result: its file read (a file that cannot be read leaves
+    // the responses uncorrected, said in CalibrationProblem and the warnings).
+    static void Calibrate(TDirectivityResult &result, const TBroadbandOptions &options);
 };

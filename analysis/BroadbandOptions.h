@@ -17,6 +17,14 @@ struct TBroadbandOptions
     // The plane the turn sweeps: horizontal, or vertical, where the table's +θ puts the
     // microphone θ above the loudspeaker's axis (the loudspeaker lies on its side for it).
     bool Vertical = false;
+    // The microphone's calibration file (absolute path; empty: none), whose response is taken
+    // off every broadband response, and the input's sensitivity: the RMS level in dB FS a
+    // 94 dB SPL tone gives (none: responses stay relative to full scale).
+    QString MicCalFile;
+    std::optional<double> SensitivityDbfs;
+    // The sensitivities taken, dB FS at 94 dB SPL (beyond them lies a typing error).
+    static constexpr double LowestSensitivityDbfs = -150.0;
+    static constexpr double HighestSensitivityDbfs = 20.0;
 
     // "500, 1000 2000;4000" (commas, semicolons or spaces between, "." as the decimal mark):
     // rising, distinct, each 1 .. 96000 Hz. std::nullopt with the reason in *error.

@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr int MaxExportSide = 20000; // pixels
 const QString Minus = QStringLiteral("\u2212");
 
 // One axis' value range. A grid of one column or row still gets a range of its own.
@@ -312,13 +311,6 @@ void DrawScale(QPainter &painter, const TLayout &layout)
                      Qt::AlignLeft | Qt::AlignVCenter, LegendText());
 }
 
-bool Fail(QString *error, const QString &text)
-{
-    if (error)
-        *error = text;
-    return false;
-}
-
 } // namespace
 
 QColor TDirectivityMap::ColorOf(double levelDb)
@@ -435,25 +427,8 @@ void TDirectivityMap::Render(QPainter &painter, const QRect &rect) const
 bool TDirectivityMap::Export(const TDirectivityMap &map, const QString &fileName, QSize size,
                              QString *error)
 {
-    const QString suffix = QFileInfo(fileName).suffix().toLower();
-    if (suffix != QLatin1String("png") && suffix != QLatin1String("svg")
-        && suffix != QLatin1String("pdf"))
-        return Fail(error,
-                    QStringLiteral("Nieznany format pliku \"%1\". Mapę można zapisać jako PNG, "
-                                   "SVG lub PDF.")
-                        .arg(QFileInfo(fileName).fileName()));
-    if (size.width() <= 0 || size.height() <= 0 || size.width() > MaxExportSide
-        || size.height() > MaxExportSide)
-        return Fail(error,
-                    QStringLiteral("Nieprawidłowy rozmiar obrazu: %1 × %2")
-                        .arg(size.width())
-                        .arg(size.height()));
-    const auto render = [&map](QPainter &painter, const QRect &rect) {
-        map.Render(painter, rect);
-    };
-    if (suffix == QLatin1String("svg"))
-        return TPictureWriter::WriteSvg(fileName, size, map.Title(), render, error);
-    if (suffix == QLatin1String("pdf"))
-        return TPictureWriter::WritePdf(fileName, size, map.Title(), render, error);
-    return TPictureWriter::WritePng(fileName, size, render, error);
+    return TPictureWriter::WriteByExtension(
+        fileName, size, map.Title(),
+        [&map](QPainter &painter, const QRect &rect) { map.Render(painter, rect); },
+        QStringLiteral("Mapę"), error);
 }

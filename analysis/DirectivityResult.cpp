@@ -1,5 +1,9 @@
 #include "analysis/DirectivityResult.h"
 
+#include "analysis/MicCalibration.h"
+
+#include <QFileInfo>
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -8,6 +12,8 @@
 namespace {
 
 constexpr double Pi = std::numbers::pi;
+// The level a sensitivity is given at, dB SPL.
+constexpr double CalibratorReferenceDbSpl = 94.0;
 // Points of the power mean over a smoothing band: the gated response changes over about
 // 1 / gate Hz, and the band is sampled several times per such step.
 constexpr int SmoothingPointsPerStep = 8;
@@ -94,7 +100,34 @@ std::complex<double> TDirectivityResult::Response(int frame, double f) const
             w *= step;
         }
     }
+    if (MicCal || SensitivityDbfs)
+        sum *= std::pow(10.0, CalibrationDb(f) / 20.0);
     return sum;
+}
+
+double TDirectivityResult::CalibrationDb(double f) const
+{
+    double db = 0.0;
+    if (MicCal)
+        db -= MicCal->CorrectionDb(f);
+    if (SensitivityDbfs)
+        db += CalibratorReferenceDbSpl - *SensitivityDbfs;
+    return db;
+}
+
+QString TDirectivityResult::CalibrationText() const
+{
+    QStringList parts;
+    if (MicCal) {
+        QString file
+            = QStringLiteral("plik \u201E%1\u201D").arg(QFileInfo(MicCal->Path()).fileName());
+        if (const std::optional<double> sens = MicCal->SensFactorDb())
+            file += QStringLiteral(" (Sens Factor %1 dB)").arg(*sens, 0, 'f', 3);
+        parts << file;
+    }
+    if (SensitivityDbfs)
+        parts << QStringLiteral("czułość %1 dBFS przy 94 dB SPL").arg(*SensitivityDbfs, 0, 'f', 2);
+    return parts.join(QStringLiteral(", "));
 }
 
 double TDirectivityResult::LevelDb(int frame, double f, int smoothing) const

@@ -6,7 +6,10 @@
 #include <QString>
 #include <QStringList>
 
+class TMicCalibration;
+
 #include <complex>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -26,6 +29,13 @@ public:
     double GateCloseMs = 0.0; // where the gate's fade ends, ms after the peak
     bool AutomaticGate = true;
     bool Vertical = false; // the turn swept the vertical plane (TBroadbandOptions::Vertical)
+    // The calibration every response carries (see CalibrationDb): the microphone's file as
+    // read (nullptr: none) and the input's sensitivity, dB FS at 94 dB SPL.
+    std::shared_ptr<const TMicCalibration> MicCal;
+    std::optional<double> SensitivityDbfs;
+    // Why the calibration asked for is not applied (the file could not be read), Polish; empty
+    // when it is.
+    QString CalibrationProblem;
     double DegreesPerPeriod = 0.0; // the table's turn during one excitation period
     QStringList Warnings; // for the user, Polish
     // Normal findings the user may like to know (Polish): a line of status, never a warning.
@@ -67,7 +77,15 @@ public:
                                             const std::vector<double> &frequencies,
                                             int smoothing = 0) const;
 
-    // The response of one frame at f Hz (time zero at the reference peak).
+    // What the calibration adds to a measured level at f Hz, dB: minus the microphone's
+    // response, and 94 − sensitivity when there is one (the levels are then dB SPL of a
+    // full-scale excitation); 0 without a calibration.
+    double CalibrationDb(double f) const;
+    // "plik „mic.txt” (Sens Factor −1.4 dB), czułość −35.0 dBFS przy 94 dB SPL", or empty
+    // without a calibration: what the FRD files say they were made with.
+    QString CalibrationText() const;
+
+    // The response of one frame at f Hz (time zero at the reference peak), calibrated.
     std::complex<double> Response(int frame, double f) const;
     // Its level, dB; with smoothing N > 0 the power mean over 1/N octave around f.
     double LevelDb(int frame, double f, int smoothing = 0) const;

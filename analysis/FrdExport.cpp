@@ -36,6 +36,10 @@ bool TFrdExport::WriteSet(const TDirectivityResult &result, const QString &folde
     const double bottom = std::max(20.0, result.LowestReliableHz());
     const std::vector<double> frequencies = TDirectivityResult::LogFrequencies(
         bottom, std::min(TopHz, 0.45 * result.SampleRate), PointsPerOctave);
+    // What the levels are relative to, for whoever reads the files later.
+    QStringList comments;
+    if (const QString calibration = result.CalibrationText(); !calibration.isEmpty())
+        comments << QStringLiteral("Kalibracja: %1").arg(calibration);
     // A file per step from -180 + step up to 180, each interpolated between the frames on
     // either side of its angle (the nearest one at a turn's end).
     const double reach = std::max(1.0, stepDeg / 2.0);
@@ -46,7 +50,7 @@ bool TFrdExport::WriteSet(const TDirectivityResult &result, const QString &folde
         const QString path
             = QDir(folder).filePath(TFrdFile::FileName(result.Name, angle, result.Vertical));
         const QByteArray text
-            = TFrdFile::Format(result.SpectrumAt(*source, frequencies, smoothing));
+            = TFrdFile::Format(result.SpectrumAt(*source, frequencies, smoothing), comments);
         QString message;
         if (!TFileWriter::WriteFile(path, text, &message)) {
             if (error)

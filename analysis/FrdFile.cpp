@@ -47,10 +47,17 @@ QByteArray Fixed(double value, int decimals)
 
 } // namespace
 
-QByteArray TFrdFile::Format(const std::vector<TFrequencyPoint> &points)
+QByteArray TFrdFile::Format(const std::vector<TFrequencyPoint> &points, const QStringList &comments)
 {
     QByteArray text;
     text.reserve(qsizetype(points.size()) * 32);
+    for (const QString &comment : comments) {
+        // One line each, whatever the text holds.
+        QString line = comment;
+        line.replace(QLatin1Char('\n'), QLatin1Char(' '))
+            .replace(QLatin1Char('\r'), QLatin1Char(' '));
+        text += "* " + line.toUtf8() + '\n';
+    }
     for (const TFrequencyPoint &point : points) {
         if (!std::isfinite(point.FrequencyHz) || !std::isfinite(point.LevelDb)
             || !std::isfinite(point.PhaseDeg))

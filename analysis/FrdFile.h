@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 #include <vector>
@@ -15,8 +16,10 @@
 class TFrdFile
 {
 public:
-    // The text of one file; points that are not finite are left out.
-    static QByteArray Format(const std::vector<TFrequencyPoint> &points);
+    // The text of one file; points that are not finite are left out. Each comment becomes a
+    // line "* <comment>" before the points.
+    static QByteArray Format(const std::vector<TFrequencyPoint> &points,
+                             const QStringList &comments = {});
     // Lines of text read back (comment lines starting with '*', '#' or ';' and blank lines are
     // skipped); std::nullopt for a malformed line.
     static std::optional<std::vector<TFrequencyPoint>> Parse(const QByteArray &text);

@@ -132,7 +132,7 @@ QJsonObject EntryObject(const TKeptMeasurement &m, const QString &logPath)
     QJsonArray bands;
     for (double hz : m.Options.BandsHz)
         bands.append(hz);
-    return QJsonObject {
+    QJsonObject entry {
         { QStringLiteral("name"), m.Name },
         { QStringLiteral("plane"), m.Plane },
         { QStringLiteral("recording"), QFileInfo(m.Recording).fileName() },
@@ -142,6 +142,12 @@ QJsonObject EntryObject(const TKeptMeasurement &m, const QString &logPath)
         { QStringLiteral("gate-ms"), m.Options.GateMs },
         { QStringLiteral("series"), QJsonArray::fromStringList(m.SeriesNames) },
     };
+    // The calibration it was analysed with, so that it is analysed again with the same.
+    if (!m.Options.MicCalFile.isEmpty())
+        entry.insert(QStringLiteral("mic-cal"), m.Options.MicCalFile);
+    if (m.Options.SensitivityDbfs)
+        entry.insert(QStringLiteral("sensitivity-dbfs"), *m.Options.SensitivityDbfs);
+    return entry;
 }
 
 // A name of a file in the folder itself: an index must not reach anywhere else.
@@ -194,12 +200,19 @@ std::optional<TKeptMeasurement> ParseEntry(const QJsonValue &value, QString *rea
         && std::find(choices.begin(), choices.end(), smoothing.toDouble()) != choices.end();
     const double gateMs = gate.toDouble(-1);
     const QString plane = o.value(QStringLiteral("plane")).toString();
+    const QJsonValue micCal = o.value(QStringLiteral("mic-cal"));
+    const QJsonValue sensitivity = o.value(QStringLiteral("sensitivity-dbfs"));
+    const bool calibrationOk = (micCal.isUndefined() || micCal.isString())
+        && (sensitivity.isUndefined()
+            || (sensitivity.isDouble()
+                && sensitivity.toDouble() >= TBroadbandOptions::LowestSensitivityDbfs
+                && sensitivity.toDouble() <= TBroadbandOptions::HighestSensitivityDbfs));
     m.Recording = o.value(QStringLiteral("recording")).toString();
     m.Name = o.value(QStringLiteral("name")).toString();
     if (!value.isObject() || !PlainFileName(m.Recording) || !bands || !series || !smoothingOk
         || !gate.isDouble() || !(gateMs >= 0 && gateMs <= MaxGateMs)
         || (plane != TKeptMeasurement::HorizontalPlane && plane != TKeptMeasurement::VerticalPlane)
-        || !o.value(QStringLiteral("name")).isString()) {
+        || !o.value(QStringLiteral("name")).isString() || !calibrationOk) {
         Fail(reason, QStringLiteral("nieprawidłowy wpis"));
         return std::nullopt;
     }
@@ -207,6 +220,9 @@ std::optional<TKeptMeasurement> ParseEntry(const QJsonValue &value, QString *rea
     m.Options.Smoothing = smoothing.toInt();
     m.Options.GateMs = gateMs;
     m.Options.Vertical = plane == TKeptMeasurement::VerticalPlane;
+    m.Options.MicCalFile = micCal.toString();
+    if (sensitivity.isDouble())
+        m.Options.SensitivityDbfs = sensitivity.toDouble();
     m.SeriesNames = *series;
     m.Plane = plane;
     return m;

@@ -32,7 +32,7 @@ constexpr std::array<double, 19> Weights = {
 
 // |Σ x[n]·e^{−iωn}|² of one frame's taps at each frequency (Goertzel's recurrence, a few
 // frequencies at once). The level does not depend on where time zero lies, so this is the power
-// of TDirectivityResult::Response at the same frequency.
+// of TDirectivityResult::Response at the same frequency (its calibration added).
 void UnsmoothedLevels(const TDirectivityResult &result, int frame,
                       const std::vector<double> &frequencies, const std::vector<bool> &measured,
                       std::vector<double> &levelsDb)
@@ -56,7 +56,8 @@ void UnsmoothedLevels(const TDirectivityResult &result, int frame,
             if (!measured[k0 + k])
                 continue;
             const double power = s1[k] * s1[k] + s2[k] * s2[k] - c[k] * s1[k] * s2[k];
-            levelsDb[k0 + k] = 10.0 * std::log10(std::max(power, 1e-30));
+            levelsDb[k0 + k] = 10.0 * std::log10(std::max(power, 1e-30))
+                + result.CalibrationDb(frequencies[k0 + k]);
         }
     }
 }

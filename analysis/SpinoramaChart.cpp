@@ -14,7 +14,6 @@
 
 namespace {
 
-constexpr int MaxExportSide = 20000; // pixels
 constexpr double HeadroomDb = 2.0; // at least this much above the loudest level curve
 constexpr double DiBottomDb = -5.0; // the right axis' usual foot
 const QString Minus = QStringLiteral("\u2212");
@@ -311,13 +310,6 @@ void DrawLegend(QPainter &painter, const TLayout &layout)
     }
 }
 
-bool Fail(QString *error, const QString &text)
-{
-    if (error)
-        *error = text;
-    return false;
-}
-
 } // namespace
 
 void TSpinoramaChart::SetSpin(std::shared_ptr<const TSpinorama> spin)
@@ -434,25 +426,8 @@ void TSpinoramaChart::Render(QPainter &painter, const QRect &rect) const
 bool TSpinoramaChart::Export(const TSpinoramaChart &chart, const QString &fileName, QSize size,
                              QString *error)
 {
-    const QString suffix = QFileInfo(fileName).suffix().toLower();
-    if (suffix != QLatin1String("png") && suffix != QLatin1String("svg")
-        && suffix != QLatin1String("pdf"))
-        return Fail(error,
-                    QStringLiteral("Nieznany format pliku \"%1\". Spinoramę można zapisać jako "
-                                   "PNG, SVG lub PDF.")
-                        .arg(QFileInfo(fileName).fileName()));
-    if (size.width() <= 0 || size.height() <= 0 || size.width() > MaxExportSide
-        || size.height() > MaxExportSide)
-        return Fail(error,
-                    QStringLiteral("Nieprawidłowy rozmiar obrazu: %1 × %2")
-                        .arg(size.width())
-                        .arg(size.height()));
-    const auto render = [&chart](QPainter &painter, const QRect &rect) {
-        chart.Render(painter, rect);
-    };
-    if (suffix == QLatin1String("svg"))
-        return TPictureWriter::WriteSvg(fileName, size, chart.Title(), render, error);
-    if (suffix == QLatin1String("pdf"))
-        return TPictureWriter::WritePdf(fileName, size, chart.Title(), render, error);
-    return TPictureWriter::WritePng(fileName, size, render, error);
+    return TPictureWriter::WriteByExtension(
+        fileName, size, chart.Title(),
+        [&chart](QPainter &painter, const QRect &rect) { chart.Render(painter, rect); },
+        QStringLiteral("Spinoramę"), error);
 }

@@ -1,5 +1,7 @@
 #include "app/Settings.h"
 
+#include "analysis/BroadbandOptions.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -270,8 +272,29 @@ QStringList TSettings::ReadSettings(QSettings &store)
     ReadOrRepair(store, "RMSBuffNumber", RMSBuffNumber);
     ReadOrRepair(store, "WaveINDevID", WaveINDevID);
     ReadOrRepair(store, "WaveOUTDevID", WaveOUTDevID);
+    ReadOrRepair(store, "MicCalFile", MicCalFile);
+    ReadSensitivity(store);
     store.endGroup();
     return ResetUnworkable(store);
+}
+
+TBroadbandOptions TSettings::Calibrated(TBroadbandOptions options) const
+{
+    options.MicCalFile = MicCalFile;
+    options.SensitivityDbfs = MicSensitivity;
+    return options;
+}
+
+void TSettings::ReadSensitivity(QSettings &store)
+{
+    const QString text = store.value(QStringLiteral("MicSensitivity")).toString();
+    bool ok = false;
+    const double dbfs = text.toDouble(&ok);
+    if (ok && dbfs >= TBroadbandOptions::LowestSensitivityDbfs
+        && dbfs <= TBroadbandOptions::HighestSensitivityDbfs)
+        MicSensitivity = dbfs;
+    else
+        MicSensitivity.reset(); // none, or not a sensitivity at all
 }
 
 QStringList TSettings::ResetUnworkable(QSettings &store)
@@ -328,6 +351,10 @@ void TSettings::WriteSettings(QSettings &store) const
     store.setValue(QStringLiteral("PlayBuffSize"), PlayBuffSize);
     store.setValue(QStringLiteral("ReadBuffSize"), ReadBuffSize);
     store.setValue(QStringLiteral("RMSBuffNumber"), RMSBuffNumber);
+    store.setValue(QStringLiteral("MicCalFile"), MicCalFile);
+    // Empty for none: a number would be taken as a calibration.
+    store.setValue(QStringLiteral("MicSensitivity"),
+                   MicSensitivity ? QString::number(*MicSensitivity, 'g', 17) : QString());
     store.setValue(QStringLiteral("WaveOUTDevID"), WaveOUTDevID);
     store.setValue(QStringLiteral("WaveINDevID"), WaveINDevID);
     store.endGroup();

@@ -4,8 +4,10 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
 class QSettings;
+struct TBroadbandOptions;
 
 // The program-wide settings, named after their stored values. They start with the built-in
 // defaults, are read once when the main window is created (ReadSettings) and written once
@@ -39,6 +41,12 @@ public:
     int RMSBuffNumber = 512; // bytes of input per measured point
     int WaveINDevID = 0; // input device number
     int WaveOUTDevID = 0; // output device number
+    // The microphone's calibration file (empty: none) and the input's sensitivity, the RMS
+    // level in dB FS of a 94 dB SPL tone (none: broadband responses stay in dB FS).
+    QString MicCalFile;
+    std::optional<double> MicSensitivity;
+    // options with this calibration, for a broadband analysis made now.
+    TBroadbandOptions Calibrated(TBroadbandOptions options) const;
 
     // The user's own working folder, the same for orvi and orvi-cli:
     // GenericDataLocation + "/Orvi" (~/.local/share/Orvi on Linux), native separators, no
@@ -87,6 +95,7 @@ private:
     // Gives every value the program cannot work with its default, in the store too; the
     // keys reset.
     QStringList ResetUnworkable(QSettings &store);
+    void ReadSensitivity(QSettings &store);
 };
 
 // The one instance the program uses.

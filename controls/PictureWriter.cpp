@@ -3,6 +3,7 @@
 #include "controls/FileWriter.h"
 
 #include <QBuffer>
+#include <QFileInfo>
 #include <QImage>
 #include <QPageSize>
 #include <QPdfWriter>
@@ -93,4 +94,32 @@ bool TPictureWriter::WritePdf(const QString &fileName, QSize size, const QString
     }
     buffer.close();
     return Store(fileName, bytes, error);
+}
+
+bool TPictureWriter::WriteByExtension(const QString &fileName, QSize size, const QString &title,
+                                      const TRender &render, const QString &what, QString *error)
+{
+    constexpr int MaxSide = 20000; // pixels
+    const QString suffix = QFileInfo(fileName).suffix().toLower();
+    if (suffix != QLatin1String("png") && suffix != QLatin1String("svg")
+        && suffix != QLatin1String("pdf")) {
+        if (error)
+            *error = QStringLiteral("Nieznany format pliku \"%1\". %2 można zapisać jako PNG, SVG "
+                                    "lub PDF.")
+                         .arg(QFileInfo(fileName).fileName(), what);
+        return false;
+    }
+    if (size.width() <= 0 || size.height() <= 0 || size.width() > MaxSide
+        || size.height() > MaxSide) {
+        if (error)
+            *error = QStringLiteral("Nieprawidłowy rozmiar obrazu: %1 × %2")
+                         .arg(size.width())
+                         .arg(size.height());
+        return false;
+    }
+    if (suffix == QLatin1String("svg"))
+        return WriteSvg(fileName, size, title, render, error);
+    if (suffix == QLatin1String("pdf"))
+        return WritePdf(fileName, size, title, render, error);
+    return WritePng(fileName, size, render, error);
 }

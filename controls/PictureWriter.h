@@ -25,4 +25,10 @@ public:
                          const TRender &render, QString *error = nullptr);
     static bool WritePdf(const QString &fileName, QSize size, const QString &title,
                          const TRender &render, QString *error = nullptr);
+    // As the extension of fileName says (.png, .svg or .pdf, any case), each side of size from
+    // 1 to 20000 pixels. what names the picture in the refusal of another extension, in the
+    // accusative ("Mapę").
+    static bool WriteByExtension(const QString &fileName, QSize size, const QString &title,
+                                 const TRender &render, const QString &what,
+                                 QString *error = nullptr);
 };

@@ -2,6 +2,7 @@
 
 #include "chart/PolarGraph.h"
 #include "chart/Series.h"
+#include "controls/BusyCursor.h"
 #include "controls/CodePage1250.h"
 #include "controls/FileWriter.h"
 #include "document/InOutError.h"
@@ -80,29 +81,6 @@ void SwapSamplesIfNeeded(TPolarSample *samples, qsizetype n)
 }
 
 // ---- helpers ---------------------------------------------------------------------------
-
-// The busy cursor for the duration of a file operation, restored on every path. Only when
-// a GUI application runs (not in orvi-cli's headless use or core tests without one).
-class TBusyCursor
-{
-public:
-    TBusyCursor()
-        : m_active(qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr)
-    {
-        if (m_active)
-            QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-    }
-    ~TBusyCursor()
-    {
-        if (m_active)
-            QGuiApplication::restoreOverrideCursor();
-    }
-    TBusyCursor(const TBusyCursor &) = delete;
-    TBusyCursor &operator=(const TBusyCursor &) = delete;
-
-private:
-    bool m_active;
-};
 
 // Chart repainting is held off while many series change, and restored on every path.
 class TRepaintHold

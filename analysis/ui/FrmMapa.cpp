@@ -1,9 +1,9 @@
 #include "analysis/ui/FrmMapa.h"
 
 #include "analysis/BroadbandStore.h"
-#include "chart/ChartExporter.h"
+#include "analysis/ui/PictureFileDialog.h"
 #include "chart/PolarGraph.h"
-#include "document/ui/DocumentFiles.h"
+#include "controls/BusyCursor.h"
 #include "document/ui/Prompts.h"
 
 #include <QFileInfo>
@@ -42,20 +42,6 @@ protected:
 private:
     const TDirectivityMap &m_map;
 };
-
-// The wait cursor for as long as it lives.
-class TBusyCursor
-{
-public:
-    TBusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TBusyCursor() { QGuiApplication::restoreOverrideCursor(); }
-    TBusyCursor(const TBusyCursor &) = delete;
-    TBusyCursor &operator=(const TBusyCursor &) = delete;
-};
-
-// The dialog's filters in the order of their formats.
-constexpr TChartExporter::Format FilterFormats[]
-    = { TChartExporter::Format::Png, TChartExporter::Format::Svg, TChartExporter::Format::Pdf };
 
 } // namespace
 
@@ -135,19 +121,8 @@ bool TFrmMapa::ExportMap()
 {
     if (!m_result)
         return false;
-    TFileDialogRequest request;
-    request.Kind = TFileDialogRequest::Save;
-    request.FileName = m_map.Title();
-    request.Filters = { QStringLiteral("PNG (*.png)"), QStringLiteral("SVG (*.svg)"),
-                        QStringLiteral("PDF (*.pdf)") };
-    // The filter decides the extension; the question about replacing a file is asked
-    // below about the name really written.
-    request.ConfirmOverwrite = false;
-    if (!AskFileName(this, request))
-        return false;
-    const int index = std::clamp(request.FilterIndex, 0, int(std::size(FilterFormats)) - 1);
-    const QString fileName = TChartExporter::ApplyExtension(request.FileName, FilterFormats[index]);
-    if (QFileInfo::exists(fileName) && !TDocumentFiles::ConfirmOverwrite(this, fileName))
+    const QString fileName = AskPictureFileName(this, m_map.Title());
+    if (fileName.isEmpty())
         return false;
     QString error;
     if (!TDirectivityMap::Export(m_map, fileName, ExportSize, &error)) {

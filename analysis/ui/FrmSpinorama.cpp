@@ -1,9 +1,9 @@
 #include "analysis/ui/FrmSpinorama.h"
 
 #include "analysis/BroadbandStore.h"
-#include "chart/ChartExporter.h"
+#include "analysis/ui/PictureFileDialog.h"
 #include "chart/PolarGraph.h"
-#include "document/ui/DocumentFiles.h"
+#include "controls/BusyCursor.h"
 #include "document/ui/Prompts.h"
 
 #include <QFileInfo>
@@ -46,20 +46,6 @@ protected:
 private:
     const TSpinoramaChart &m_picture;
 };
-
-// The wait cursor for as long as it lives.
-class TBusyCursor
-{
-public:
-    TBusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TBusyCursor() { QGuiApplication::restoreOverrideCursor(); }
-    TBusyCursor(const TBusyCursor &) = delete;
-    TBusyCursor &operator=(const TBusyCursor &) = delete;
-};
-
-// The dialog's filters in the order of their formats.
-constexpr TChartExporter::Format FilterFormats[]
-    = { TChartExporter::Format::Png, TChartExporter::Format::Svg, TChartExporter::Format::Pdf };
 
 } // namespace
 
@@ -158,19 +144,8 @@ bool TFrmSpinorama::ExportPicture()
 {
     if (!HasSpin())
         return false;
-    TFileDialogRequest request;
-    request.Kind = TFileDialogRequest::Save;
-    request.FileName = m_picture.Title();
-    request.Filters = { QStringLiteral("PNG (*.png)"), QStringLiteral("SVG (*.svg)"),
-                        QStringLiteral("PDF (*.pdf)") };
-    // The filter decides the extension; the question about replacing a file is asked below
-    // about the name really written.
-    request.ConfirmOverwrite = false;
-    if (!AskFileName(this, request))
-        return false;
-    const int index = std::clamp(request.FilterIndex, 0, int(std::size(FilterFormats)) - 1);
-    const QString fileName = TChartExporter::ApplyExtension(request.FileName, FilterFormats[index]);
-    if (QFileInfo::exists(fileName) && !TDocumentFiles::ConfirmOverwrite(this, fileName))
+    const QString fileName = AskPictureFileName(this, m_picture.Title());
+    if (fileName.isEmpty())
         return false;
     QString error;
     if (!TSpinoramaChart::Export(m_picture, fileName, ExportSize, &error)) {

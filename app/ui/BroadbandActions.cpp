@@ -231,6 +231,7 @@ void TBroadbandActions::RestoreMeasurements(TFrmChild *document)
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     // The newest result of each plane, in the order they were measured.
     std::vector<std::pair<std::shared_ptr<const TDirectivityResult>, TBroadbandOptions>> newest;
+    QStringList uncalibrated;
     for (const TKeptMeasurement &m : contents.Measurements) {
         QString error;
         std::optional<TDirectivityResult> result = m.Analyse(&error);
@@ -238,6 +239,8 @@ void TBroadbandActions::RestoreMeasurements(TFrmChild *document)
             contents.Problems << error;
             continue;
         }
+        if (!result->CalibrationProblem.isEmpty())
+            uncalibrated << result->CalibrationProblem;
         std::erase_if(newest,
                       [&m](const auto &e) { return e.second.Vertical == m.Options.Vertical; });
         newest.emplace_back(std::make_shared<const TDirectivityResult>(std::move(*result)),
@@ -249,7 +252,11 @@ void TBroadbandActions::RestoreMeasurements(TFrmChild *document)
     store.SetKept(&document->Graph(), std::move(contents.Measurements));
     for (const auto &[result, options] : newest)
         store.Set(&document->Graph(), result, options);
-    const QString message = RestoreMessage(contents.Problems);
+    // What is missing first, then what is there but without its calibration.
+    QStringList parts = uncalibrated;
+    if (const QString missing = RestoreMessage(contents.Problems); !missing.isEmpty())
+        parts.prepend(missing);
+    const QString message = parts.join(QLatin1Char(' '));
     if (!message.isEmpty())
         m_main.statusBar()->showMessage(message, RestoreMessageMs);
 }

@@ -2,6 +2,7 @@
 
 #include "app/OptionsFields.h"
 #include "app/Settings.h"
+#include "app/ui/MicCalibrationGroup.h"
 #include "app/ui/TurntableDriverGroup.h"
 #include "audio/AudioBackend.h"
 #include "audio/DeviceList.h"
@@ -192,8 +193,10 @@ TFrmOpcje::TSignalPage TFrmOpcje::CreateSignalPage(const char *pageName, bool in
             connect(button, &QAbstractButton::clicked, this, &TFrmOpcje::RMSTrackBarChange);
         for (QRadioButton *button : { p.Q16, p.Q8 })
             connect(button, &QAbstractButton::clicked, this, &TFrmOpcje::RMSTrackBarChange);
+        m_micGroup = new TMicCalibrationGroup(p.Page);
+        grid->addWidget(m_micGroup, 9, 0, 1, 3);
     }
-    grid->setRowStretch(9, 1);
+    grid->setRowStretch(10, 1);
     return p;
 }
 
@@ -264,6 +267,7 @@ void TFrmOpcje::FormCreate()
     vbCzasNieczu->setValue(m_settings.MarkUnsensitivityTime);
     vbCzasNieczuChange();
     m_driverGroup->Load(m_settings);
+    m_micGroup->Load(m_settings);
 }
 
 void TFrmOpcje::FillSignalPage(TSignalPage &page, int rate, int quant, int bufferBytes)
@@ -364,6 +368,7 @@ bool TFrmOpcje::ApplyBtnClick()
         m_settings.LPTNumber = CBLPT->currentIndex() + 1;
     m_settings.MarkUnsensitivityTime = vbCzasNieczu->value();
     m_driverGroup->Store(m_settings);
+    m_micGroup->Store(m_settings);
     // The device a user picks is the one the streams open from their next start.
     if (m_in.Devices->currentIndex() >= 0)
         m_settings.WaveINDevID = m_in.Devices->currentIndex();

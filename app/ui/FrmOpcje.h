@@ -12,6 +12,7 @@ class QRadioButton;
 class QSlider;
 class QTabWidget;
 class QWidget;
+class TMicCalibrationGroup;
 class TTurntableDriverGroup;
 class TDLPrinterPortIO;
 class TSettings;
@@ -81,6 +82,7 @@ private:
     QLabel *lblLPkt = nullptr;
     QComboBox *CBLPT = nullptr;
     TTurntableDriverGroup *m_driverGroup = nullptr;
+    TMicCalibrationGroup *m_micGroup = nullptr; // on the input page
     QLineEdit *LPTAdresEdit = nullptr;
     TVolumeBar *vbCzasNieczu = nullptr;
     QLabel *lblCzasNieczu = nullptr;

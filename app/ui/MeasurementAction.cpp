@@ -50,8 +50,9 @@ void TMeasurementAction::Run(TFrmMain &main, TClock &clock)
     // temporary folder.
     pomiar.Run().WorkingFolder = Settings().RecordingsFolder();
     TSettings::MakeWorkingFolder(pomiar.Run().WorkingFolder);
-    pomiar.SetBroadband(parameters.Broadband() ? std::optional(parameters.BroadbandOptions())
-                                               : std::nullopt);
+    pomiar.SetBroadband(parameters.Broadband()
+                            ? std::optional(Settings().Calibrated(parameters.BroadbandOptions()))
+                            : std::nullopt);
     Exec()(pomiar);
     if (doc && pomiar.Run().AddedSeries())
         doc->SetModified(true);

@@ -124,7 +124,7 @@ bool TRecordingAnalysisAction::Run()
     TKeptMeasurement measurement;
     measurement.Recording = QFileInfo(path).absoluteFilePath();
     measurement.Log = loaded->second;
-    measurement.Options = dialog.BroadbandOptions();
+    measurement.Options = Settings().Calibrated(dialog.BroadbandOptions());
     measurement.Plane = TKeptMeasurement::PlaneOf(measurement.Options);
     measurement.Name = dialog.gbSeria().Name();
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);

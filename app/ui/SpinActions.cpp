@@ -10,6 +10,7 @@
 #include "app/ui/MainActions.h"
 #include "app/ui/ToolWindowPlacement.h"
 #include "chart/PolarGraph.h"
+#include "controls/BusyCursor.h"
 #include "controls/FileWriter.h"
 #include "document/OvkFile.h"
 #include "document/ui/DocumentFiles.h"
@@ -20,7 +21,6 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -176,10 +176,11 @@ std::optional<TSpinSource> TSpinActions::ActiveSpin()
     const TBroadbandStore::TEntry h = store.Get(&doc->Graph(), false);
     const TBroadbandStore::TEntry v = store.Get(&doc->Graph(), true);
     QString error;
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    std::optional<TSpinorama> spin
-        = TSpinorama::Compute(*h.Result, *v.Result, h.Options.Smoothing, &error);
-    QGuiApplication::restoreOverrideCursor();
+    std::optional<TSpinorama> spin;
+    {
+        const TBusyCursor busy;
+        spin = TSpinorama::Compute(*h.Result, *v.Result, h.Options.Smoothing, &error);
+    }
     if (!spin) {
         ShowMessage(&m_main, QMessageBox::Critical, error);
         return std::nullopt;
@@ -212,11 +213,13 @@ bool TSpinActions::ExportFolder()
     m_lastFolder = folder;
     QString error;
     int written = 0;
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool ok = TSpinoramaFolder::Write(
-        source->Spin, *source->Horizontal.Result, *source->Vertical.Result,
-        source->Horizontal.Options.Smoothing, folder, name, &error, &written);
-    QGuiApplication::restoreOverrideCursor();
+    bool ok = false;
+    {
+        const TBusyCursor busy;
+        ok = TSpinoramaFolder::Write(source->Spin, *source->Horizontal.Result,
+                                     *source->Vertical.Result, source->Horizontal.Options.Smoothing,
+                                     folder, name, &error, &written);
+    }
     if (!ok) {
         ShowMessage(&m_main, QMessageBox::Critical, error);
         return false;

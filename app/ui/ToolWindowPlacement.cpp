@@ -34,7 +34,7 @@ void TToolWindowPlacement::Track(QWidget &window, const QString &key)
             return;
         }
     }
-    m_tracked.push_back({ &window, key, false });
+    m_tracked.push_back({ &window, key, false, std::nullopt });
     window.installEventFilter(this);
 }
 
@@ -75,7 +75,6 @@ bool TToolWindowPlacement::eventFilter(QObject *watched, QEvent *event)
 void TToolWindowPlacement::Showing(TTracked &tracked)
 {
     // The show event comes before the window is mapped, so a move here is where it appears.
-    QWidget &window = *tracked.Window;
     if (tracked.Placed) {
         if (const std::optional<QPoint> place = m_layout.Place(tracked.Key))
             MoveFrame(tracked, *place);

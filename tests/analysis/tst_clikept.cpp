@@ -76,7 +76,9 @@ void KeepUnreadable(const QTemporaryDir &dir, const QString &document, const QSt
         TKeptMeasurement m;
         m.Recording = dir.filePath(name);
         m.Name = name;
-        m.Options = { { 1000, 4000 }, 3, 2.5 }; // bands, 1/3 octave, gate ms
+        m.Options.BandsHz = { 1000, 4000 };
+        m.Options.Smoothing = 3; // 1/3 octave
+        m.Options.GateMs = 2.5;
         measurements.push_back(m);
     }
     QVERIFY(TMeasurementFolder::Write(document, measurements));

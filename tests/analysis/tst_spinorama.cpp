@@ -4,6 +4,7 @@
 // a response of one or two taps, so every frame's level is known in closed form.
 
 #include "analysis/DirectivityResult.h"
+#include "analysis/MicCalibration.h"
 #include "analysis/Spinorama.h"
 #include "analysis/SpinoramaFolder.h"
 
@@ -379,16 +380,20 @@ void TestSpinorama::onAxisIsTheFramesOwnLevel_data()
 {
     QTest::addColumn<int>("smoothing");
     QTest::addColumn<double>("gateMs");
-    QTest::newRow("unsmoothed, 50 ms") << 0 << 50.0;
-    QTest::newRow("1/6 octave, 10 ms") << 6 << 10.0;
+    QTest::addColumn<bool>("calibrated"); // a microphone's file and a sensitivity
+    QTest::newRow("unsmoothed, 50 ms") << 0 << 50.0 << false;
+    QTest::newRow("1/6 octave, 10 ms") << 6 << 10.0 << false;
+    QTest::newRow("unsmoothed, calibrated") << 0 << 50.0 << true;
+    QTest::newRow("1/6 octave, calibrated") << 6 << 10.0 << true;
 }
 
 void TestSpinorama::onAxisIsTheFramesOwnLevel()
 {
     // Realistic gates of decaying noise: the spin's on-axis curve is the level of the frame at
-    // 0°, as every export of the frame has it.
+    // 0°, as every export of the frame has it (calibrated as they are).
     QFETCH(int, smoothing);
     QFETCH(double, gateMs);
+    QFETCH(bool, calibrated);
     TDirectivityResult result = Turn(Beam(2.0), TTurn { -180.0, 180.0, 10.0, gateMs, Rate });
     result.GateLength = int(gateMs * Rate / 1000.0);
     result.GateFirstTap = -44;
@@ -398,6 +403,11 @@ void TestSpinorama::onAxisIsTheFramesOwnLevel()
     for (size_t i = 0; i < result.Responses.size(); ++i)
         result.Responses[i]
             = noise(random) * std::exp(-float(i % size_t(result.GateLength)) / 300.0f);
+    if (calibrated) {
+        result.MicCal = std::make_shared<const TMicCalibration>(
+            *TMicCalibration::Parse("100 0\n10000 10\n", QStringLiteral("mic.txt")));
+        result.SensitivityDbfs = -40.0;
+    }
     const auto spin = TSpinorama::Compute(result, result, smoothing);
     QVERIFY(spin);
     const int frame = result.FrameAt(0.0, 0.1);
@@ -459,7 +469,6 @@ void TestSpinorama::csvText()
     QCOMPARE(empty, 27);
     QVERIFY2(lines[100].count(QLatin1Char('.')) == 8, qPrintable(lines[100]));
 }
-
 
 void TestSpinorama::folderNames_data()
 {

@@ -25,7 +25,8 @@ namespace {
 
 constexpr char Usage[]
     = "analyse REC.wav [--range S T | --full] [--bands F1,F2,... [--plane hor|ver]] "
-      "[--smoothing none|1/3|1/6|1/12|1/24] [--gate-ms MS] [--frd DIR [--frd-step DEG]] "
+      "[--smoothing none|1/3|1/6|1/12|1/24] [--gate-ms MS] [--mic-cal FILE] "
+      "[--sensitivity DBFS] [--frd DIR [--frd-step DEG]] "
       "[--map OUT.png|.svg|.pdf] [--signal NAME] [--freq HZ] [--amp PCT] "
       "[--play-buffer BYTES] [--block BYTES] [--name TEXT] [--into EXISTING.OvK] OUT.OvK";
 

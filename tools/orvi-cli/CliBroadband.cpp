@@ -7,6 +7,7 @@
 #include "analysis/DirectivityMap.h"
 #include "analysis/DirectivityResult.h"
 #include "analysis/FrdExport.h"
+#include "analysis/MicCalibration.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -50,6 +51,15 @@ bool TCliBroadband::Parse(const QString &a, const QString &v, QString *error)
         if (v != QLatin1String("hor") && v != QLatin1String("ver"))
             return bad();
         Vertical = v == QLatin1String("ver");
+    } else if (a == QLatin1String("--mic-cal")) {
+        MicCalFile = v;
+    } else if (a == QLatin1String("--sensitivity")) {
+        bool ok = false;
+        const double dbfs = v.toDouble(&ok);
+        if (!ok || !(dbfs >= TBroadbandOptions::LowestSensitivityDbfs)
+            || !(dbfs <= TBroadbandOptions::HighestSensitivityDbfs))
+            return bad();
+        SensitivityDbfs = dbfs;
     } else if (a == QLatin1String("--frd")) {
         FrdFolder = v;
     } else if (a == QLatin1String("--frd-step")) {
@@ -68,17 +78,26 @@ bool TCliBroadband::Parse(const QString &a, const QString &v, QString *error)
 
 QString TCliBroadband::Check()
 {
-    const bool outputs
-        = Smoothing || GateMs || Vertical || !FrdFolder.isEmpty() || FrdStep || !MapPath.isEmpty();
+    const bool outputs = Smoothing || GateMs || Vertical || !FrdFolder.isEmpty() || FrdStep
+        || !MapPath.isEmpty() || !MicCalFile.isEmpty() || SensitivityDbfs;
     if (outputs && !Options)
-        return QStringLiteral("--plane, --smoothing, --gate-ms, --frd and --map need --bands");
+        return QStringLiteral("--plane, --smoothing, --gate-ms, --mic-cal, --sensitivity, --frd "
+                              "and --map need --bands");
     if (FrdStep && FrdFolder.isEmpty())
         return QStringLiteral("--frd-step needs --frd DIR");
     if (!MapPath.isEmpty() && !IsMapPath(MapPath))
         return QStringLiteral("--map: the file must end in .png, .svg or .pdf");
     if (!FrdFolder.isEmpty() && !QFileInfo(FrdFolder).isDir())
         return QStringLiteral("--frd: \"%1\" is not a folder").arg(FrdFolder);
+    if (!MicCalFile.isEmpty()) {
+        QString reason;
+        if (!TMicCalibration::Load(MicCalFile, &reason))
+            return QStringLiteral("--mic-cal: %1").arg(reason);
+    }
     if (Options) {
+        Options->MicCalFile
+            = MicCalFile.isEmpty() ? QString() : QFileInfo(MicCalFile).absoluteFilePath();
+        Options->SensitivityDbfs = SensitivityDbfs;
         Options->Smoothing = Smoothing.value_or(0);
         Options->GateMs = GateMs.value_or(0.0);
         Options->Vertical = Vertical.value_or(false);
@@ -88,6 +107,9 @@ QString TCliBroadband::Check()
 
 void TCliBroadband::AddOutputs(TCliPaths &paths) const
 {
+    // The calibration file is read; no output may take its place.
+    if (!MicCalFile.isEmpty())
+        paths.AddInput(MicCalFile);
     if (!FrdFolder.isEmpty())
         paths.AddFolder(FrdFolder, QStringLiteral("--frd"));
     if (!MapPath.isEmpty())

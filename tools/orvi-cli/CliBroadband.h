@@ -11,7 +11,8 @@ class TDirectivityResult;
 
 // The broadband options shared by "measure" and "analyse": --bands, --plane hor|ver,
 // --smoothing, --gate-ms,
-// --frd DIR, --frd-step DEG and --map OUT.png|.svg|.pdf, and writing what they ask for.
+// --mic-cal FILE, --sensitivity DBFS, --frd DIR, --frd-step DEG and --map OUT.png|.svg|.pdf, and
+// writing what they ask for.
 struct TCliBroadband
 {
     static constexpr int DefaultFrdStep = 10; // degrees between FRD files
@@ -23,6 +24,8 @@ struct TCliBroadband
     std::optional<int> Smoothing;
     std::optional<double> GateMs;
     std::optional<bool> Vertical; // --plane ver
+    QString MicCalFile; // --mic-cal, checked by Check()
+    std::optional<double> SensitivityDbfs;
     QString FrdFolder;
     std::optional<int> FrdStep;
     QString MapPath;

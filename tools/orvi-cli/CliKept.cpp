@@ -101,6 +101,8 @@ std::optional<TCliKept::TNewest> TCliKept::Newest(const QString &documentPath,
             problems << error;
             continue;
         }
+        if (!result->CalibrationProblem.isEmpty())
+            problems << result->CalibrationProblem;
         for (const QString &problem : problems)
             CliError(m_prefix + QStringLiteral("warning: ") + problem);
         return TNewest { std::move(*result), m->Options };

@@ -42,6 +42,7 @@ constexpr char Usage[]
       "[--width M --height M] [--noise DBFS] "
       "[--latency-ms MS] [--reflection-ms MS --reflection-db DB] [--name TEXT --color 0xBBGGRR] "
       "[--bands F1,F2,... [--plane hor|ver] [--smoothing none|1/3|1/6|1/12|1/24] [--gate-ms MS] "
+      "[--mic-cal FILE] [--sensitivity DBFS] "
       "[--frd DIR [--frd-step DEG]] [--map OUT.png|.svg|.pdf]] [--into EXISTING.OvK] OUT.OvK";
 
 struct TMeasureArgs
