@@ -27,3 +27,15 @@ bool InstallQtTranslation()
     QCoreApplication::installTranslator(translator);
     return true;
 }
+
+void RemoveQtTranslation()
+{
+    QCoreApplication *app = QCoreApplication::instance();
+    if (!app)
+        return;
+    if (auto *translator = app->findChild<QTranslator *>(QLatin1String(TranslatorName),
+                                                         Qt::FindDirectChildrenOnly)) {
+        QCoreApplication::removeTranslator(translator);
+        delete translator;
+    }
+}

@@ -7,3 +7,5 @@
 // Installing twice keeps one translator. The translator belongs to the application object,
 // which must exist. GUI thread.
 bool InstallQtTranslation();
+// Takes Qt's Polish texts out again (for a program switched to English).
+void RemoveQtTranslation();

@@ -239,6 +239,11 @@ QString TSettings::StoredTempDir(const QSettings &store)
     return stored.isEmpty() ? DefaultTempDir() : stored;
 }
 
+QString TSettings::StoredLanguage(const QSettings &store)
+{
+    return store.value(QLatin1String(OptionsGroup) + QStringLiteral("/Language")).toString();
+}
+
 QStringList TSettings::ReadSettings(QSettings &store)
 {
     bool replaced = false;
@@ -259,6 +264,7 @@ QStringList TSettings::ReadSettings(QSettings &store)
     ReadOrRepair(store, "GrblPort", GrblPort);
     ReadOrRepair(store, "GrblTurnTime", GrblTurnTime);
     ReadOrRepair(store, "GrblZeroOffset", GrblZeroOffset);
+    ReadOrRepair(store, "Language", Language);
     store.endGroup();
 
     store.beginGroup(QLatin1String(SignalGroup));
@@ -340,6 +346,7 @@ void TSettings::WriteSettings(QSettings &store) const
     store.setValue(QStringLiteral("GrblPort"), GrblPort);
     store.setValue(QStringLiteral("GrblTurnTime"), GrblTurnTime);
     store.setValue(QStringLiteral("GrblZeroOffset"), GrblZeroOffset);
+    store.setValue(QStringLiteral("Language"), Language);
     store.endGroup();
 
     store.beginGroup(QLatin1String(SignalGroup));

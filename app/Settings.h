@@ -29,6 +29,7 @@ public:
     QString GrblPort; // its serial port ("ttyACM0" or a device path)
     int GrblTurnTime = 80; // s for a full turn at the measurement speed
     double GrblZeroOffset = 0.0; // machine X of the table's 0°, degrees
+    QString Language = QStringLiteral("pl"); // the program's language (TLanguage), next start
 
     // "Signal"
     int InSampleRate = 44100; // Hz
@@ -52,6 +53,8 @@ public:
     // GenericDataLocation + "/Orvi" (~/.local/share/Orvi on Linux), native separators, no
     // trailing one.
     static QString PerUserFolder();
+    // The stored language, read before the settings are (the first window needs it).
+    static QString StoredLanguage(const QSettings &store);
     // The built-in default of TempDir: "C:\Windows\Temp" on Windows, PerUserFolder()
     // elsewhere.
     static QString DefaultTempDir();

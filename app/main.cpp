@@ -1,4 +1,5 @@
-#include "app/QtTranslation.h"
+#include "app/Language.h"
+#include "app/Settings.h"
 #include "app/ui/FrmMain.h"
 #include "app/ui/FrmSplash.h"
 #include "app/ui/ProgramPicture.h"
@@ -6,6 +7,7 @@
 #include "controls/Clock.h"
 
 #include <QApplication>
+#include <QSettings>
 #include <QIcon>
 
 #include <cstdio>
@@ -16,13 +18,14 @@
 namespace {
 
 const char *const HelpText
-    = "usage: orvi [--simulate | --simulate-grbl] [FILE.OvK ...]\n"
+    = "usage: orvi [--simulate | --simulate-grbl] [--lang pl|en] [FILE.OvK ...]\n"
       "Measures and edits polar characteristics of loudspeakers.\n"
       "\n"
       "  FILE.OvK     characteristic files to open at start\n"
       "  --simulate   simulated turntable and sound card (no hardware needed)\n"
       "  --simulate-grbl\n"
       "               the same with an emulated Grbl turntable on a pseudo-terminal\n"
+      "  --lang pl|en the program's language for this run (the options keep the usual one)\n"
       "  --version    print the program's version and exit\n"
       "  --help       print this text and exit\n";
 
@@ -54,7 +57,15 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Orvi"));
     QApplication::setApplicationVersion(QStringLiteral(ORVI_VERSION));
     QApplication::setWindowIcon(QIcon(ProgramPicture(QSize(32, 32), false)));
-    InstallQtTranslation();
+    QStringList arguments = QApplication::arguments();
+    QString error;
+    const QString language = TLanguage::FromArguments(
+        arguments, TSettings::StoredLanguage(*OpenSettingsStore()), &error);
+    if (language.isEmpty()) {
+        std::fprintf(stderr, "orvi: %s\n", qPrintable(error));
+        return 2;
+    }
+    TLanguage::Install(language);
 
     auto splash = std::make_unique<TFrmSplash>();
     splash->ShowNow();
@@ -63,7 +74,6 @@ int main(int argc, char *argv[])
     // Every argument is a characteristic file to open, except the program's own options.
     TStartOptions options;
     QStringList files;
-    const QStringList arguments = QApplication::arguments();
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         if (arguments.at(i) == QLatin1String("--simulate"))
             options.Simulate = true;

@@ -7,6 +7,7 @@ PACKAGES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl1-mesa-dev qt6-qpa-plugins
     qt6-translations-l10n # Qt's own dialogs and buttons in Polish
+    qt6-tools-dev qt6-l10n-tools # the program's English: lupdate and lrelease
     qt6-serialport-dev # turntables on a USB serial line (Grbl)
     portaudio19-dev libasound2-dev libjack-jackd2-dev # the sound card, and its libraries' message printers
     libfftw3-dev libsndfile1-dev # broadband analysis: FFTs, and the kept recordings as WAV

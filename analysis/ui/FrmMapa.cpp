@@ -49,11 +49,10 @@ TFrmMapa::TFrmMapa(QWidget *parent)
     : QWidget(parent, Qt::Tool)
 {
     setObjectName(QStringLiteral("FrmMapa"));
-    setWindowTitle(QStringLiteral("Mapa kierunkowości"));
+    setWindowTitle(tr("Mapa kierunkowości"));
     resize(720, 480);
 
-    m_empty
-        = new QLabel(QStringLiteral("Brak pomiaru szerokopasmowego w aktywnym dokumencie."), this);
+    m_empty = new QLabel(tr("Brak pomiaru szerokopasmowego w aktywnym dokumencie."), this);
     m_empty->setObjectName(QStringLiteral("lbBrak"));
     m_empty->setAlignment(Qt::AlignCenter);
     m_empty->setWordWrap(true);
@@ -63,7 +62,7 @@ TFrmMapa::TFrmMapa(QWidget *parent)
     m_pages->addWidget(m_empty);
     m_pages->addWidget(m_view);
 
-    m_export = new QPushButton(QStringLiteral("Eksportuj…"), this);
+    m_export = new QPushButton(tr("Eksportuj…"), this);
     m_export->setObjectName(QStringLiteral("btEksportuj"));
     connect(m_export, &QPushButton::clicked, this, &TFrmMapa::ExportMap);
 

@@ -19,9 +19,11 @@
 
 namespace {
 
-const QString NoMeasurements
-    = QStringLiteral("Brak pomiarów szerokopasmowych w obu płaszczyznach (poziomej i pionowej) w "
-                     "aktywnym dokumencie.");
+// Shown without both planes (translated where it is shown).
+const char *const NoMeasurements
+    = QT_TRANSLATE_NOOP("TFrmSpinorama",
+                        "Brak pomiarów szerokopasmowych w obu płaszczyznach "
+                        "(poziomej i pionowej) w aktywnym dokumencie.");
 
 // Paints the window's picture; the picture belongs to the window.
 class TSpinView : public QWidget
@@ -53,10 +55,10 @@ TFrmSpinorama::TFrmSpinorama(QWidget *parent)
     : QWidget(parent, Qt::Tool)
 {
     setObjectName(QStringLiteral("FrmSpinorama"));
-    setWindowTitle(QStringLiteral("Spinorama"));
+    setWindowTitle(tr("Spinorama"));
     resize(800, 560);
 
-    m_empty = new QLabel(NoMeasurements, this);
+    m_empty = new QLabel(tr(NoMeasurements), this);
     m_empty->setObjectName(QStringLiteral("lbBrak"));
     m_empty->setAlignment(Qt::AlignCenter);
     m_empty->setWordWrap(true);
@@ -66,7 +68,7 @@ TFrmSpinorama::TFrmSpinorama(QWidget *parent)
     m_pages->addWidget(m_empty);
     m_pages->addWidget(m_view);
 
-    m_export = new QPushButton(QStringLiteral("Eksportuj…"), this);
+    m_export = new QPushButton(tr("Eksportuj…"), this);
     m_export->setObjectName(QStringLiteral("btEksportuj"));
     connect(m_export, &QPushButton::clicked, this, &TFrmSpinorama::ExportPicture);
 
@@ -122,7 +124,7 @@ void TFrmSpinorama::Reload()
 void TFrmSpinorama::MakePicture(const QString &title)
 {
     m_picture = TSpinoramaChart();
-    m_empty->setText(NoMeasurements);
+    m_empty->setText(tr(NoMeasurements));
     if (!m_horizontal || !m_vertical)
         return;
     QString error;

@@ -36,20 +36,20 @@ TBroadbandStore::TEntry ActiveEntry(const TFrmMain &main)
 QString TBroadbandActions::FilesWord(int count)
 {
     if (count == 1)
-        return QStringLiteral("plik");
+        return tr("plik");
     const int tens = count % 100;
     const int ones = count % 10;
     if (ones >= 2 && ones <= 4 && (tens < 12 || tens > 14))
-        return QStringLiteral("pliki");
-    return QStringLiteral("plików");
+        return tr("pliki");
+    return tr("plików");
 }
 
 std::function<QString(QWidget *, const QString &)> &TBroadbandActions::AskFolder()
 {
-    static std::function<QString(QWidget *, const QString &)> ask = [](QWidget *owner,
-                                                                       const QString &start) {
-        return QFileDialog::getExistingDirectory(owner, QStringLiteral("Folder plików FRD"), start);
-    };
+    static std::function<QString(QWidget *, const QString &)> ask
+        = [](QWidget *owner, const QString &start) {
+              return QFileDialog::getExistingDirectory(owner, tr("Folder plików FRD"), start);
+          };
     return ask;
 }
 
@@ -74,17 +74,17 @@ TBroadbandActions::TBroadbandActions(TFrmMain &main)
     : QObject(&main)
     , m_main(main)
 {
-    m_map = new QAction(QStringLiteral("&Mapa kierunkowości"), this);
+    m_map = new QAction(tr("&Mapa kierunkowości"), this);
     m_map->setObjectName(QStringLiteral("acMapa"));
     TMainActions::SetHint(m_map,
-                          QStringLiteral("|Pokazuje mapę kierunkowości ostatniego pomiaru "
-                                         "szerokopasmowego aktywnego dokumentu"));
-    m_frd = new QAction(QStringLiteral("Eksportuj &FRD…"), this);
+                          tr("|Pokazuje mapę kierunkowości ostatniego pomiaru "
+                             "szerokopasmowego aktywnego dokumentu"));
+    m_frd = new QAction(tr("Eksportuj &FRD…"), this);
     m_frd->setObjectName(QStringLiteral("acEksportFrd"));
     TMainActions::SetHint(m_frd,
-                          QStringLiteral("|Zapisuje charakterystyki ostatnich pomiarów "
-                                         "szerokopasmowych w obu płaszczyznach co 10° do "
-                                         "plików FRD"));
+                          tr("|Zapisuje charakterystyki ostatnich pomiarów "
+                             "szerokopasmowych w obu płaszczyznach co 10° do "
+                             "plików FRD"));
     connect(m_map, &QAction::triggered, this, &TBroadbandActions::ShowMap);
     connect(m_frd, &QAction::triggered, this, &TBroadbandActions::ExportFrd);
 
@@ -190,7 +190,7 @@ bool TBroadbandActions::ExportFrd()
         written += files;
     }
     ShowMessage(&m_main, QMessageBox::Information,
-                QStringLiteral("Zapisano %1 %2 FRD w folderze %3")
+                tr("Zapisano %1 %2 FRD w folderze %3")
                     .arg(written)
                     .arg(FilesWord(written), QDir::toNativeSeparators(folder)));
     return true;
@@ -216,8 +216,7 @@ QString TBroadbandActions::RestoreMessage(const QStringList &problems)
 {
     if (problems.isEmpty())
         return {};
-    return QStringLiteral("Nie wszystkie pomiary dokumentu odczytano: %1")
-        .arg(problems.join(QLatin1Char(' ')));
+    return tr("Nie wszystkie pomiary dokumentu odczytano: %1").arg(problems.join(QLatin1Char(' ')));
 }
 
 void TBroadbandActions::RestoreMeasurements(TFrmChild *document)

@@ -126,7 +126,7 @@ void TFrmMain::FormCreate()
 void TFrmMain::CreateMenus()
 {
     const TMainActions &a = *m_actions;
-    m_fileMenu = menuBar()->addMenu(QStringLiteral("&Plik"));
+    m_fileMenu = menuBar()->addMenu(tr("&Plik"));
     m_fileMenu->addActions({ a.acNowy, a.acOtworz, a.acZapisz, a.acZapiszJako, a.acDrukujExtra,
                              a.acZamknij, a.acZamknijWszy });
     m_fileMenu->addSeparator();
@@ -135,30 +135,30 @@ void TFrmMain::CreateMenus()
     // Opening from the list leaves its order and the entry alone, also when it fails.
     connect(m_recentMenu, &TRecentFilesMenu::Chosen, this, &TFrmMain::OpenDocument);
 
-    menuBar()->addMenu(QStringLiteral("Po&miar"))->addAction(a.acDodaj);
+    menuBar()->addMenu(tr("Po&miar"))->addAction(a.acDodaj);
 
-    QMenu *chart = menuBar()->addMenu(QStringLiteral("&Wykres"));
+    QMenu *chart = menuBar()->addMenu(tr("&Wykres"));
     chart->addActions({ a.acZapiszWykres, a.acDrukuj });
     chart->addSeparator();
     chart->addActions({ a.acSerie, a.acUstawienia });
 
-    QMenu *tools = menuBar()->addMenu(QStringLiteral("&Narzędzia"));
+    QMenu *tools = menuBar()->addMenu(tr("&Narzędzia"));
     tools->addAction(a.acGenerator);
     // The menu names the turntable item differently from its action.
     QAction *turntableItem
-        = TMainActions::MenuItemFor(a.acStolikKontrol, QStringLiteral("&Kontrola stolika"), this);
+        = TMainActions::MenuItemFor(a.acStolikKontrol, tr("&Kontrola stolika"), this);
     turntableItem->setObjectName(QStringLiteral("miStolikKontrol"));
     tools->addAction(turntableItem);
     tools->addAction(a.acdBMeter);
     tools->addSeparator();
     tools->addAction(a.acUstawieniaG);
 
-    m_windowMenu = menuBar()->addMenu(QStringLiteral("&Okno"));
+    m_windowMenu = menuBar()->addMenu(tr("&Okno"));
     m_windowMenu->addActions({ a.acKaskada, a.acPion, a.acPoziom });
     connect(m_windowMenu, &QMenu::aboutToShow, this,
             [this] { m_mdiArea->FillWindowList(*m_windowMenu); });
 
-    QMenu *help = menuBar()->addMenu(QStringLiteral("&Pomoc"));
+    QMenu *help = menuBar()->addMenu(tr("&Pomoc"));
     help->addAction(a.acPomoc);
     help->addSeparator();
     help->addAction(a.acAbout);
@@ -170,19 +170,19 @@ void TFrmMain::CreateToolBars()
     const TMainActions &a = *m_actions;
     a.SetIcons(*style());
 
-    m_fileBar = addToolBar(QStringLiteral("Plik"));
+    m_fileBar = addToolBar(tr("Plik"));
     m_fileBar->setObjectName(QStringLiteral("ToolBar1"));
     m_fileBar->addActions({ a.acNowy, a.acOtworz, a.acZapisz });
     m_fileBar->addSeparator();
     m_fileBar->addActions({ a.acDrukuj, a.acSerie });
 
-    m_toolsBar = addToolBar(QStringLiteral("Narzędzia"));
+    m_toolsBar = addToolBar(tr("Narzędzia"));
     m_toolsBar->setObjectName(QStringLiteral("ToolBar2"));
     m_toolsBar->addActions({ a.acGenerator, a.acStolikKontrol, a.acdBMeter });
     m_toolsBar->addSeparator();
     m_toolsBar->addAction(a.acUstawieniaG);
 
-    m_sizeBar = addToolBar(QStringLiteral("Rozmiar"));
+    m_sizeBar = addToolBar(tr("Rozmiar"));
     m_sizeBar->setObjectName(QStringLiteral("ToolBar3"));
     m_sizeBox = new TSizeBox(m_sizeBar);
     m_sizeBar->addWidget(m_sizeBox);
@@ -195,7 +195,7 @@ void TFrmMain::CreateToolBars()
             m_sizeBox->ShowZoom(doc->Zoom());
     });
 
-    m_leftBar = new QToolBar(QStringLiteral("Pomiar"), this);
+    m_leftBar = new QToolBar(tr("Pomiar"), this);
     m_leftBar->setObjectName(QStringLiteral("ToolBar4"));
     m_leftBar->setOrientation(Qt::Vertical);
     m_leftBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);

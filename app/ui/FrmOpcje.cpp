@@ -1,5 +1,6 @@
 #include "app/ui/FrmOpcje.h"
 
+#include "app/Language.h"
 #include "app/OptionsFields.h"
 #include "app/Settings.h"
 #include "app/ui/MicCalibrationGroup.h"
@@ -24,6 +25,8 @@
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -57,25 +60,25 @@ TFrmOpcje::TFrmOpcje(TSettings &settings, TDLPrinterPortIO *port, QWidget *paren
     , m_port(port)
 {
     setObjectName(QStringLiteral("FrmOpcje"));
-    setWindowTitle(QStringLiteral("Opcje"));
+    setWindowTitle(tr("Opcje"));
     setModal(true);
 
     m_pages = new QTabWidget(this);
     // All four tabs in sight: the dialog grows to their width rather than scroll them.
     m_pages->setUsesScrollButtons(false);
-    m_pages->addTab(CreateDirectoriesPage(), QStringLiteral("Katalogi"));
+    m_pages->addTab(CreateDirectoriesPage(), tr("Katalogi"));
     m_in = CreateSignalPage("InputSignalPage", true);
-    m_pages->addTab(m_in.Page, QStringLiteral("Sygnał wejściowy"));
+    m_pages->addTab(m_in.Page, tr("Sygnał wejściowy"));
     m_out = CreateSignalPage("OutputSignal", false);
-    m_pages->addTab(m_out.Page, QStringLiteral("Sygnal wyjściowy"));
-    m_pages->addTab(CreateLptPage(), QStringLiteral("Sterowanie"));
+    m_pages->addTab(m_out.Page, tr("Sygnal wyjściowy"));
+    m_pages->addTab(CreateLptPage(), tr("Sterowanie"));
 
-    OKBtn = new QPushButton(QStringLiteral("&OK"), this);
+    OKBtn = new QPushButton(tr("&OK"), this);
     OKBtn->setObjectName(QStringLiteral("OKBtn"));
     OKBtn->setDefault(true);
-    CancelBtn = new QPushButton(QStringLiteral("&Anuluj"), this);
+    CancelBtn = new QPushButton(tr("&Anuluj"), this);
     CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
-    ApplyBtn = new QPushButton(QStringLiteral("&Zastosuj"), this);
+    ApplyBtn = new QPushButton(tr("&Zastosuj"), this);
     ApplyBtn->setObjectName(QStringLiteral("ApplyBtn"));
     connect(OKBtn, &QPushButton::clicked, this, &TFrmOpcje::OKBtnClick);
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
@@ -99,7 +102,7 @@ QWidget *TFrmOpcje::CreateDirectoriesPage()
 {
     auto *page = new QWidget;
     page->setObjectName(QStringLiteral("DirectoriesPage"));
-    auto *caption = BoldLabel(QStringLiteral("&Katalog roboczy  "), page);
+    auto *caption = BoldLabel(tr("&Katalog roboczy  "), page);
     TempFolderEdit = new QLineEdit(page);
     TempFolderEdit->setObjectName(QStringLiteral("TempFolderEdit"));
     caption->setBuddy(TempFolderEdit);
@@ -118,12 +121,26 @@ QWidget *TFrmOpcje::CreateDirectoriesPage()
         lblTempNote->setVisible(!note.isEmpty());
     });
 
+    auto *languageCaption = BoldLabel(tr("&Język programu  "), page);
+    cbJezyk = new QComboBox(page);
+    cbJezyk->setObjectName(QStringLiteral("cbJezyk"));
+    for (const QString &code : TLanguage::Codes())
+        cbJezyk->addItem(TLanguage::Name(code), code);
+    languageCaption->setBuddy(cbJezyk);
+    auto *languageNote
+        = new QLabel(tr("Zmiana języka obowiązuje od następnego uruchomienia programu."), page);
+    languageNote->setObjectName(QStringLiteral("lblJezykNote"));
+    languageNote->setWordWrap(true);
+
     auto *grid = new QGridLayout(page);
     grid->addWidget(caption, 0, 0, 1, 2);
     grid->addWidget(TempFolderEdit, 1, 0);
     grid->addWidget(browse, 1, 1);
     grid->addWidget(lblTempNote, 2, 0, 1, 2);
-    grid->setRowStretch(3, 1);
+    grid->addWidget(languageCaption, 3, 0, 1, 2);
+    grid->addWidget(cbJezyk, 4, 0);
+    grid->addWidget(languageNote, 5, 0, 1, 2);
+    grid->setRowStretch(6, 1);
     return page;
 }
 
@@ -135,23 +152,22 @@ TFrmOpcje::TSignalPage TFrmOpcje::CreateSignalPage(const char *pageName, bool in
     p.Page->setObjectName(QLatin1String(pageName));
     auto *grid = new QGridLayout(p.Page);
 
-    auto *deviceCaption = BoldLabel(input ? QStringLiteral("&Urządzenie wejściowe   ")
-                                          : QStringLiteral("&Urządzenie wyjściowe   "),
-                                    p.Page);
+    auto *deviceCaption = BoldLabel(
+        input ? tr("&Urządzenie wejściowe   ") : tr("&Urządzenie wyjściowe   "), p.Page);
     p.Devices = new QComboBox(p.Page);
     p.Devices->setObjectName(input ? QStringLiteral("CBInDevs") : QStringLiteral("CBOutDevs"));
     deviceCaption->setBuddy(p.Devices);
     grid->addWidget(deviceCaption, 0, 0, 1, 3);
     grid->addWidget(p.Devices, 1, 0, 1, 3);
 
-    grid->addWidget(BoldLabel(QStringLiteral("Parametry sygnału  "), p.Page), 2, 0, 1, 3);
-    auto *rateBox = new QGroupBox(QStringLiteral("&Częstotliwość próbkowania "), p.Page);
+    grid->addWidget(BoldLabel(tr("Parametry sygnału  "), p.Page), 2, 0, 1, 3);
+    auto *rateBox = new QGroupBox(tr("&Częstotliwość próbkowania "), p.Page);
     auto *rateLayout = new QVBoxLayout(rateBox);
     p.Rates = new QButtonGroup(p.Page);
-    const std::pair<const char *, QString> rates[] = { { "48", QStringLiteral("48 000 Hz") },
-                                                       { "44", QStringLiteral("44 100 Hz") },
-                                                       { "22", QStringLiteral("22 050 Hz") },
-                                                       { "11", QStringLiteral("11 025 Hz") } };
+    const std::pair<const char *, QString> rates[] = { { "48", tr("48 000 Hz") },
+                                                       { "44", tr("44 100 Hz") },
+                                                       { "22", tr("22 050 Hz") },
+                                                       { "11", tr("11 025 Hz") } };
     for (int i = 0; i < 4; ++i) {
         auto *button
             = Radio(rates[i].second,
@@ -159,10 +175,10 @@ TFrmOpcje::TSignalPage TFrmOpcje::CreateSignalPage(const char *pageName, bool in
         p.Rates->addButton(button, i);
         rateLayout->addWidget(button);
     }
-    auto *quantBox = new QGroupBox(QStringLiteral("&Rozdzielczość"), p.Page);
+    auto *quantBox = new QGroupBox(tr("&Rozdzielczość"), p.Page);
     auto *quantLayout = new QVBoxLayout(quantBox);
-    p.Q16 = Radio(QStringLiteral("16 bitów"), QStringLiteral("rbQ16") + suffix, quantBox);
-    p.Q8 = Radio(QStringLiteral("8 bitów"), QStringLiteral("rbQ8") + suffix, quantBox);
+    p.Q16 = Radio(tr("16 bitów"), QStringLiteral("rbQ16") + suffix, quantBox);
+    p.Q8 = Radio(tr("8 bitów"), QStringLiteral("rbQ8") + suffix, quantBox);
     // The streams play and record 16 bits only from here on.
     p.Q8->setEnabled(false);
     quantLayout->addWidget(p.Q16);
@@ -173,7 +189,7 @@ TFrmOpcje::TSignalPage TFrmOpcje::CreateSignalPage(const char *pageName, bool in
 
     const QByteArray bar = input ? "RecBufTrackBar" : "PlayBufTrackBar";
     const QByteArray label = input ? "lblRecBuf" : "lblPlayBuf";
-    p.BufferBar = AddBar(grid, 4, QStringLiteral("Rozmiar &bufora w bajtach  "), bar.constData(),
+    p.BufferBar = AddBar(grid, 4, tr("Rozmiar &bufora w bajtach  "), bar.constData(),
                          TOptionsFields::MaxBufferPosition, 1, p.BufferLabel, label.constData());
     TVolumeBar *bufferBar = p.BufferBar;
     QLabel *bufferLabel = p.BufferLabel;
@@ -182,8 +198,8 @@ TFrmOpcje::TSignalPage TFrmOpcje::CreateSignalPage(const char *pageName, bool in
 
     if (input) {
         RMSTrackBar
-            = AddBar(grid, 6, QStringLiteral("Rozmiar bufora do wyznaczenia punktu ch-ki "),
-                     "RMSTrackBar", TOptionsFields::MaxBufferPosition, 1, lblRMSBuf, "lblRMSBuf");
+            = AddBar(grid, 6, tr("Rozmiar bufora do wyznaczenia punktu ch-ki "), "RMSTrackBar",
+                     TOptionsFields::MaxBufferPosition, 1, lblRMSBuf, "lblRMSBuf");
         lblLPkt = new QLabel(p.Page);
         lblLPkt->setObjectName(QStringLiteral("lblLPkt"));
         grid->addWidget(lblLPkt, 8, 0, 1, 3);
@@ -227,12 +243,12 @@ QWidget *TFrmOpcje::CreateLptPage()
     auto *page = new QWidget;
     page->setObjectName(QStringLiteral("LptPage"));
     auto *grid = new QGridLayout(page);
-    grid->addWidget(BoldLabel(QStringLiteral("Port LPT "), page), 0, 0, 1, 3);
-    auto *numberCaption = new QLabel(QStringLiteral("&Numer portu"), page);
+    grid->addWidget(BoldLabel(tr("Port LPT "), page), 0, 0, 1, 3);
+    auto *numberCaption = new QLabel(tr("&Numer portu"), page);
     CBLPT = new QComboBox(page);
     CBLPT->setObjectName(QStringLiteral("CBLPT"));
     numberCaption->setBuddy(CBLPT);
-    auto *addressCaption = new QLabel(QStringLiteral("Adres"), page);
+    auto *addressCaption = new QLabel(tr("Adres"), page);
     LPTAdresEdit = new QLineEdit(page);
     LPTAdresEdit->setObjectName(QStringLiteral("LPTAdresEdit"));
     LPTAdresEdit->setReadOnly(true);
@@ -240,8 +256,8 @@ QWidget *TFrmOpcje::CreateLptPage()
     grid->addWidget(CBLPT, 1, 1);
     grid->addWidget(addressCaption, 2, 0);
     grid->addWidget(LPTAdresEdit, 2, 1);
-    vbCzasNieczu = AddBar(grid, 3, QStringLiteral("&Czas nieczułości na sygnał markujący "),
-                          "vbCzasNieczu", 2000, 100, lblCzasNieczu, "lblCzasNieczu");
+    vbCzasNieczu = AddBar(grid, 3, tr("&Czas nieczułości na sygnał markujący "), "vbCzasNieczu",
+                          2000, 100, lblCzasNieczu, "lblCzasNieczu");
     connect(vbCzasNieczu, &QSlider::valueChanged, this, &TFrmOpcje::vbCzasNieczuChange);
     m_driverGroup = new TTurntableDriverGroup(page);
     grid->addWidget(m_driverGroup, 5, 0, 1, 3);
@@ -252,6 +268,8 @@ QWidget *TFrmOpcje::CreateLptPage()
 void TFrmOpcje::FormCreate()
 {
     TempFolderEdit->setText(m_settings.TempDir);
+    cbJezyk->setCurrentIndex(
+        std::max(0, int(TLanguage::Codes().indexOf(TLanguage::Known(m_settings.Language)))));
     FillSignalPage(m_in, m_settings.InSampleRate, m_settings.InQuant, m_settings.RecordBuffSize);
     FillSignalPage(m_out, m_settings.OutSampleRate, m_settings.OutQuant, m_settings.PlayBuffSize);
     const int rmsPosition = TOptionsFields::BufferPosition(m_settings.RMSBuffNumber);
@@ -292,7 +310,7 @@ void TFrmOpcje::FillPorts()
     if (!m_port)
         return;
     for (int n = 1; n <= m_port->LPTNumPorts(); ++n)
-        CBLPT->addItem(QStringLiteral("LPT%1").arg(n));
+        CBLPT->addItem(tr("LPT%1").arg(n));
     CBLPT->setCurrentIndex(m_settings.LPTNumber - 1 < CBLPT->count() ? m_settings.LPTNumber - 1
                                                                      : -1);
     if (CBLPT->count() > 0)
@@ -303,8 +321,8 @@ void TFrmOpcje::FillPorts()
 
 void TFrmOpcje::BrowseFolder()
 {
-    const QString folder = QFileDialog::getExistingDirectory(
-        this, QStringLiteral("Wybierz folder tymczasowy"), TempFolderEdit->text());
+    const QString folder = QFileDialog::getExistingDirectory(this, tr("Wybierz folder tymczasowy"),
+                                                             TempFolderEdit->text());
     if (!folder.isEmpty())
         TempFolderEdit->setText(folder);
 }
@@ -321,7 +339,7 @@ void TFrmOpcje::RMSTrackBarChange()
     const int bits = m_in.Q16->isChecked() ? 16 : 8;
     const int size = TOptionsFields::BufferSize(RMSTrackBar->value());
     lblRMSBuf->setText(TOptionsFields::FormatBytes(size));
-    lblLPkt->setText(QStringLiteral("Liczba punktów ch-ki przy pełnym obrocie: %1")
+    lblLPkt->setText(tr("Liczba punktów ch-ki przy pełnym obrocie: %1")
                          .arg(TOptionsFields::PointsPerTurn(rate, bits, size)));
 }
 
@@ -332,7 +350,7 @@ void TFrmOpcje::ShowBufferSize(TVolumeBar *bar, QLabel *label)
 
 void TFrmOpcje::vbCzasNieczuChange()
 {
-    lblCzasNieczu->setText(QStringLiteral("%1 ms").arg(vbCzasNieczu->value()));
+    lblCzasNieczu->setText(tr("%1 ms").arg(vbCzasNieczu->value()));
 }
 
 void TFrmOpcje::CBLPTChange(int index)
@@ -350,9 +368,9 @@ bool TFrmOpcje::ApplyBtnClick()
     if (folder.trimmed().isEmpty()) {
         folderTaken = false;
         TempFolderEdit->setText(m_settings.TempDir);
-        ShowMessage(this, QMessageBox::Warning,
-                    QStringLiteral("Folder roboczy nie może być pusty; pozostaje \"%1\".")
-                        .arg(m_settings.TempDir));
+        ShowMessage(
+            this, QMessageBox::Warning,
+            tr("Folder roboczy nie może być pusty; pozostaje \"%1\".").arg(m_settings.TempDir));
     } else {
         m_settings.TempDir = folder;
     }
@@ -367,6 +385,7 @@ bool TFrmOpcje::ApplyBtnClick()
     if (CBLPT->currentIndex() >= 0)
         m_settings.LPTNumber = CBLPT->currentIndex() + 1;
     m_settings.MarkUnsensitivityTime = vbCzasNieczu->value();
+    m_settings.Language = cbJezyk->currentData().toString();
     m_driverGroup->Store(m_settings);
     m_micGroup->Store(m_settings);
     // The device a user picks is the one the streams open from their next start.

@@ -75,6 +75,7 @@ private:
     QTabWidget *m_pages = nullptr;
     QLineEdit *TempFolderEdit = nullptr;
     QLabel *lblTempNote = nullptr; // shown while TempFolderEdit names the system's temporary folder
+    QComboBox *cbJezyk = nullptr; // the program's language from the next start (TLanguage codes)
     TSignalPage m_in;
     TSignalPage m_out;
     TVolumeBar *RMSTrackBar = nullptr;

@@ -48,63 +48,52 @@ QAction *TMainActions::MenuItemFor(QAction *source, const QString &caption, QObj
 
 TMainActions::TMainActions(QObject *owner)
 {
-    acNowy = MakeAction(owner, "acNowy", QStringLiteral("&Nowy"),
-                        QStringLiteral("Nowy|Tworzy nowy dokument"),
+    acNowy = MakeAction(owner, "acNowy", tr("&Nowy"), tr("Nowy|Tworzy nowy dokument"),
                         QKeySequence(QStringLiteral("Ctrl+N")));
-    acOtworz = MakeAction(owner, "acOtworz", QStringLiteral("&Otworz"),
-                          QStringLiteral("Otwórz|Otwiera istniejący dokument"),
-                          QKeySequence(QStringLiteral("Ctrl+O")));
-    acZapisz = MakeAction(owner, "acZapisz", QStringLiteral("&Zapisz"),
-                          QStringLiteral("Zapisz|Zapisuje aktywny dokument"),
+    acOtworz
+        = MakeAction(owner, "acOtworz", tr("&Otworz"), tr("Otwórz|Otwiera istniejący dokument"),
+                     QKeySequence(QStringLiteral("Ctrl+O")));
+    acZapisz = MakeAction(owner, "acZapisz", tr("&Zapisz"), tr("Zapisz|Zapisuje aktywny dokument"),
                           QKeySequence(QStringLiteral("Ctrl+S")));
-    acZapiszJako = MakeAction(owner, "acZapiszJako", QStringLiteral("Zapisz &jako..."),
-                              QStringLiteral("|Zapisuje aktywny dokument z nową nazwą"));
-    acDrukujExtra
-        = MakeAction(owner, "acDrukujExtra", QStringLiteral("&Drukuj"),
-                     QStringLiteral("|Drukuje wiącej otwartych dokumentów na jednej stronie"));
-    acZamknij = MakeAction(owner, "acZamknij", QStringLiteral("Za&mknij"),
-                           QStringLiteral("|Zamyka aktywny dokument"));
-    acZamknijWszy = MakeAction(owner, "acZamknijWszy", QStringLiteral("Zamknij &wszystko"),
-                               QStringLiteral("|Zamyka wszystkie okna"));
-    acZakoncz = MakeAction(owner, "acZakoncz", QStringLiteral("Za&koncz"),
-                           QStringLiteral("|Kończy działanie programu"),
+    acZapiszJako = MakeAction(owner, "acZapiszJako", tr("Zapisz &jako..."),
+                              tr("|Zapisuje aktywny dokument z nową nazwą"));
+    acDrukujExtra = MakeAction(owner, "acDrukujExtra", tr("&Drukuj"),
+                               tr("|Drukuje wiącej otwartych dokumentów na jednej stronie"));
+    acZamknij = MakeAction(owner, "acZamknij", tr("Za&mknij"), tr("|Zamyka aktywny dokument"));
+    acZamknijWszy
+        = MakeAction(owner, "acZamknijWszy", tr("Zamknij &wszystko"), tr("|Zamyka wszystkie okna"));
+    acZakoncz = MakeAction(owner, "acZakoncz", tr("Za&koncz"), tr("|Kończy działanie programu"),
                            QKeySequence(QStringLiteral("Alt+F4")));
-    acDodaj = MakeAction(owner, "acDodaj", QStringLiteral("&Dodaj"),
-                         QStringLiteral("|Dodaje nowy pomiar do aktywnego dokumentu"));
-    acZapiszWykres
-        = MakeAction(owner, "acZapiszWykres", QStringLiteral("&Eksportuj"),
-                     QStringLiteral("|Eksportuje aktywny dokument do pliku graficznego"));
-    acDrukuj = MakeAction(owner, "acDrukuj", QStringLiteral("&Drukuj"),
-                          QStringLiteral("|Drukuje aktywny dokument"),
+    acDodaj = MakeAction(owner, "acDodaj", tr("&Dodaj"),
+                         tr("|Dodaje nowy pomiar do aktywnego dokumentu"));
+    acZapiszWykres = MakeAction(owner, "acZapiszWykres", tr("&Eksportuj"),
+                                tr("|Eksportuje aktywny dokument do pliku graficznego"));
+    acDrukuj = MakeAction(owner, "acDrukuj", tr("&Drukuj"), tr("|Drukuje aktywny dokument"),
                           QKeySequence(QStringLiteral("Ctrl+P")));
-    acSerie = MakeAction(owner, "acSerie", QStringLiteral("Edytor &serii"),
-                         QStringLiteral("Edytor serii|Pokazuje/ukrywa menadżera serii"));
-    acUstawienia = MakeAction(owner, "acUstawienia", QStringLiteral("&Ustawienia"),
-                              QStringLiteral("|Zmienia ustawienia wykresu"));
-    acOdswiez = MakeAction(owner, "acOdswiez", QStringLiteral("&Odswiez"),
-                           QStringLiteral("|Odświeża zawartość dokumentu"));
-    acUstawieniaG = MakeAction(owner, "acUstawieniaG", QStringLiteral("&Opcje"),
-                               QStringLiteral("Opcje|Zmienia opcje programu"));
-    acGenerator = MakeAction(owner, "acGenerator", QStringLiteral("&Generator"),
-                             QStringLiteral("Generator|Pokazuje/ukrywa generator"),
+    acSerie = MakeAction(owner, "acSerie", tr("Edytor &serii"),
+                         tr("Edytor serii|Pokazuje/ukrywa menadżera serii"));
+    acUstawienia
+        = MakeAction(owner, "acUstawienia", tr("&Ustawienia"), tr("|Zmienia ustawienia wykresu"));
+    acOdswiez = MakeAction(owner, "acOdswiez", tr("&Odswiez"), tr("|Odświeża zawartość dokumentu"));
+    acUstawieniaG
+        = MakeAction(owner, "acUstawieniaG", tr("&Opcje"), tr("Opcje|Zmienia opcje programu"));
+    acGenerator = MakeAction(owner, "acGenerator", tr("&Generator"),
+                             tr("Generator|Pokazuje/ukrywa generator"),
                              QKeySequence(QStringLiteral("Ctrl+G")));
-    acStolikKontrol
-        = MakeAction(owner, "acStolikKontrol", QStringLiteral("&Kontroler stolika"),
-                     QStringLiteral("Kontrola stolika|Pokazuje/ukrywa panel kontrolny stolika"),
-                     QKeySequence(QStringLiteral("Ctrl+K")));
-    acdBMeter
-        = MakeAction(owner, "acdBMeter", QStringLiteral("&Wskaźnik wysterowania"),
-                     QStringLiteral("Wskaźnik wysterowania|Pokazuje/ukrywa wskaźnik wysterowania"),
-                     QKeySequence(QStringLiteral("Ctrl+M")));
-    acKaskada = MakeAction(owner, "acKaskada", QStringLiteral("&Kaskada"),
-                           QStringLiteral("|Rozmieszca okna kaskadowo"));
-    acPion = MakeAction(owner, "acPion", QStringLiteral("&Sąsiadująco w pionie"),
-                        QStringLiteral("|Rozmieszca okna sąsiadująco w pionie"));
-    acPoziom = MakeAction(owner, "acPoziom", QStringLiteral("Sąsiadująco w &poziomie"),
-                          QStringLiteral("|Rozmieszca okna sąsiadująco w poziomie"));
-    acPomoc = MakeAction(owner, "acPomoc", QStringLiteral("&Dokumentacja"), QString());
-    acAbout = MakeAction(owner, "acAbout", QStringLiteral("&O programie..."),
-                         QStringLiteral("|Pokazuje informacje o programie"));
+    acStolikKontrol = MakeAction(owner, "acStolikKontrol", tr("&Kontroler stolika"),
+                                 tr("Kontrola stolika|Pokazuje/ukrywa panel kontrolny stolika"),
+                                 QKeySequence(QStringLiteral("Ctrl+K")));
+    acdBMeter = MakeAction(owner, "acdBMeter", tr("&Wskaźnik wysterowania"),
+                           tr("Wskaźnik wysterowania|Pokazuje/ukrywa wskaźnik wysterowania"),
+                           QKeySequence(QStringLiteral("Ctrl+M")));
+    acKaskada = MakeAction(owner, "acKaskada", tr("&Kaskada"), tr("|Rozmieszca okna kaskadowo"));
+    acPion = MakeAction(owner, "acPion", tr("&Sąsiadująco w pionie"),
+                        tr("|Rozmieszca okna sąsiadująco w pionie"));
+    acPoziom = MakeAction(owner, "acPoziom", tr("Sąsiadująco w &poziomie"),
+                          tr("|Rozmieszca okna sąsiadująco w poziomie"));
+    acPomoc = MakeAction(owner, "acPomoc", tr("&Dokumentacja"), QString());
+    acAbout = MakeAction(owner, "acAbout", tr("&O programie..."),
+                         tr("|Pokazuje informacje o programie"));
 
     for (QAction *toggle : { acSerie, acGenerator, acStolikKontrol, acdBMeter })
         toggle->setCheckable(true);

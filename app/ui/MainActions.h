@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QList>
 
 class QAction;
@@ -13,6 +14,8 @@ class QString;
 // are QObject children of it).
 class TMainActions
 {
+    Q_DECLARE_TR_FUNCTIONS(TMainActions)
+
 public:
     explicit TMainActions(QObject *owner);
 

@@ -62,8 +62,7 @@ std::function<QString(QWidget *, const QString &)> &TSpinActions::AskFolder()
 {
     static std::function<QString(QWidget *, const QString &)> ask
         = [](QWidget *owner, const QString &start) {
-              return QFileDialog::getExistingDirectory(
-                  owner, QStringLiteral("Folder dla spinoramy"), start);
+              return QFileDialog::getExistingDirectory(owner, tr("Folder dla spinoramy"), start);
           };
     return ask;
 }
@@ -87,21 +86,21 @@ TSpinActions::TSpinActions(TFrmMain &main)
     : QObject(&main)
     , m_main(main)
 {
-    m_spin = new QAction(QStringLiteral("Spi&norama"), this);
+    m_spin = new QAction(tr("Spi&norama"), this);
     m_spin->setObjectName(QStringLiteral("acSpinorama"));
     TMainActions::SetHint(m_spin,
-                          QStringLiteral("|Pokazuje krzywe CTA-2034 z ostatnich pomiarów "
-                                         "szerokopasmowych w płaszczyźnie poziomej i pionowej"));
-    m_folder = new QAction(QStringLiteral("Eksportuj dla spinoram&y…"), this);
+                          tr("|Pokazuje krzywe CTA-2034 z ostatnich pomiarów "
+                             "szerokopasmowych w płaszczyźnie poziomej i pionowej"));
+    m_folder = new QAction(tr("Eksportuj dla spinoram&y…"), this);
     m_folder->setObjectName(QStringLiteral("acEksportSpinorama"));
     TMainActions::SetHint(m_folder,
-                          QStringLiteral("|Zapisuje charakterystyki obu płaszczyzn co 10° do "
-                                         "plików tekstowych w jednym folderze"));
-    m_curves = new QAction(QStringLiteral("Eksportuj krzywe &CTA-2034…"), this);
+                          tr("|Zapisuje charakterystyki obu płaszczyzn co 10° do "
+                             "plików tekstowych w jednym folderze"));
+    m_curves = new QAction(tr("Eksportuj krzywe &CTA-2034…"), this);
     m_curves->setObjectName(QStringLiteral("acEksportCta"));
     TMainActions::SetHint(m_curves,
-                          QStringLiteral("|Zapisuje krzywe spinoramy i wskaźniki kierunkowości "
-                                         "do pliku CSV"));
+                          tr("|Zapisuje krzywe spinoramy i wskaźniki kierunkowości "
+                             "do pliku CSV"));
     connect(m_spin, &QAction::triggered, this, &TSpinActions::ShowSpin);
     connect(m_folder, &QAction::triggered, this, &TSpinActions::ExportFolder);
     connect(m_curves, &QAction::triggered, this, &TSpinActions::ExportCurves);
@@ -225,7 +224,7 @@ bool TSpinActions::ExportFolder()
         return false;
     }
     ShowMessage(&m_main, QMessageBox::Information,
-                QStringLiteral("Zapisano %1 %2 dla spinoramy w folderze %3")
+                tr("Zapisano %1 %2 dla spinoramy w folderze %3")
                     .arg(written)
                     .arg(TBroadbandActions::FilesWord(written), QDir::toNativeSeparators(folder)));
     return true;
@@ -241,7 +240,7 @@ bool TSpinActions::ExportCurves()
     const QString name = TFrdFile::SafeFileName(source->Horizontal.Result->Name);
     request.FileName = QDir(StartFolder())
                            .filePath(name.trimmed().isEmpty() ? QStringLiteral("spinorama") : name);
-    request.Filters = { QStringLiteral("CSV (*.csv)") };
+    request.Filters = { tr("CSV (*.csv)") };
     request.DefaultSuffix = QStringLiteral("csv");
     if (!AskFileName(&m_main, request))
         return false;

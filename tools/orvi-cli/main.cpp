@@ -1,5 +1,6 @@
 #include "CliCommand.h"
 
+#include "app/Language.h"
 #include "app/Settings.h"
 
 #include <QGuiApplication>
@@ -51,7 +52,9 @@ void CliError(const QString &text)
 static QString UsageText()
 {
     QString text = QStringLiteral("usage: orvi-cli <command> [arguments]\n"
-                                  "       orvi-cli --version | --help\ncommands:\n");
+                                  "       orvi-cli --version | --help\n"
+                                  "       orvi-cli --lang pl|en COMMAND ... (the language of the "
+                                  "texts it passes on)\ncommands:\n");
     for (const TCliCommand &c : TCliRegistry::All())
         text += QStringLiteral("  %1\n").arg(QLatin1String(c.Usage));
     return text;
@@ -111,6 +114,20 @@ int main(int argc, char *argv[])
     Settings().TempDir = TSettings::StoredTempDir(*OpenSettingsStore());
 
     QStringList args = QGuiApplication::arguments().mid(1);
+    // Texts the tool passes on from the program (device and error messages) follow --lang,
+    // or the program's stored language.
+    QString error;
+    const QString language
+        = TLanguage::FromArguments(args, TSettings::StoredLanguage(*OpenSettingsStore()), &error);
+    if (language.isEmpty() || args.isEmpty()) {
+        CliError(QStringLiteral("orvi-cli: %1")
+                     .arg(language.isEmpty() ? error : QStringLiteral("no command")));
+        PrintUsage();
+        return 2;
+    }
+    // Polish needs nothing: the tool's own messages are English, the program's Polish.
+    if (language != TLanguage::Polish)
+        TLanguage::Install(language);
     const QString name = args.takeFirst();
     const TCliCommand *command = TCliRegistry::Find(name);
     if (!command) {
