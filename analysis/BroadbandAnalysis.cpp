@@ -109,7 +109,7 @@ std::optional<std::vector<double>> TBroadbandAnalysis::Excitation(const TMarkerL
         return fail(bandRefusal);
     const int blockSamples = log.PlayBufferBytes / 2;
     if (blockSamples < 16)
-        return fail(QStringLiteral("Blok generatora jest za krótki do analizy szerokopasmowej."));
+        return fail(tr("Blok generatora jest za krótki do analizy szerokopasmowej."));
 
     // As the rig plays it: blocks joined with the phase carried over.
     TGenerator generator;
@@ -135,10 +135,10 @@ std::optional<std::vector<double>> TBroadbandAnalysis::Excitation(const TMarkerL
         return fail(e.Message());
     }
     if (first != second)
-        return fail(QStringLiteral("Sygnał nie powtarza się w kolejnych blokach generatora."));
+        return fail(tr("Sygnał nie powtarza się w kolejnych blokach generatora."));
     const int period = std::min(PeriodOf(first), LongestPeriod);
     if (blockSamples % period != 0)
-        return fail(QStringLiteral("Sygnał nie powtarza się w kolejnych blokach generatora."));
+        return fail(tr("Sygnał nie powtarza się w kolejnych blokach generatora."));
     std::vector<double> excitation(first.begin(), first.begin() + period);
     double energy = 0.0;
     for (int i = 0; i < period; ++i) {
@@ -146,7 +146,7 @@ std::optional<std::vector<double>> TBroadbandAnalysis::Excitation(const TMarkerL
         energy += excitation[size_t(i)] * excitation[size_t(i)];
     }
     if (energy <= 0.0)
-        return fail(QStringLiteral("Sygnał generatora jest cichy (amplituda 0%)."));
+        return fail(tr("Sygnał generatora jest cichy (amplituda 0%)."));
     return excitation;
 }
 
@@ -194,8 +194,7 @@ void TBroadbandAnalysis::Calibrate(TDirectivityResult &result, const TBroadbandO
         return;
     }
     // The measurement itself is still there; the user is told it is not corrected.
-    result.CalibrationProblem
-        = QStringLiteral("%1 Charakterystyki podano bez korekcji mikrofonu.").arg(error);
+    result.CalibrationProblem = tr("%1 Charakterystyki podano bez korekcji mikrofonu.").arg(error);
     result.Warnings << result.CalibrationProblem;
 }
 
@@ -234,8 +233,8 @@ TBroadbandAnalysis::AnalyseFrames(qint64 count, const TFrameReader &read, const 
     }
     // One frame is one point: no polar to draw.
     if (starts.size() < 2)
-        return fail(QStringLiteral("Nagranie zawiera %1 pełnych okresów sygnału w obracanym "
-                                   "zakresie; potrzeba co najmniej dwóch.")
+        return fail(tr("Nagranie zawiera %1 pełnych okresów sygnału w obracanym "
+                       "zakresie; potrzeba co najmniej dwóch.")
                         .arg(starts.size()));
 
     TDirectivityResult result;
@@ -299,8 +298,8 @@ TBroadbandAnalysis::AnalyseFrames(qint64 count, const TFrameReader &read, const 
         const int onset = ReflectionOnset(energy, before, minimumAfter);
         gate.After = onset < 0 ? windowAfter : std::max(minimumAfter, onset - before - OnsetGuard);
         if (onset < 0)
-            result.Notes << QStringLiteral("Nie znaleziono odbicia w odpowiedzi; bramka "
-                                           "zamyka się po %1 ms.")
+            result.Notes << tr("Nie znaleziono odbicia w odpowiedzi; bramka "
+                               "zamyka się po %1 ms.")
                                 .arg(Number(gate.After * 1000.0 / rate, 1));
     }
     gate.FadeOut = std::clamp(int(std::lround(GateFadeOutMs * rate / 1000.0)), 1, gate.After / 2);
@@ -328,14 +327,14 @@ TBroadbandAnalysis::AnalyseFrames(qint64 count, const TFrameReader &read, const 
         if (hz < lowest)
             unreliable << BandName(hz) + QStringLiteral(" Hz");
     if (!unreliable.isEmpty())
-        result.Warnings << QStringLiteral("Bramka %1 ms nie rozróżnia częstotliwości poniżej "
-                                          "%2 Hz; niepewne pasma: %3.")
+        result.Warnings << tr("Bramka %1 ms nie rozróżnia częstotliwości poniżej "
+                              "%2 Hz; niepewne pasma: %3.")
                                .arg(Number(result.GateMs(), 2), Number(lowest, 0),
                                     unreliable.join(QStringLiteral(", ")));
     if (result.DegreesPerPeriod > SmearWarningDeg)
-        result.Warnings << QStringLiteral("Stolik obraca się o %1° w czasie jednego okresu "
-                                          "sygnału; odpowiedzi są rozmyte (zwolnij obrót lub "
-                                          "skróć bufor odtwarzania).")
+        result.Warnings << tr("Stolik obraca się o %1° w czasie jednego okresu "
+                              "sygnału; odpowiedzi są rozmyte (zwolnij obrót lub "
+                              "skróć bufor odtwarzania).")
                                .arg(Number(result.DegreesPerPeriod, 2));
     if (progress)
         progress(100);

@@ -4,6 +4,7 @@
 #include "analysis/DirectivityResult.h"
 #include "analysis/MarkerLog.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <QtGlobal>
 
@@ -28,6 +29,8 @@ class TSeries;
 // Headless; one thread. FFTW plans are made once per analysis.
 class TBroadbandAnalysis
 {
+    Q_DECLARE_TR_FUNCTIONS(TBroadbandAnalysis)
+
 public:
     // The longest excitation period the analysis takes (the generator's longest MLS),
     // samples; a generator block longer than this cannot be analysed.

@@ -30,18 +30,18 @@ std::optional<std::vector<double>> TBroadbandOptions::ParseBands(const QString &
     static const QRegularExpression separators(QStringLiteral("[;,\\s]+"));
     const QStringList parts = text.trimmed().split(separators, Qt::SkipEmptyParts);
     if (parts.isEmpty())
-        return fail(QStringLiteral("Podaj co najmniej jedną częstotliwość."));
+        return fail(tr("Podaj co najmniej jedną częstotliwość."));
     std::vector<double> bands;
     for (const QString &part : parts) {
         bool ok = false;
         const double hz = part.toDouble(&ok);
         if (!ok || !std::isfinite(hz))
-            return fail(QStringLiteral("\"%1\" nie jest częstotliwością.").arg(part));
+            return fail(tr("\"%1\" nie jest częstotliwością.").arg(part));
         if (hz < LowestBandHz || hz > HighestBandHz)
-            return fail(QStringLiteral("Częstotliwość %1 Hz jest poza zakresem 1..96000 Hz.")
-                            .arg(NumberText(hz)));
+            return fail(
+                tr("Częstotliwość %1 Hz jest poza zakresem 1..96000 Hz.").arg(NumberText(hz)));
         if (!bands.empty() && hz <= bands.back())
-            return fail(QStringLiteral("Częstotliwości muszą rosnąć i nie mogą się powtarzać."));
+            return fail(tr("Częstotliwości muszą rosnąć i nie mogą się powtarzać."));
         bands.push_back(hz);
     }
     return bands;
@@ -84,16 +84,16 @@ QString TBroadbandOptions::SignalRefusal(TSignalType signal, double frequencyHz,
     case TSignalType::Chirp:
         if (frequencyHz >= highest)
             return {};
-        return QStringLiteral("Chirp kończy się na %1 Hz, poniżej najwyższego pasma (%2 Hz): "
-                              "podnieś częstotliwość sygnału.")
+        return tr("Chirp kończy się na %1 Hz, poniżej najwyższego pasma (%2 Hz): "
+                  "podnieś częstotliwość sygnału.")
             .arg(NumberText(frequencyHz), NumberText(highest));
     case TSignalType::Impuls:
-        return QStringLiteral("Impuls nie pobudza co drugiej częstotliwości; do analizy "
-                              "szerokopasmowej wybierz MLS lub Chirp.");
+        return tr("Impuls nie pobudza co drugiej częstotliwości; do analizy "
+                  "szerokopasmowej wybierz MLS lub Chirp.");
     default:
-        return QStringLiteral("Ten sygnał nie powtarza się w każdym bloku generatora albo nie "
-                              "pobudza wszystkich pasm; do analizy szerokopasmowej wybierz MLS "
-                              "lub Chirp.");
+        return tr("Ten sygnał nie powtarza się w każdym bloku generatora albo nie "
+                  "pobudza wszystkich pasm; do analizy szerokopasmowej wybierz MLS "
+                  "lub Chirp.");
     }
 }
 
@@ -102,8 +102,8 @@ QString TBroadbandOptions::BandRefusal(const std::vector<double> &bands, int sam
     const double nyquist = sampleRate / 2.0;
     for (double hz : bands) {
         if (hz >= nyquist)
-            return QStringLiteral("Pasmo %1 Hz nie leży poniżej połowy częstotliwości próbkowania "
-                                  "nagrania (%2 Hz przy %3 Hz).")
+            return tr("Pasmo %1 Hz nie leży poniżej połowy częstotliwości próbkowania "
+                      "nagrania (%2 Hz przy %3 Hz).")
                 .arg(NumberText(hz), NumberText(nyquist))
                 .arg(sampleRate);
     }

@@ -2,6 +2,7 @@
 
 #include "audio/SignalType.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <optional>
@@ -11,6 +12,9 @@
 // smoothing of each band's level and the gate of the impulse responses.
 struct TBroadbandOptions
 {
+    Q_DECLARE_TR_FUNCTIONS(TBroadbandOptions)
+
+public:
     std::vector<double> BandsHz { 500, 1000, 2000, 4000, 8000, 16000 }; // rising, Hz
     int Smoothing = 0; // 0: none; N: 1/N octave (3, 6, 12 or 24)
     double GateMs = 0.0; // 0: automatic; otherwise the gate's length after the direct sound, ms

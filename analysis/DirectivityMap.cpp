@@ -248,7 +248,7 @@ void DrawAxes(QPainter &painter, const TDirectivityMap &map, const TLayout &layo
     }
     const double captionY = plot.bottom() + tick + 0.4 * f + fm.height();
     painter.drawText(QRectF(plot.left(), captionY, plot.width(), fm.height()), Qt::AlignCenter,
-                     QStringLiteral("Kąt [°]"));
+                     QCoreApplication::translate("TDirectivityMap", "Kąt [°]"));
 
     const TRange logHz = LogFrequencyRange(grid.FrequenciesHz);
     for (const double hz : FrequencyTicks(layout, logHz)) {
@@ -263,7 +263,8 @@ void DrawAxes(QPainter &painter, const TDirectivityMap &map, const TLayout &layo
     painter.translate(captionX - fm.height() / 2, plot.center().y());
     painter.rotate(-90);
     painter.drawText(QRectF(-plot.height() / 2, -fm.height() / 2, plot.height(), fm.height()),
-                     Qt::AlignCenter, QStringLiteral("Częstotliwość [Hz]"));
+                     Qt::AlignCenter,
+                     QCoreApplication::translate("TDirectivityMap", "Częstotliwość [Hz]"));
     painter.restore();
 }
 
@@ -412,7 +413,7 @@ void TDirectivityMap::Render(QPainter &painter, const QRect &rect) const
         if (!layout.Plot.isEmpty() || m_grid.Empty()) {
             painter.setPen(Qt::black);
             painter.setFont(layout.Text);
-            painter.drawText(rect, Qt::AlignCenter, QStringLiteral("Brak danych"));
+            painter.drawText(rect, Qt::AlignCenter, tr("Brak danych"));
         }
         painter.restore();
         return;
@@ -429,6 +430,6 @@ bool TDirectivityMap::Export(const TDirectivityMap &map, const QString &fileName
 {
     return TPictureWriter::WriteByExtension(
         fileName, size, map.Title(),
-        [&map](QPainter &painter, const QRect &rect) { map.Render(painter, rect); },
-        QStringLiteral("Mapę"), error);
+        [&map](QPainter &painter, const QRect &rect) { map.Render(painter, rect); }, tr("Mapę"),
+        error);
 }

@@ -3,6 +3,7 @@
 #include "analysis/DirectivityGrid.h"
 
 #include <QColor>
+#include <QCoreApplication>
 #include <QPointF>
 #include <QRect>
 #include <QSize>
@@ -20,6 +21,8 @@ class QPainter;
 // Not thread-safe; a painter of any thread may draw a map no other thread changes.
 class TDirectivityMap
 {
+    Q_DECLARE_TR_FUNCTIONS(TDirectivityMap)
+
 public:
     static constexpr double TopDb = 0.0; // the colour scale's range, dB
     static constexpr double FloorDb = -30.0;

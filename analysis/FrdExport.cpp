@@ -24,13 +24,12 @@ bool TFrdExport::WriteSet(const TDirectivityResult &result, const QString &folde
         *written = 0;
     if (stepDeg <= 0 || stepDeg > 180) {
         if (error)
-            *error = QStringLiteral("Krok kąta musi wynosić od 1° do 180°.");
+            *error = tr("Krok kąta musi wynosić od 1° do 180°.");
         return false;
     }
     if (!QDir(folder).exists()) {
         if (error)
-            *error = QStringLiteral("Folder \"%1\" nie istnieje.")
-                         .arg(QDir::toNativeSeparators(folder));
+            *error = tr("Folder \"%1\" nie istnieje.").arg(QDir::toNativeSeparators(folder));
         return false;
     }
     const double bottom = std::max(20.0, result.LowestReliableHz());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 class TDirectivityResult;
@@ -11,6 +12,8 @@ class TDirectivityResult;
 // no file.
 class TFrdExport
 {
+    Q_DECLARE_TR_FUNCTIONS(TFrdExport)
+
 public:
     // Writes the set into folder; false with the program's message in *error (files written
     // before a failure stay; each file is complete or absent). *written counts the files.

@@ -21,8 +21,8 @@ std::optional<TDirectivityResult> TKeptMeasurement::Analyse(const TWavFile::TRec
 {
     if (recording.SampleRate != Log.SampleRate) {
         if (error)
-            *error = QStringLiteral("Nagranie \"%1\" ma częstotliwość próbkowania %2 Hz, a jego "
-                                    "dziennik znaczników %3 Hz.")
+            *error = tr("Nagranie \"%1\" ma częstotliwość próbkowania %2 Hz, a jego "
+                        "dziennik znaczników %3 Hz.")
                          .arg(QDir::toNativeSeparators(Recording))
                          .arg(recording.SampleRate)
                          .arg(Log.SampleRate);
@@ -32,7 +32,7 @@ std::optional<TDirectivityResult> TKeptMeasurement::Analyse(const TWavFile::TRec
         = TBroadbandOptions::SignalRefusal(Log.Signal, Log.FrequencyHz, Options.BandsHz);
     if (!refusal.isEmpty()) {
         if (error)
-            *error = QStringLiteral("Nagrania \"%1\" nie da się przeanalizować: %2")
+            *error = tr("Nagrania \"%1\" nie da się przeanalizować: %2")
                          .arg(QDir::toNativeSeparators(Recording), refusal);
         return std::nullopt;
     }
@@ -43,7 +43,7 @@ std::optional<TDirectivityResult> TKeptMeasurement::Analyse(const TWavFile::TRec
         = TBroadbandAnalysis::Analyse(recording.Samples, log, Options, &reason);
     if (!result) {
         if (error)
-            *error = QStringLiteral("Nagrania \"%1\" nie da się przeanalizować: %2")
+            *error = tr("Nagrania \"%1\" nie da się przeanalizować: %2")
                          .arg(QDir::toNativeSeparators(Recording), reason);
         return std::nullopt;
     }

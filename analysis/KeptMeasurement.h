@@ -5,6 +5,7 @@
 #include "analysis/MarkerLog.h"
 #include "analysis/WavFile.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -16,6 +17,9 @@
 // again gives exactly the result the measurement gave. Plain data; any one thread.
 struct TKeptMeasurement
 {
+    Q_DECLARE_TR_FUNCTIONS(TKeptMeasurement)
+
+public:
     // The plane the table turned in, as FRD file names carry it: "hor" or "ver" (what
     // Options.Vertical says; kept in the measurement index).
     static const QString HorizontalPlane;

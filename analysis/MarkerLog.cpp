@@ -53,9 +53,10 @@ private:
     }
     bool BadValue(const QByteArray &key, int line)
     {
-        return Fail(QStringLiteral("Nieprawidłowa wartość \"%1\" w wierszu %2.")
-                        .arg(QString::fromUtf8(key))
-                        .arg(line));
+        return Fail(
+            QCoreApplication::translate("TMarkerLog", "Nieprawidłowa wartość \"%1\" w wierszu %2.")
+                .arg(QString::fromUtf8(key))
+                .arg(line));
     }
     bool KeyValue(const QByteArray &key, const QByteArray &value, int line);
     bool Marker(const QByteArray &line, int number);
@@ -94,7 +95,9 @@ bool TParser::Line(const QByteArray &raw, int number)
         return Marker(line, number);
     if (line.startsWith("position ") || line.startsWith("position\t"))
         return Position(line, number);
-    return Fail(QStringLiteral("Nieprawidłowy wiersz %1 dziennika znaczników.").arg(number));
+    return Fail(
+        QCoreApplication::translate("TMarkerLog", "Nieprawidłowy wiersz %1 dziennika znaczników.")
+            .arg(number));
 }
 
 bool TParser::KeyValue(const QByteArray &key, const QByteArray &value, int line)
@@ -104,18 +107,20 @@ bool TParser::KeyValue(const QByteArray &key, const QByteArray &value, int line)
     if (!Known.contains(key))
         return true; // written by a later version: not needed here
     if (m_seen.contains(key))
-        return Fail(QStringLiteral("Powtórzony klucz \"%1\" w wierszu %2.")
-                        .arg(QString::fromUtf8(key))
-                        .arg(line));
+        return Fail(
+            QCoreApplication::translate("TMarkerLog", "Powtórzony klucz \"%1\" w wierszu %2.")
+                .arg(QString::fromUtf8(key))
+                .arg(line));
     m_seen.insert(key);
     qint64 integer = 0;
     double real = 0.0;
     if (key == "signal") {
         const std::optional<TSignalType> signal = SignalTypeFromName(QString::fromUtf8(value));
         if (!signal)
-            return Fail(QStringLiteral("Nieznany sygnał \"%1\" w wierszu %2.")
-                            .arg(QString::fromUtf8(value))
-                            .arg(line));
+            return Fail(
+                QCoreApplication::translate("TMarkerLog", "Nieznany sygnał \"%1\" w wierszu %2.")
+                    .arg(QString::fromUtf8(value))
+                    .arg(line));
         m_log.Signal = *signal;
     } else if (key == "frequency") {
         if (!Real(value, real) || real <= 0.0)
@@ -156,24 +161,32 @@ bool TParser::Marker(const QByteArray &line, int number)
     double sample = 0.0;
     if (words.size() != 3 || !Integer(words[1], 1, MaxMarkers + 1, k) || !Real(words[2], sample)
         || sample < 0.0 || sample > MaxSamplePosition)
-        return Fail(QStringLiteral("Nieprawidłowy znacznik w wierszu %1.").arg(number));
+        return Fail(
+            QCoreApplication::translate("TMarkerLog", "Nieprawidłowy znacznik w wierszu %1.")
+                .arg(number));
     std::vector<double> &markers = m_log.MarkerSamples;
     const qint64 expected = qint64(markers.size()) + 1;
     if (expected > MaxMarkers)
-        return Fail(QStringLiteral("Zbyt wiele znaczników (więcej niż %1).").arg(MaxMarkers));
+        return Fail(
+            QCoreApplication::translate("TMarkerLog", "Zbyt wiele znaczników (więcej niż %1).")
+                .arg(MaxMarkers));
     if (k != expected)
-        return Fail(QStringLiteral("Znacznik w wierszu %1 ma numer %2 zamiast %3.")
+        return Fail(QCoreApplication::translate("TMarkerLog",
+                                                "Znacznik w wierszu %1 ma numer %2 zamiast %3.")
                         .arg(number)
                         .arg(k)
                         .arg(expected));
     if (!markers.empty() && sample < markers.back())
-        return Fail(QStringLiteral("Znacznik %1 (wiersz %2) leży w nagraniu przed poprzednim.")
+        return Fail(QCoreApplication::translate(
+                        "TMarkerLog", "Znacznik %1 (wiersz %2) leży w nagraniu przed poprzednim.")
                         .arg(k)
                         .arg(number));
     // Two markers counted at one sample would give the table an infinite speed.
     if (!markers.empty() && sample == markers.back())
-        return Fail(QStringLiteral("Znacznik %1 (wiersz %2) leży w nagraniu w tym samym miejscu "
-                                   "co poprzedni.")
+        return Fail(QCoreApplication::translate(
+                        "TMarkerLog",
+                        "Znacznik %1 (wiersz %2) leży w nagraniu w tym samym miejscu "
+                        "co poprzedni.")
                         .arg(k)
                         .arg(number));
     markers.push_back(sample);
@@ -188,19 +201,25 @@ bool TParser::Position(const QByteArray &line, int number)
     double degrees = 0.0;
     if (words.size() != 3 || !Real(words[1], sample) || sample < 0.0 || sample > MaxSamplePosition
         || !Real(words[2], degrees) || std::abs(degrees) > MaxDegrees)
-        return Fail(QStringLiteral("Nieprawidłowa pozycja stolika w wierszu %1.").arg(number));
+        return Fail(
+            QCoreApplication::translate("TMarkerLog", "Nieprawidłowa pozycja stolika w wierszu %1.")
+                .arg(number));
     std::vector<TMarkerLog::TPosition> &positions = m_log.Positions;
     if (positions.size() >= std::size_t(MaxPositions))
         return Fail(
-            QStringLiteral("Zbyt wiele pozycji stolika (więcej niż %1).").arg(MaxPositions));
+            QCoreApplication::translate("TMarkerLog", "Zbyt wiele pozycji stolika (więcej niż %1).")
+                .arg(MaxPositions));
     // Two reports at one sample would give the table an infinite speed.
     if (!positions.empty() && sample <= positions.back().Sample)
-        return Fail(QStringLiteral("Pozycja stolika w wierszu %1 nie leży w nagraniu za "
-                                   "poprzednią.")
-                        .arg(number));
+        return Fail(
+            QCoreApplication::translate("TMarkerLog",
+                                        "Pozycja stolika w wierszu %1 nie leży w nagraniu za "
+                                        "poprzednią.")
+                .arg(number));
     // A measurement turns forward; a table going back would fold angles onto each other.
     if (!positions.empty() && degrees < positions.back().Degrees)
-        return Fail(QStringLiteral("Pozycja stolika w wierszu %1 cofa się względem poprzedniej.")
+        return Fail(QCoreApplication::translate(
+                        "TMarkerLog", "Pozycja stolika w wierszu %1 cofa się względem poprzedniej.")
                         .arg(number));
     positions.push_back({ sample, degrees });
     m_log.PositionLines.push_back(number);
@@ -211,11 +230,13 @@ bool TParser::Finish()
 {
     for (const char *required : { "signal", "rate" }) {
         if (!m_seen.contains(required))
-            return Fail(QStringLiteral("Brak klucza \"%1\" w dzienniku znaczników.")
+            return Fail(QCoreApplication::translate("TMarkerLog",
+                                                    "Brak klucza \"%1\" w dzienniku znaczników.")
                             .arg(QLatin1String(required)));
     }
     if (m_log.StartDeg >= m_log.StopDeg)
-        return Fail(QStringLiteral("Kąt początkowy %1° nie jest mniejszy od końcowego %2°.")
+        return Fail(QCoreApplication::translate(
+                        "TMarkerLog", "Kąt początkowy %1° nie jest mniejszy od końcowego %2°.")
                         .arg(m_log.StartDeg)
                         .arg(m_log.StopDeg));
     return true;
@@ -234,21 +255,19 @@ QString TMarkerLog::MarkerRefusal(qint64 recordedSamples) const
         for (std::size_t i = 0; i < Positions.size(); ++i) {
             if (Positions[i].Sample <= last)
                 continue;
-            const QString where = i < PositionLines.size()
-                ? QStringLiteral(" (wiersz %1)").arg(PositionLines[i])
-                : QString();
-            return QStringLiteral("Pozycja stolika%1 leży poza nagraniem: próbka %2, a nagranie "
-                                  "ma %3 próbek.")
+            const QString where
+                = i < PositionLines.size() ? tr(" (wiersz %1)").arg(PositionLines[i]) : QString();
+            return tr("Pozycja stolika%1 leży poza nagraniem: próbka %2, a nagranie "
+                      "ma %3 próbek.")
                 .arg(where, QString::number(Positions[i].Sample, 'f', 0))
                 .arg(recordedSamples);
         }
         return {};
     }
     const std::size_t index = std::size_t(beyond - MarkerSamples.begin());
-    const QString where = index < MarkerLines.size()
-        ? QStringLiteral(" (wiersz %1)").arg(MarkerLines[index])
-        : QString();
-    return QStringLiteral("Znacznik %1%2 leży poza nagraniem: próbka %3, a nagranie ma %4 próbek.")
+    const QString where
+        = index < MarkerLines.size() ? tr(" (wiersz %1)").arg(MarkerLines[index]) : QString();
+    return tr("Znacznik %1%2 leży poza nagraniem: próbka %3, a nagranie ma %4 próbek.")
         .arg(index + 1)
         .arg(where)
         .arg(QString::number(*beyond, 'f', 0))
@@ -351,9 +370,9 @@ std::optional<TMarkerLog> TMarkerLog::FromText(const QByteArray &text, QString *
         first.remove(0, 3); // a byte-order mark left by an editor
     if (first != Header) {
         if (first.startsWith(HeaderPrefix))
-            return fail(QStringLiteral("Nieobsługiwana wersja dziennika znaczników: \"%1\".")
+            return fail(tr("Nieobsługiwana wersja dziennika znaczników: \"%1\".")
                             .arg(QString::fromUtf8(first)));
-        return fail(QStringLiteral("To nie jest dziennik znaczników Orvi (brak wiersza \"%1\").")
+        return fail(tr("To nie jest dziennik znaczników Orvi (brak wiersza \"%1\").")
                         .arg(QLatin1String(Header)));
     }
     TMarkerLog log;

@@ -3,6 +3,7 @@
 #include "audio/SignalType.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QString>
 #include <QtGlobal>
 
@@ -23,6 +24,8 @@
 // <degrees>" line per report).
 class TMarkerLog
 {
+    Q_DECLARE_TR_FUNCTIONS(TMarkerLog)
+
 public:
     TSignalType Signal = TSignalType::MLS;
     double FrequencyHz = 1000.0;

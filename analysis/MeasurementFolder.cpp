@@ -71,12 +71,14 @@ bool LinkOrCopy(const QString &source, const QString &target, QString *error)
     QFile file(source);
     if (!file.open(QIODevice::ReadOnly))
         return Fail(error,
-                    QStringLiteral("Nie można odczytać nagrania \"%1\" (%2).")
+                    QCoreApplication::translate("TMeasurementFolder",
+                                                "Nie można odczytać nagrania \"%1\" (%2).")
                         .arg(Native(source), file.errorString()));
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return Fail(error,
-                    QStringLiteral("Nie można odczytać nagrania \"%1\" (%2).")
+                    QCoreApplication::translate("TMeasurementFolder",
+                                                "Nie można odczytać nagrania \"%1\" (%2).")
                         .arg(Native(source), file.errorString()));
     return TFileWriter::WriteFile(target, bytes, error);
 }
@@ -213,7 +215,7 @@ std::optional<TKeptMeasurement> ParseEntry(const QJsonValue &value, QString *rea
         || !gate.isDouble() || !(gateMs >= 0 && gateMs <= MaxGateMs)
         || (plane != TKeptMeasurement::HorizontalPlane && plane != TKeptMeasurement::VerticalPlane)
         || !o.value(QStringLiteral("name")).isString() || !calibrationOk) {
-        Fail(reason, QStringLiteral("nieprawidłowy wpis"));
+        Fail(reason, QCoreApplication::translate("TMeasurementFolder", "nieprawidłowy wpis"));
         return std::nullopt;
     }
     m.Options.BandsHz = *bands;
@@ -234,7 +236,9 @@ std::optional<TMarkerLog> ReadLog(const QString &logPath, QString *problem)
     QFile file(logPath);
     if (!file.exists()) {
         Fail(problem,
-             QStringLiteral("Nie znaleziono dziennika znaczników \"%1\".").arg(Native(logPath)));
+             QCoreApplication::translate("TMeasurementFolder",
+                                         "Nie znaleziono dziennika znaczników \"%1\".")
+                 .arg(Native(logPath)));
         return std::nullopt;
     }
     QString reason;
@@ -263,7 +267,7 @@ TMeasurementFolder::Write(const QString &documentPath,
 {
     const QString folder = FolderFor(documentPath);
     if (!QDir().mkpath(folder)) {
-        Fail(error, QStringLiteral("Nie można utworzyć folderu \"%1\".").arg(Native(folder)));
+        Fail(error, tr("Nie można utworzyć folderu \"%1\".").arg(Native(folder)));
         return std::nullopt;
     }
     QStringList created; // removed again when a later step fails
@@ -279,7 +283,7 @@ TMeasurementFolder::Write(const QString &documentPath,
         const std::optional<QString> target = PlaceFor(folder, m.Recording, &present);
         if (!target) {
             Fail(error,
-                 QStringLiteral("W folderze \"%1\" nie ma wolnej nazwy dla nagrania \"%2\".")
+                 tr("W folderze \"%1\" nie ma wolnej nazwy dla nagrania \"%2\".")
                      .arg(Native(folder), QFileInfo(m.Recording).fileName()));
             return undo();
         }
@@ -293,8 +297,8 @@ TMeasurementFolder::Write(const QString &documentPath,
         const std::optional<QString> logPath = LogPlaceFor(*target, logText, &present);
         if (!logPath) {
             Fail(error,
-                 QStringLiteral("W folderze \"%1\" nie ma wolnej nazwy dla dziennika "
-                                "znaczników nagrania \"%2\".")
+                 tr("W folderze \"%1\" nie ma wolnej nazwy dla dziennika "
+                    "znaczników nagrania \"%2\".")
                      .arg(Native(folder), QFileInfo(*target).fileName()));
             return undo();
         }
@@ -327,46 +331,42 @@ TMeasurementFolder::TContents TMeasurementFolder::Read(const QString &documentPa
     };
     QFile file(indexPath);
     if (!file.exists())
-        return problem(QStringLiteral("Brak spisu pomiarów \"%1\".").arg(Native(indexPath)));
+        return problem(tr("Brak spisu pomiarów \"%1\".").arg(Native(indexPath)));
     if (!file.open(QIODevice::ReadOnly))
-        return problem(QStringLiteral("Nie można odczytać spisu pomiarów \"%1\" (%2).")
+        return problem(tr("Nie można odczytać spisu pomiarów \"%1\" (%2).")
                            .arg(Native(indexPath), file.errorString()));
     if (file.size() > MaxIndexBytes)
-        return problem(QStringLiteral("Spis pomiarów \"%1\" jest za duży.").arg(Native(indexPath)));
+        return problem(tr("Spis pomiarów \"%1\" jest za duży.").arg(Native(indexPath)));
     QJsonParseError parseError;
     const QJsonDocument json = QJsonDocument::fromJson(file.readAll(), &parseError);
     const QJsonObject index = json.object();
     if (parseError.error != QJsonParseError::NoError || !json.isObject())
-        return problem(
-            QStringLiteral("Spis pomiarów \"%1\" jest uszkodzony.").arg(Native(indexPath)));
+        return problem(tr("Spis pomiarów \"%1\" jest uszkodzony.").arg(Native(indexPath)));
     const int format = index.value(QStringLiteral("format")).toInt(0);
     if (format > FormatVersion)
-        return problem(QStringLiteral("Spis pomiarów \"%1\" zapisała nowsza wersja programu.")
-                           .arg(Native(indexPath)));
-    if (format < 1 || !index.value(QStringLiteral("measurements")).isArray())
         return problem(
-            QStringLiteral("Spis pomiarów \"%1\" jest uszkodzony.").arg(Native(indexPath)));
+            tr("Spis pomiarów \"%1\" zapisała nowsza wersja programu.").arg(Native(indexPath)));
+    if (format < 1 || !index.value(QStringLiteral("measurements")).isArray())
+        return problem(tr("Spis pomiarów \"%1\" jest uszkodzony.").arg(Native(indexPath)));
 
     const QJsonArray entries = index.value(QStringLiteral("measurements")).toArray();
     for (qsizetype i = 0; i < entries.size(); ++i) {
         QString reason;
         std::optional<TKeptMeasurement> m = ParseEntry(entries.at(i), &reason);
         if (!m) {
-            contents.Problems << QStringLiteral("Spis pomiarów \"%1\": %2 nr %3.")
-                                     .arg(Native(indexPath), reason)
-                                     .arg(i + 1);
+            contents.Problems
+                << tr("Spis pomiarów \"%1\": %2 nr %3.").arg(Native(indexPath), reason).arg(i + 1);
             continue;
         }
         m->Recording = QDir(folder).filePath(m->Recording);
         if (!QFileInfo(m->Recording).isFile()) {
-            contents.Problems
-                << QStringLiteral("Nie znaleziono nagrania \"%1\".").arg(Native(m->Recording));
+            contents.Problems << tr("Nie znaleziono nagrania \"%1\".").arg(Native(m->Recording));
             continue;
         }
         const QString markers
             = entries.at(i).toObject().value(QStringLiteral("markers")).toString();
         if (!PlainFileName(markers)) {
-            contents.Problems << QStringLiteral("Spis pomiarów \"%1\": nieprawidłowy wpis nr %2.")
+            contents.Problems << tr("Spis pomiarów \"%1\": nieprawidłowy wpis nr %2.")
                                      .arg(Native(indexPath))
                                      .arg(i + 1);
             continue;

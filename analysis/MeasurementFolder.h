@@ -2,6 +2,7 @@
 
 #include "analysis/KeptMeasurement.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -18,6 +19,8 @@
 // one thread.
 class TMeasurementFolder
 {
+    Q_DECLARE_TR_FUNCTIONS(TMeasurementFolder)
+
 public:
     static constexpr int FormatVersion = 1;
     static const QString IndexName; // "pomiary.json"

@@ -23,12 +23,15 @@ std::optional<TMicCalibration> Fail(QString *error, const QString &message)
 
 QString FileLabel(const QString &fileName)
 {
-    return QStringLiteral("Plik kalibracji „%1”").arg(QDir::toNativeSeparators(fileName));
+    return QCoreApplication::translate("TMicCalibration", "Plik kalibracji „%1”")
+        .arg(QDir::toNativeSeparators(fileName));
 }
 
 QString LineLabel(const QString &fileName, int lineNumber)
 {
-    return QStringLiteral("%1, wiersz %2").arg(FileLabel(fileName)).arg(lineNumber);
+    return QCoreApplication::translate("TMicCalibration", "%1, wiersz %2")
+        .arg(FileLabel(fileName))
+        .arg(lineNumber);
 }
 
 // The line as a message quotes it; only called on lines already checked to be UTF-8.
@@ -40,7 +43,8 @@ QString Quoted(QByteArrayView line)
 
 QString TooLarge(const QString &fileName, const QString &size)
 {
-    return QStringLiteral("%1 jest za duży (%2 B); może mieć najwyżej %3 B.")
+    return QCoreApplication::translate("TMicCalibration",
+                                       "%1 jest za duży (%2 B); może mieć najwyżej %3 B.")
         .arg(FileLabel(fileName), size)
         .arg(TMicCalibration::MaxFileBytes);
 }
@@ -135,7 +139,7 @@ std::optional<TMicCalibration> TMicCalibration::Load(const QString &path, QStrin
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return Fail(error,
-                    QStringLiteral("Nie można otworzyć pliku kalibracji „%1”: %2.")
+                    tr("Nie można otworzyć pliku kalibracji „%1”: %2.")
                         .arg(QDir::toNativeSeparators(path), file.errorString()));
     if (file.size() > MaxFileBytes)
         return Fail(error, TooLarge(path, QString::number(file.size())));
@@ -143,10 +147,10 @@ std::optional<TMicCalibration> TMicCalibration::Load(const QString &path, QStrin
     const QByteArray text = file.read(MaxFileBytes + 1);
     if (file.error() != QFileDevice::NoError)
         return Fail(error,
-                    QStringLiteral("Nie można odczytać pliku kalibracji „%1”: %2.")
+                    tr("Nie można odczytać pliku kalibracji „%1”: %2.")
                         .arg(QDir::toNativeSeparators(path), file.errorString()));
     if (text.size() > MaxFileBytes)
-        return Fail(error, TooLarge(path, QStringLiteral("ponad %1").arg(MaxFileBytes)));
+        return Fail(error, TooLarge(path, tr("ponad %1").arg(MaxFileBytes)));
     std::optional<TMicCalibration> calibration = Parse(text, path, error);
     if (calibration)
         calibration->m_path = path;
@@ -159,9 +163,9 @@ std::optional<TMicCalibration> TMicCalibration::Parse(const QByteArray &text,
     if (text.size() > MaxFileBytes)
         return Fail(error, TooLarge(fileName, QString::number(text.size())));
     if (text.contains('\0'))
-        return Fail(error,
-                    QStringLiteral("%1 nie jest plikiem tekstowym (zawiera bajty zerowe).")
-                        .arg(FileLabel(fileName)));
+        return Fail(
+            error,
+            tr("%1 nie jest plikiem tekstowym (zawiera bajty zerowe).").arg(FileLabel(fileName)));
 
     TMicCalibration calibration;
     QByteArrayView rest(text);
@@ -176,8 +180,8 @@ std::optional<TMicCalibration> TMicCalibration::Parse(const QByteArray &text,
         const QByteArrayView line = raw.trimmed(); // also drops the '\r' of CRLF
         if (!line.isValidUtf8())
             return Fail(error,
-                        QStringLiteral("%1: tekst nie jest zapisany w UTF-8; to nie jest plik "
-                                       "tekstowy kalibracji.")
+                        tr("%1: tekst nie jest zapisany w UTF-8; to nie jest plik "
+                           "tekstowy kalibracji.")
                             .arg(LineLabel(fileName, lineNumber)));
         if (line.isEmpty())
             continue;
@@ -195,11 +199,11 @@ std::optional<TMicCalibration> TMicCalibration::Parse(const QByteArray &text,
         const std::vector<QByteArrayView> fields = Fields(line);
         if (HasDecimalComma(line))
             return Fail(error,
-                        QStringLiteral("%1: „%2” zapisano z przecinkiem dziesiętnym, którego "
-                                       "program nie obsługuje; liczby muszą mieć kropkę "
-                                       "dziesiętną (np. 1000 0.5).")
+                        tr("%1: „%2” zapisano z przecinkiem dziesiętnym, którego "
+                           "program nie obsługuje; liczby muszą mieć kropkę "
+                           "dziesiętną (np. 1000 0.5).")
                             .arg(LineLabel(fileName, lineNumber), Quoted(line)));
-        const QString notPair = QStringLiteral("%1: „%2” nie jest parą liczb (częstotliwość, dB).")
+        const QString notPair = tr("%1: „%2” nie jest parą liczb (częstotliwość, dB).")
                                     .arg(LineLabel(fileName, lineNumber), Quoted(line));
         if (fields.size() < 2 || fields.size() > 3)
             return Fail(error, notPair);
@@ -210,28 +214,28 @@ std::optional<TMicCalibration> TMicCalibration::Parse(const QByteArray &text,
                 return Fail(error, notPair);
             if (number == TNumber::NotFinite)
                 return Fail(error,
-                            QStringLiteral("%1: „%2” zawiera wartość, która nie jest skończoną "
-                                           "liczbą.")
+                            tr("%1: „%2” zawiera wartość, która nie jest skończoną "
+                               "liczbą.")
                                 .arg(LineLabel(fileName, lineNumber), Quoted(line)));
         }
         const TPoint point { values[0], values[1] };
         if (point.FrequencyHz <= 0)
             return Fail(error,
-                        QStringLiteral("%1: częstotliwość %2 Hz nie jest większa od zera.")
+                        tr("%1: częstotliwość %2 Hz nie jest większa od zera.")
                             .arg(LineLabel(fileName, lineNumber), Hz(point.FrequencyHz)));
         if (!calibration.m_points.empty()
             && point.FrequencyHz <= calibration.m_points.back().FrequencyHz)
             return Fail(error,
-                        QStringLiteral("%1: częstotliwość %2 Hz nie jest większa od poprzedniej "
-                                       "(%3 Hz); częstotliwości muszą rosnąć.")
+                        tr("%1: częstotliwość %2 Hz nie jest większa od poprzedniej "
+                           "(%3 Hz); częstotliwości muszą rosnąć.")
                             .arg(LineLabel(fileName, lineNumber), Hz(point.FrequencyHz),
                                  Hz(calibration.m_points.back().FrequencyHz)));
         calibration.m_points.push_back(point);
     }
     if (calibration.m_points.size() < 2)
-        return Fail(error,
-                    QStringLiteral("%1 zawiera mniej niż dwa punkty (częstotliwość, dB).")
-                        .arg(FileLabel(fileName)));
+        return Fail(
+            error,
+            tr("%1 zawiera mniej niż dwa punkty (częstotliwość, dB).").arg(FileLabel(fileName)));
     return calibration;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QString>
 
 #include <optional>
@@ -17,6 +18,8 @@
 // A value type: copy it freely; every function may be called from any thread.
 class TMicCalibration
 {
+    Q_DECLARE_TR_FUNCTIONS(TMicCalibration)
+
 public:
     static constexpr qint64 MaxFileBytes = 1024 * 1024;
     struct TPoint

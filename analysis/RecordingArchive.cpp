@@ -51,7 +51,8 @@ std::optional<QString> ReserveWavPath(const QString &folder, const QString &base
         }
     }
     Fail(error,
-         QStringLiteral("W folderze \"%1\" nie ma wolnej nazwy dla nagrania \"%2\".")
+         QCoreApplication::translate("TRecordingArchive",
+                                     "W folderze \"%1\" nie ma wolnej nazwy dla nagrania \"%2\".")
              .arg(Native(folder), base));
     return std::nullopt;
 }
@@ -76,7 +77,7 @@ std::optional<QString> TRecordingArchive::Keep(const QString &rawPath, TMarkerLo
 {
     const QString folder = Folder(workingFolder);
     if (!QDir().mkpath(folder)) {
-        Fail(error, QStringLiteral("Nie można utworzyć folderu \"%1\".").arg(Native(folder)));
+        Fail(error, tr("Nie można utworzyć folderu \"%1\".").arg(Native(folder)));
         return std::nullopt;
     }
     const std::optional<std::vector<qint16>> samples
@@ -95,8 +96,8 @@ std::optional<QString> TRecordingArchive::Keep(const QString &rawPath, TMarkerLo
     if (!TFileWriter::WriteFile(logPath, log.ToText(), &logError)) {
         QFile::remove(*wavPath);
         Fail(error,
-             QStringLiteral("%1 Bez dziennika znaczników nagrania nie da się ponownie "
-                            "przeanalizować, więc go nie zachowano.")
+             tr("%1 Bez dziennika znaczników nagrania nie da się ponownie "
+                "przeanalizować, więc go nie zachowano.")
                  .arg(logError));
         return std::nullopt;
     }
@@ -122,7 +123,7 @@ TRecordingArchive::Load(const QString &wavPath, QString *error)
     if (!recording)
         return std::nullopt;
     if (!QFileInfo::exists(logPath))
-        return fail(QStringLiteral("Brak dziennika znaczników \"%1\" nagrania \"%2\".")
+        return fail(tr("Brak dziennika znaczników \"%1\" nagrania \"%2\".")
                         .arg(Native(logPath), Native(wavPath)));
     std::optional<TMarkerLog> log = ReadLog(logPath, error);
     if (!log)
@@ -137,7 +138,7 @@ std::optional<TMarkerLog> TRecordingArchive::ReadLog(const QString &logPath, QSt
         return std::nullopt;
     };
     const auto unreadable = [&](const QString &reason) {
-        return fail(QStringLiteral("Nie można odczytać dziennika znaczników \"%1\" (%2).")
+        return fail(tr("Nie można odczytać dziennika znaczników \"%1\" (%2).")
                         .arg(Native(logPath), reason));
     };
     if (const QString irregular = TWavFile::IrregularFileReason(logPath); !irregular.isEmpty())
@@ -150,14 +151,14 @@ std::optional<TMarkerLog> TRecordingArchive::ReadLog(const QString &logPath, QSt
     if (file.error() != QFileDevice::NoError)
         return unreadable(file.errorString());
     if (text.size() > MaxLogBytes)
-        return fail(QStringLiteral("Dziennik znaczników \"%1\" jest za duży (ponad %2 B).")
+        return fail(tr("Dziennik znaczników \"%1\" jest za duży (ponad %2 B).")
                         .arg(Native(logPath))
                         .arg(MaxLogBytes));
     QString reason;
     std::optional<TMarkerLog> log = TMarkerLog::FromText(text, &reason);
     if (!log)
-        return fail(QStringLiteral("Nieprawidłowy dziennik znaczników \"%1\": %2")
-                        .arg(Native(logPath), reason));
+        return fail(
+            tr("Nieprawidłowy dziennik znaczników \"%1\": %2").arg(Native(logPath), reason));
     return log;
 }
 
@@ -165,8 +166,7 @@ std::optional<std::vector<qint16>> TRecordingArchive::ReadRaw(const QString &pat
                                                               qint64 maxSamples, QString *error)
 {
     const auto fail = [&](const QString &reason) {
-        Fail(error,
-             QStringLiteral("Nie można odczytać nagrania \"%1\" (%2).").arg(Native(path), reason));
+        Fail(error, tr("Nie można odczytać nagrania \"%1\" (%2).").arg(Native(path), reason));
         return std::nullopt;
     };
     if (const QString irregular = TWavFile::IrregularFileReason(path); !irregular.isEmpty())
@@ -175,15 +175,15 @@ std::optional<std::vector<qint16>> TRecordingArchive::ReadRaw(const QString &pat
     if (!file.open(QIODevice::ReadOnly))
         return fail(file.errorString());
     if (file.size() / 2 > maxSamples)
-        return fail(QStringLiteral("nagranie jest dłuższe niż %1 min, a tyle nie trwa żaden "
-                                   "obrót stolika")
+        return fail(tr("nagranie jest dłuższe niż %1 min, a tyle nie trwa żaden "
+                       "obrót stolika")
                         .arg(TWavFile::MaxTurnSeconds / 60));
     // An odd last byte is half a sample: the recorder never wrote it whole.
     std::vector<qint16> samples(size_t(file.size() / 2));
     const qint64 bytes = qint64(samples.size()) * 2;
     if (file.read(reinterpret_cast<char *>(samples.data()), bytes) != bytes)
         return fail(file.error() != QFileDevice::NoError ? file.errorString()
-                                                         : QStringLiteral("plik się skrócił"));
+                                                         : tr("plik się skrócił"));
 #if Q_BYTE_ORDER == Q_BIG_ENDIAN
     qFromLittleEndian<qint16>(samples.data(), qsizetype(samples.size()), samples.data());
 #endif

@@ -3,6 +3,7 @@
 #include "analysis/MarkerLog.h"
 #include "analysis/WavFile.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QString>
 
@@ -17,6 +18,8 @@
 // thread or any one thread.
 class TRecordingArchive
 {
+    Q_DECLARE_TR_FUNCTIONS(TRecordingArchive)
+
 public:
     // The archive folder of a working folder.
     static QString Folder(const QString &workingFolder);

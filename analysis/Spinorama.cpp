@@ -82,7 +82,8 @@ using TPlaneLevels = std::map<int, std::vector<double>>;
 
 QString PlaneName(bool vertical)
 {
-    return vertical ? QStringLiteral("pionowej") : QStringLiteral("poziomej");
+    return vertical ? QCoreApplication::translate("TSpinorama", "pionowej")
+                    : QCoreApplication::translate("TSpinorama", "poziomej");
 }
 
 std::optional<TPlaneLevels> PlaneLevels(const TDirectivityResult &result, bool vertical,
@@ -98,9 +99,11 @@ std::optional<TPlaneLevels> PlaneLevels(const TDirectivityResult &result, bool v
         const auto b = usable ? TSpinorama::SourceOf(result, angle) : std::nullopt;
         if (!b) {
             if (error)
-                *error = QStringLiteral("Pomiar w płaszczyźnie %1 nie ma ramek w pobliżu kąta %2°.")
-                             .arg(PlaneName(vertical))
-                             .arg(angle);
+                *error
+                    = QCoreApplication::translate(
+                          "TSpinorama", "Pomiar w płaszczyźnie %1 nie ma ramek w pobliżu kąta %2°.")
+                          .arg(PlaneName(vertical))
+                          .arg(angle);
             return std::nullopt;
         }
         for (int frame : { b->Below, b->Above })
@@ -207,15 +210,15 @@ std::optional<TSpinorama> TSpinorama::Compute(const TDirectivityResult &horizont
     for (const TDirectivityResult *r : { &horizontal, &vertical })
         if (r->SampleRate <= 0) {
             if (error)
-                *error = QStringLiteral("Pomiar w płaszczyźnie %1 nie ma częstotliwości "
-                                        "próbkowania.")
+                *error = tr("Pomiar w płaszczyźnie %1 nie ma częstotliwości "
+                            "próbkowania.")
                              .arg(PlaneName(r == &vertical));
             return std::nullopt;
         }
     if (horizontal.SampleRate != vertical.SampleRate) {
         if (error)
-            *error = QStringLiteral("Pomiary w płaszczyźnie poziomej i pionowej mają różne "
-                                    "częstotliwości próbkowania (%1 Hz i %2 Hz).")
+            *error = tr("Pomiary w płaszczyźnie poziomej i pionowej mają różne "
+                        "częstotliwości próbkowania (%1 Hz i %2 Hz).")
                          .arg(horizontal.SampleRate)
                          .arg(vertical.SampleRate);
         return std::nullopt;

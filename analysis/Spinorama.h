@@ -2,6 +2,7 @@
 
 #include "analysis/DirectivityResult.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <array>
@@ -18,6 +19,8 @@
 // Qt object beyond the strings of its message.
 class TSpinorama
 {
+    Q_DECLARE_TR_FUNCTIONS(TSpinorama)
+
 public:
     enum TCurve {
         OnAxis,

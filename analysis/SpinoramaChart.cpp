@@ -265,7 +265,7 @@ void DrawAxes(QPainter &painter, const TSpinoramaChart &chart, const TLayout &la
     }
     const double captionY = plot.bottom() + tick + 0.4 * f + fm.height();
     painter.drawText(QRectF(plot.left(), captionY, plot.width(), fm.height()), Qt::AlignCenter,
-                     QStringLiteral("Częstotliwość [Hz]"));
+                     QCoreApplication::translate("TSpinoramaChart", "Częstotliwość [Hz]"));
 
     // Both axes share the gridlines: the same span, so each line has a label on either side.
     const int lines = int(std::lround(TSpinoramaChart::SpanDb / TSpinoramaChart::GridDb));
@@ -287,7 +287,8 @@ void DrawAxes(QPainter &painter, const TSpinoramaChart &chart, const TLayout &la
     }
     const double labelWidth = fm.horizontalAdvance(Minus + QStringLiteral("100"));
     const double offset = tick + 0.7 * f + labelWidth + fm.height() / 2;
-    DrawRotatedCaption(painter, plot, plot.left() - offset, QStringLiteral("Poziom [dB]"), fm);
+    DrawRotatedCaption(painter, plot, plot.left() - offset,
+                       QCoreApplication::translate("TSpinoramaChart", "Poziom [dB]"), fm);
     DrawRotatedCaption(painter, plot, plot.right() + offset, QStringLiteral("DI [dB]"), fm);
 }
 
@@ -410,7 +411,7 @@ void TSpinoramaChart::Render(QPainter &painter, const QRect &rect) const
         if (!m_spin) {
             painter.setPen(Qt::black);
             painter.setFont(layout.Text);
-            painter.drawText(rect, Qt::AlignCenter, QStringLiteral("Brak danych"));
+            painter.drawText(rect, Qt::AlignCenter, tr("Brak danych"));
         }
         painter.restore();
         return;
@@ -429,5 +430,5 @@ bool TSpinoramaChart::Export(const TSpinoramaChart &chart, const QString &fileNa
     return TPictureWriter::WriteByExtension(
         fileName, size, chart.Title(),
         [&chart](QPainter &painter, const QRect &rect) { chart.Render(painter, rect); },
-        QStringLiteral("Spinoramę"), error);
+        tr("Spinoramę"), error);
 }

@@ -3,6 +3,7 @@
 #include "analysis/Spinorama.h"
 
 #include <QColor>
+#include <QCoreApplication>
 #include <QRect>
 #include <QSize>
 #include <QString>
@@ -21,6 +22,8 @@ class QPainter;
 // changes. The spin is shared and immutable.
 class TSpinoramaChart
 {
+    Q_DECLARE_TR_FUNCTIONS(TSpinoramaChart)
+
 public:
     static constexpr double BottomHz = 20.0; // the frequency axis, Hz
     static constexpr double TopHz = 20000.0;

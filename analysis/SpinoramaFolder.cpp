@@ -28,11 +28,11 @@ QByteArray Number(double value)
 QString TSpinoramaFolder::NameProblem(const QString &name)
 {
     if (name.trimmed().isEmpty())
-        return QStringLiteral("Pomiar nie ma nazwy, a nazwy plików dla spinoramy zaczynają się od "
-                              "niej. Nadaj pomiarowi nazwę.");
+        return tr("Pomiar nie ma nazwy, a nazwy plików dla spinoramy zaczynają się od "
+                  "niej. Nadaj pomiarowi nazwę.");
     if (name.contains(QLatin1String("_H")) || name.contains(QLatin1String("_V")))
-        return QStringLiteral("Nazwa pomiaru \"%1\" zawiera \"_H\" lub \"_V\", po których "
-                              "programy spinoramy rozpoznają płaszczyznę. Zmień nazwę pomiaru.")
+        return tr("Nazwa pomiaru \"%1\" zawiera \"_H\" lub \"_V\", po których "
+                  "programy spinoramy rozpoznają płaszczyznę. Zmień nazwę pomiaru.")
             .arg(name);
     return {};
 }
@@ -66,21 +66,18 @@ bool TSpinoramaFolder::Write(const TSpinorama &spin, const TDirectivityResult &h
     if (const QString problem = NameProblem(name); !problem.isEmpty())
         return Fail(error, problem);
     if (!QDir(folder).exists())
-        return Fail(
-            error,
-            QStringLiteral("Folder \"%1\" nie istnieje.").arg(QDir::toNativeSeparators(folder)));
+        return Fail(error, tr("Folder \"%1\" nie istnieje.").arg(QDir::toNativeSeparators(folder)));
     const std::vector<double> frequencies = spin.MeasuredFrequenciesHz();
     if (frequencies.empty())
-        return Fail(error, QStringLiteral("Spinorama nie ma żadnej zmierzonej częstotliwości."));
+        return Fail(error, tr("Spinorama nie ma żadnej zmierzonej częstotliwości."));
     // Every angle has its frames before anything is written (the spin found them already).
     for (const TDirectivityResult *plane : { &horizontal, &vertical })
         for (int angle = -180 + StepDeg; angle <= 180; angle += StepDeg)
             if (!TSpinorama::SourceOf(*plane, angle))
                 return Fail(error,
-                            QStringLiteral("Pomiar w płaszczyźnie %1 nie ma ramek w pobliżu kąta "
-                                           "%2°.")
-                                .arg(plane == &vertical ? QStringLiteral("pionowej")
-                                                        : QStringLiteral("poziomej"))
+                            tr("Pomiar w płaszczyźnie %1 nie ma ramek w pobliżu kąta "
+                               "%2°.")
+                                .arg(plane == &vertical ? tr("pionowej") : tr("poziomej"))
                                 .arg(angle));
     for (const TDirectivityResult *plane : { &horizontal, &vertical }) {
         for (int angle = -180 + StepDeg; angle <= 180; angle += StepDeg) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QString>
 
 #include <vector>
@@ -16,6 +17,8 @@ class TSpinorama;
 // thread.
 class TSpinoramaFolder
 {
+    Q_DECLARE_TR_FUNCTIONS(TSpinoramaFolder)
+
 public:
     static constexpr int FileCount = 72;
 

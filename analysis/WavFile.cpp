@@ -178,20 +178,23 @@ std::optional<TWavFile::TRecording> Decode(SNDFILE *opened, const SF_INFO &info,
         return std::nullopt;
     }
     if (info.channels <= 0 || info.samplerate <= 0) {
-        reason = QStringLiteral("nieprawidłowy nagłówek");
+        reason = QCoreApplication::translate("TWavFile", "nieprawidłowy nagłówek");
         return std::nullopt;
     }
     const qint64 channels = info.channels;
     const qint64 longest = TWavFile::MaxTurnSamples(info.samplerate);
     const auto tooLong = [&] {
-        reason = QStringLiteral("nagranie jest dłuższe niż %1 min, a tyle nie trwa żaden obrót "
-                                "stolika")
+        reason = QCoreApplication::translate(
+                     "TWavFile",
+                     "nagranie jest dłuższe niż %1 min, a tyle nie trwa żaden obrót "
+                     "stolika")
                      .arg(TWavFile::MaxTurnSeconds / 60);
         return std::nullopt;
     };
     // Frames that libsndfile does not know in advance are read until the end.
     if (info.frames < 0 || (info.frames != SF_COUNT_MAX && info.frames > MaxSamples / channels)) {
-        reason = QStringLiteral("nagłówek podaje %1 ramek").arg(info.frames);
+        reason
+            = QCoreApplication::translate("TWavFile", "nagłówek podaje %1 ramek").arg(info.frames);
         return std::nullopt;
     }
     if (info.frames != SF_COUNT_MAX && info.frames > longest)
@@ -209,7 +212,8 @@ std::optional<TWavFile::TRecording> Decode(SNDFILE *opened, const SF_INFO &info,
         if (got <= 0)
             break;
         if (qint64(recording.Samples.size()) + got > MaxSamples / channels) {
-            reason = QStringLiteral("więcej niż %1 próbek").arg(MaxSamples);
+            reason
+                = QCoreApplication::translate("TWavFile", "więcej niż %1 próbek").arg(MaxSamples);
             return std::nullopt;
         }
         if (qint64(recording.Samples.size()) + got > longest)
@@ -233,10 +237,9 @@ bool TWavFile::Write(const QString &path, const qint16 *samples, qint64 count, i
         return Fail(error, TFileWriter::FailureMessage(path, reason));
     };
     if (count < 0 || count > MaxWavDataBytes / 2)
-        return fail(QStringLiteral("nagranie jest za długie na plik WAV"));
+        return fail(tr("nagranie jest za długie na plik WAV"));
     if (sampleRate <= 0)
-        return fail(
-            QStringLiteral("nieprawidłowa częstotliwość próbkowania %1 Hz").arg(sampleRate));
+        return fail(tr("nieprawidłowa częstotliwość próbkowania %1 Hz").arg(sampleRate));
     QByteArray bytes;
     bytes.reserve(qsizetype(count * 2 + 256));
     TMemory memory;
@@ -272,9 +275,9 @@ QString TWavFile::IrregularFileReason(const QString &path)
     if (!info.exists())
         return {}; // opening it says so
     if (info.isDir())
-        return QStringLiteral("to jest folder");
+        return tr("to jest folder");
     if (!info.isFile())
-        return QStringLiteral("to nie jest zwykły plik");
+        return tr("to nie jest zwykły plik");
     return {};
 }
 
@@ -282,7 +285,7 @@ std::optional<TWavFile::TRecording> TWavFile::Read(const QString &path, QString 
 {
     const auto fail = [&](const QString &reason) -> std::optional<TRecording> {
         Fail(error,
-             QStringLiteral("Nie można odczytać nagrania \"%1\" (%2).")
+             tr("Nie można odczytać nagrania \"%1\" (%2).")
                  .arg(QDir::toNativeSeparators(path), reason));
         return std::nullopt;
     };
@@ -316,6 +319,6 @@ std::optional<TWavFile::TRecording> TWavFile::ReadBytes(const char *data, qint64
     QString reason;
     std::optional<TRecording> recording = Decode(opened, info, memory.Size, reason);
     if (!recording)
-        Fail(error, QStringLiteral("Nie można odczytać nagrania (%1).").arg(reason));
+        Fail(error, tr("Nie można odczytać nagrania (%1).").arg(reason));
     return recording;
 }

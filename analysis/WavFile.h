@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <QtGlobal>
 
@@ -11,6 +12,8 @@
 // so a full disk leaves no file behind. GUI thread or any one thread.
 class TWavFile
 {
+    Q_DECLARE_TR_FUNCTIONS(TWavFile)
+
 public:
     struct TRecording
     {

@@ -75,25 +75,25 @@ QString TOptionsFields::TempFolderNote(const QString &typed)
 {
     if (!TSettings::IsSystemTempFolder(TempDirFromEdit(typed)))
         return {};
-    return QStringLiteral("Pliki w folderze tymczasowym systemu nie przetrwają ponownego "
-                          "uruchomienia komputera.");
+    return tr("Pliki w folderze tymczasowym systemu nie przetrwają ponownego "
+              "uruchomienia komputera.");
 }
 
 QString TOptionsFields::FolderProblem(const QString &dir)
 {
     const QFileInfo info(dir);
     if (!info.exists())
-        return QStringLiteral("Folder roboczy \"%1\" nie istnieje. Pomiar i wskaźnik "
-                              "wysterowania nie zapiszą w nim nagrania, dopóki nie zostanie "
-                              "utworzony.")
+        return tr("Folder roboczy \"%1\" nie istnieje. Pomiar i wskaźnik "
+                  "wysterowania nie zapiszą w nim nagrania, dopóki nie zostanie "
+                  "utworzony.")
             .arg(dir);
     if (!info.isDir())
-        return QStringLiteral("\"%1\" nie jest folderem. Pomiar i wskaźnik wysterowania nie "
-                              "zapiszą tam nagrania.")
+        return tr("\"%1\" nie jest folderem. Pomiar i wskaźnik wysterowania nie "
+                  "zapiszą tam nagrania.")
             .arg(dir);
     if (!info.isWritable())
-        return QStringLiteral("Do folderu roboczego \"%1\" nie można zapisywać. Pomiar i "
-                              "wskaźnik wysterowania nie zapiszą w nim nagrania.")
+        return tr("Do folderu roboczego \"%1\" nie można zapisywać. Pomiar i "
+                  "wskaźnik wysterowania nie zapiszą w nim nagrania.")
             .arg(dir);
     return {};
 }

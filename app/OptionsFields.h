@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QLocale>
 #include <QString>
 
@@ -8,6 +9,8 @@
 // as typed. Plain functions of their arguments; no state.
 class TOptionsFields
 {
+    Q_DECLARE_TR_FUNCTIONS(TOptionsFields)
+
 public:
     static constexpr int MinBufferSize = 512; // bytes at slider position 0
     static constexpr int MaxBufferPosition = 7; // 512 x 2^7 = 65536 bytes

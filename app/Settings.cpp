@@ -328,8 +328,8 @@ QString TSettings::ResetMessage(const QStringList &keys)
                          .arg(QLatin1String(domain.Key))
                          .arg(defaults.*domain.Field);
     }
-    return QStringLiteral("Ustawienia miały wartości, z którymi program nie może działać. "
-                          "Przywrócono wartości domyślne:\n")
+    return tr("Ustawienia miały wartości, z którymi program nie może działać. "
+              "Przywrócono wartości domyślne:\n")
         + lines.join(u'\n');
 }
 

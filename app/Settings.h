@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -15,6 +16,8 @@ struct TBroadbandOptions;
 // fields directly through Settings().
 class TSettings
 {
+    Q_DECLARE_TR_FUNCTIONS(TSettings)
+
 public:
     TSettings();
 

@@ -103,11 +103,11 @@ QString TAudioIO::StallText() const
     const QString seconds
         = QLocale(QLocale::Polish).toString(limit / 1000.0, 'f', limit % 1000 ? 1 : 0);
     return m_direction == EAudioDirection::Output
-        ? QStringLiteral("Urządzenie wyjściowe nie przyjmuje dźwięku od %1 s: serwer dźwięku "
-                         "nie odpowiada. Odtwarzanie zatrzymano.")
+        ? tr("Urządzenie wyjściowe nie przyjmuje dźwięku od %1 s: serwer dźwięku "
+             "nie odpowiada. Odtwarzanie zatrzymano.")
               .arg(seconds)
-        : QStringLiteral("Urządzenie wejściowe nie dostarcza dźwięku od %1 s: serwer dźwięku "
-                         "nie odpowiada. Nagrywanie zatrzymano.")
+        : tr("Urządzenie wejściowe nie dostarcza dźwięku od %1 s: serwer dźwięku "
+             "nie odpowiada. Nagrywanie zatrzymano.")
               .arg(seconds);
 }
 
@@ -238,10 +238,10 @@ quint32 TAudioIO::UsableDevice(EAudioBackend backend, EAudioDirection direction)
     // A card unplugged since its number was chosen: play or record on the default rather
     // than fail or stay silent, and say so.
     m_notice = (direction == EAudioDirection::Output
-                    ? QStringLiteral("Nie ma urządzenia wyjściowego nr %1 (odłączone?); "
-                                     "użyto domyślnego urządzenia.")
-                    : QStringLiteral("Nie ma urządzenia wejściowego nr %1 (odłączone?); "
-                                     "użyto domyślnego urządzenia."))
+                    ? tr("Nie ma urządzenia wyjściowego nr %1 (odłączone?); "
+                         "użyto domyślnego urządzenia.")
+                    : tr("Nie ma urządzenia wejściowego nr %1 (odłączone?); "
+                         "użyto domyślnego urządzenia."))
                    .arg(m_waveDevice);
     return 0;
 }

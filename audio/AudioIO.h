@@ -3,6 +3,7 @@
 #include "audio/AudioBackend.h"
 #include "audio/AudioDevice.h"
 
+#include <QCoreApplication>
 #include <QObject>
 #include <QString>
 
@@ -40,6 +41,8 @@ using TAudioNotifyEvent = std::function<void(QObject *sender)>;
 // is paused.
 class TAudioIO : public QObject
 {
+    Q_DECLARE_TR_FUNCTIONS(TAudioIO)
+
 public:
     static constexpr int MaxBuffers = 4;
     static constexpr int MinBufferSize = 512; // bytes

@@ -34,5 +34,5 @@ std::vector<int> TDeviceList::Numbering(const std::vector<int> &devices, int def
 
 QString TDeviceList::DefaultDeviceName(const QString &deviceName)
 {
-    return QStringLiteral("Domyślne urządzenie (%1)").arg(deviceName);
+    return tr("Domyślne urządzenie (%1)").arg(deviceName);
 }

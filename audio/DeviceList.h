@@ -2,6 +2,7 @@
 
 #include "audio/AudioBackend.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 #include <vector>
@@ -11,6 +12,8 @@
 // is the system's default device of that direction. GUI thread only.
 class TDeviceList
 {
+    Q_DECLARE_TR_FUNCTIONS(TDeviceList)
+
 public:
     static constexpr int MaxNameLength = 32;
 

@@ -104,12 +104,12 @@ QString TGenerator::NoHandlerText()
 
 QString TGenerator::BadFrequencyText()
 {
-    return QStringLiteral("No co ty, chcesz to usłyczeć ???");
+    return tr("No co ty, chcesz to usłyczeć ???");
 }
 
 QString TGenerator::NoMemoryText()
 {
-    return QStringLiteral("Brakuje pamięci do zaalokowania teblicy !");
+    return tr("Brakuje pamięci do zaalokowania teblicy !");
 }
 
 void TGenerator::SetNumSamples(int value)

@@ -3,6 +3,7 @@
 #include "audio/GeneratorError.h"
 #include "audio/SignalType.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <QtGlobal>
 
@@ -18,6 +19,8 @@
 // Every value is rounded to the nearest integer, halves to even.
 class TGenerator
 {
+    Q_DECLARE_TR_FUNCTIONS(TGenerator)
+
 public:
     // (index, value) for each sample of a block.
     using TOnGenerateEvent = std::function<void(int index, qint16 Value)>;

@@ -17,7 +17,7 @@ TLoopbackDevice::~TLoopbackDevice()
 
 QStringList TLoopbackDevice::DeviceNames(EAudioDirection)
 {
-    return { QStringLiteral("Symulator (pętla wewnętrzna)") };
+    return { tr("Symulator (pętla wewnętrzna)") };
 }
 
 bool TLoopbackDevice::Open(EAudioDirection direction, quint32 device, const TWaveFormat &format,

@@ -2,6 +2,7 @@
 
 #include "audio/AudioDevice.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 #include <array>
@@ -16,6 +17,8 @@ class TClockTimer;
 // One device number (0; all bits set means the same). GUI thread only.
 class TLoopbackDevice final : public TAudioDevice
 {
+    Q_DECLARE_TR_FUNCTIONS(TLoopbackDevice)
+
 public:
     TLoopbackDevice();
     ~TLoopbackDevice() override;

@@ -83,9 +83,11 @@ bool EnsurePortAudio(QString *error)
            && clock.NowMs() - init.BeganMs < ProbeLimitMs)
         clock.WaitProcessing(10);
     if (init.Phase.load(std::memory_order_acquire) != 2) {
-        init.ProbeError = QStringLiteral("Urządzenia dźwiękowe nie zgłosiły się w ciągu %1 s: "
-                                         "serwer dźwięku nie odpowiada.")
-                              .arg(ProbeLimitMs / 1000);
+        init.ProbeError
+            = QCoreApplication::translate("TPortAudioDevice",
+                                          "Urządzenia dźwiękowe nie zgłosiły się w ciągu %1 s: "
+                                          "serwer dźwięku nie odpowiada.")
+                  .arg(ProbeLimitMs / 1000);
     } else if (init.Result != paNoError) {
         init.ProbeError = QString::fromLocal8Bit(Pa_GetErrorText(init.Result));
     } else {
@@ -107,8 +109,10 @@ namespace {
 
 QString ServerNotAnswering()
 {
-    return QStringLiteral("Urządzenie dźwiękowe nie odpowiedziało w ciągu %1 s: serwer dźwięku "
-                          "nie odpowiada.")
+    return QCoreApplication::translate(
+               "TPortAudioDevice",
+               "Urządzenie dźwiękowe nie odpowiedziało w ciągu %1 s: serwer dźwięku "
+               "nie odpowiada.")
         .arg(TPortAudioWorker::LimitMs / 1000);
 }
 

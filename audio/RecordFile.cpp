@@ -27,7 +27,7 @@ void TRecordFile::Open(const QString &path)
     m_lastAppendMs = m_firstSampleMs = -1.0;
     auto file = std::make_unique<TFileWriter>(path);
     if (!file->Open())
-        throw EInOutError(QStringLiteral("Nie można utworzyć pliku %1:\n%2")
+        throw EInOutError(tr("Nie można utworzyć pliku %1:\n%2")
                               .arg(QDir::toNativeSeparators(path), file->ErrorString()));
     m_file = std::move(file);
 }
@@ -38,7 +38,7 @@ bool TRecordFile::Append(const char *data, int bytes, int bitsPerSample)
         return false;
     if (!IsOpen()) {
         m_writeFailed = true;
-        m_writeError = QStringLiteral("plik nie jest otwarty");
+        m_writeError = tr("plik nie jest otwarty");
         return false;
     }
     if (bitsPerSample == 8) {
@@ -64,8 +64,8 @@ bool TRecordFile::Append(const char *data, int bytes, int bitsPerSample)
 
 QString TRecordFile::WriteFailureMessage() const
 {
-    return QStringLiteral("Błąd zapisu do pliku %1:\n%2\n\nZapis został przerwany; plik nie "
-                          "został zmieniony.")
+    return tr("Błąd zapisu do pliku %1:\n%2\n\nZapis został przerwany; plik nie "
+              "został zmieniony.")
         .arg(QDir::toNativeSeparators(m_path), m_writeError);
 }
 
@@ -79,7 +79,7 @@ void TRecordFile::Close()
         return;
     }
     if (!file->Commit())
-        throw EInOutError(QStringLiteral("Błąd zapisu do pliku %1:\n%2")
+        throw EInOutError(tr("Błąd zapisu do pliku %1:\n%2")
                               .arg(QDir::toNativeSeparators(m_path), file->ErrorString()));
 }
 

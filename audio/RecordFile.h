@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QString>
 
 #include <memory>
@@ -16,6 +17,8 @@ class TFileWriter;
 // earlier file as it was. GUI thread only.
 class TRecordFile
 {
+    Q_DECLARE_TR_FUNCTIONS(TRecordFile)
+
 public:
     TRecordFile();
     ~TRecordFile(); // an unclosed recording is dropped

@@ -60,7 +60,10 @@ bool ExportMeta(TPolarGraph &graph, const QString &fileName, bool enhanced, QStr
     {
         QPainter painter;
         if (!painter.begin(&device))
-            return Fail(error, WriteError(fileName, QStringLiteral("błąd metapliku")));
+            return Fail(
+                error,
+                WriteError(fileName,
+                           QCoreApplication::translate("TChartExporter", "błąd metapliku")));
         graph.Render(painter, QRect(QPoint(0, 0), size));
     }
     // Into memory first, then through the checked writer, as the other formats.
@@ -142,10 +145,9 @@ bool TChartExporter::Export(TPolarGraph &graph, const QString &fileName, Format 
     if (format == Format::Emf || format == Format::Wmf)
         size = MetafileSize;
     if (size.width() <= 0 || size.height() <= 0 || size.width() > 20000 || size.height() > 20000)
-        return Fail(error,
-                    QStringLiteral("Nieprawidłowy rozmiar obrazu: %1 × %2")
-                        .arg(size.width())
-                        .arg(size.height()));
+        return Fail(
+            error,
+            tr("Nieprawidłowy rozmiar obrazu: %1 × %2").arg(size.width()).arg(size.height()));
     const TExportScope scope(graph, [](TPolarGraph &g, bool on) { g.SetMetafileMode(on); });
     const auto render = [&graph](QPainter &painter, const QRect &rect) {
         graph.Render(painter, rect);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -13,6 +14,8 @@ class TPolarGraph;
 // leaves no file behind and the chart as it was. GUI thread only.
 class TChartExporter
 {
+    Q_DECLARE_TR_FUNCTIONS(TChartExporter)
+
 public:
     enum class Format { Emf, Wmf, Svg, Pdf, Png };
 

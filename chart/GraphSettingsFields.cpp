@@ -73,9 +73,9 @@ QString TGraphSettingsFields::FontDescription(const QFont &font)
 {
     QString text = font.family() + QStringLiteral(", ") + QString::number(PointSize(font));
     if (font.bold())
-        text += QStringLiteral(", pogrubiony");
+        text += tr(", pogrubiony");
     if (font.italic())
-        text += QStringLiteral(", kursywa");
+        text += tr(", kursywa");
     return text;
 }
 

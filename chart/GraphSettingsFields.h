@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QString>
 
@@ -12,6 +13,8 @@ class TPolarGraph;
 // reaches the chart before Store. GUI thread only.
 class TGraphSettingsFields
 {
+    Q_DECLARE_TR_FUNCTIONS(TGraphSettingsFields)
+
 public:
     // The grid fields, in the order Store writes them: the maximum goes before the minimum.
     enum EGridField : int {

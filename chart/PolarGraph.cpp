@@ -369,7 +369,7 @@ bool TPolarGraph::ExportFile(const QString &FileName, const QSize &size, QString
     const auto format = TChartExporter::FormatFromFileName(FileName);
     if (!format) {
         if (error)
-            *error = QStringLiteral("Nieznany format pliku: %1").arg(FileName);
+            *error = tr("Nieznany format pliku: %1").arg(FileName);
         return false;
     }
     return TChartExporter::Export(*this, FileName, *format, size, error);

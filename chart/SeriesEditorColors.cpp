@@ -1,5 +1,7 @@
 #include "chart/SeriesEditorColors.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 constexpr quint32 Rgb(quint32 r, quint32 g, quint32 b)
@@ -13,21 +15,21 @@ QList<TNamedColor> SeriesEditorColors()
 {
     // The trailing blank of "Fioletowy " is the name as the program has always shown it.
     return {
-        { Rgb(0, 0, 0), QStringLiteral("Czarny") },
-        { Rgb(128, 0, 0), QStringLiteral("Wiśniowy") },
-        { Rgb(0, 128, 0), QStringLiteral("Zielony") },
-        { Rgb(128, 128, 0), QStringLiteral("Oliwkowy") },
-        { Rgb(0, 0, 128), QStringLiteral("Granatowy") },
-        { Rgb(128, 0, 128), QStringLiteral("Fioletowy ") },
-        { Rgb(0, 128, 128), QStringLiteral("Ciemnobłękitny") },
-        { Rgb(128, 128, 128), QStringLiteral("Szary") },
-        { Rgb(255, 0, 0), QStringLiteral("Czerwony") },
-        { Rgb(0, 255, 0), QStringLiteral("Jasnozielony") },
-        { Rgb(255, 255, 0), QStringLiteral("Żółty") },
-        { Rgb(0, 0, 255), QStringLiteral("Niebieski") },
-        { Rgb(255, 0, 255), QStringLiteral("Różowy") },
-        { Rgb(0, 255, 255), QStringLiteral("Turkusowy") },
-        { Rgb(255, 255, 255), QStringLiteral("Biały") },
-        { Rgb(192, 192, 192), QStringLiteral("Srebrny") },
+        { Rgb(0, 0, 0), QCoreApplication::translate("SeriesEditorColors", "Czarny") },
+        { Rgb(128, 0, 0), QCoreApplication::translate("SeriesEditorColors", "Wiśniowy") },
+        { Rgb(0, 128, 0), QCoreApplication::translate("SeriesEditorColors", "Zielony") },
+        { Rgb(128, 128, 0), QCoreApplication::translate("SeriesEditorColors", "Oliwkowy") },
+        { Rgb(0, 0, 128), QCoreApplication::translate("SeriesEditorColors", "Granatowy") },
+        { Rgb(128, 0, 128), QCoreApplication::translate("SeriesEditorColors", "Fioletowy ") },
+        { Rgb(0, 128, 128), QCoreApplication::translate("SeriesEditorColors", "Ciemnobłękitny") },
+        { Rgb(128, 128, 128), QCoreApplication::translate("SeriesEditorColors", "Szary") },
+        { Rgb(255, 0, 0), QCoreApplication::translate("SeriesEditorColors", "Czerwony") },
+        { Rgb(0, 255, 0), QCoreApplication::translate("SeriesEditorColors", "Jasnozielony") },
+        { Rgb(255, 255, 0), QCoreApplication::translate("SeriesEditorColors", "Żółty") },
+        { Rgb(0, 0, 255), QCoreApplication::translate("SeriesEditorColors", "Niebieski") },
+        { Rgb(255, 0, 255), QCoreApplication::translate("SeriesEditorColors", "Różowy") },
+        { Rgb(0, 255, 255), QCoreApplication::translate("SeriesEditorColors", "Turkusowy") },
+        { Rgb(255, 255, 255), QCoreApplication::translate("SeriesEditorColors", "Biały") },
+        { Rgb(192, 192, 192), QCoreApplication::translate("SeriesEditorColors", "Srebrny") },
     };
 }

@@ -1,5 +1,6 @@
 #include "controls/FileWriter.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -41,7 +42,7 @@ QString CheckedWrite(QFileDevice &device, const char *data, qint64 size)
     if (done == size && device.error() == QFileDevice::NoError)
         return {};
     const QString reason = SystemReason(device);
-    return reason.isEmpty() ? QStringLiteral("błąd zapisu") : reason;
+    return reason.isEmpty() ? QCoreApplication::translate("TFileWriter", "błąd zapisu") : reason;
 }
 
 // Bytes an unprivileged user may still allocate on the device that holds folder; -1 when
@@ -144,7 +145,7 @@ void TFileWriter::Fail(const QString &reason)
 {
     if (!m_failed) {
         m_failed = true;
-        m_error = reason.isEmpty() ? QStringLiteral("błąd zapisu") : reason;
+        m_error = reason.isEmpty() ? tr("błąd zapisu") : reason;
     }
     Cancel();
 }
@@ -153,7 +154,7 @@ bool TFileWriter::Write(const char *data, qint64 size)
 {
     if (m_failed || !IsOpen()) {
         if (!m_failed)
-            Fail(QStringLiteral("plik nie jest otwarty"));
+            Fail(tr("plik nie jest otwarty"));
         return false;
     }
     if (size <= 0)
@@ -162,7 +163,7 @@ bool TFileWriter::Write(const char *data, qint64 size)
         try {
             m_pending.append(data, qsizetype(size));
         } catch (const std::bad_alloc &) {
-            Fail(QStringLiteral("za mało pamięci"));
+            Fail(tr("za mało pamięci"));
             return false;
         }
     } else if (const QString error = CheckedWrite(m_file, data, size); !error.isEmpty()) {
@@ -180,7 +181,7 @@ bool TFileWriter::Commit()
     if (m_inPlaceOpen)
         return CommitInPlace();
     if (!m_file.isOpen()) {
-        Fail(QStringLiteral("plik nie jest otwarty"));
+        Fail(tr("plik nie jest otwarty"));
         return false;
     }
     // Nothing may be left unwritten before the rename: commit() alone would rename a
@@ -201,8 +202,8 @@ bool TFileWriter::Commit()
 
 QString TFileWriter::InPlaceReason(const QString &what) const
 {
-    return QStringLiteral("w folderze nie można utworzyć pliku tymczasowego (%1), a zapis w "
-                          "miejscu starego pliku też się nie udał: %2")
+    return tr("w folderze nie można utworzyć pliku tymczasowego (%1), a zapis w "
+              "miejscu starego pliku też się nie udał: %2")
         .arg(m_folderReason, what);
 }
 
@@ -211,24 +212,23 @@ bool TFileWriter::CommitInPlace()
     const qint64 size = m_pending.size();
     const qint64 free = FreeBytes(QFileInfo(m_path).absolutePath());
     if (free < size) {
-        Fail(InPlaceReason(
-            free < 0 ? QStringLiteral("nie wiadomo, ile miejsca jest na dysku; stary plik "
-                                      "pozostał bez zmian")
-                     : QStringLiteral("na dysku nie ma miejsca na cały nowy plik (potrzeba "
-                                      "%1 B, wolne %2 B); stary plik pozostał bez zmian")
-                           .arg(size)
-                           .arg(free)));
+        Fail(InPlaceReason(free < 0 ? tr("nie wiadomo, ile miejsca jest na dysku; stary plik "
+                                         "pozostał bez zmian")
+                                    : tr("na dysku nie ma miejsca na cały nowy plik (potrzeba "
+                                         "%1 B, wolne %2 B); stary plik pozostał bez zmian")
+                                          .arg(size)
+                                          .arg(free)));
         return false;
     }
     QFile file(m_path);
     if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
-        Fail(InPlaceReason(file.errorString() + QStringLiteral("; stary plik pozostał bez zmian")));
+        Fail(InPlaceReason(file.errorString() + tr("; stary plik pozostał bez zmian")));
         return false;
     }
     const qint64 oldSize = file.size();
     if (const QString error = ReserveRoom(file, size); !error.isEmpty()) {
         file.resize(oldSize);
-        Fail(InPlaceReason(error + QStringLiteral("; stary plik pozostał bez zmian")));
+        Fail(InPlaceReason(error + tr("; stary plik pozostał bez zmian")));
         return false;
     }
     QString error = CheckedWrite(file, m_pending.constData(), size);
@@ -241,7 +241,7 @@ bool TFileWriter::CommitInPlace()
 #endif
     file.close();
     if (!error.isEmpty()) {
-        Fail(InPlaceReason(error + QStringLiteral("; plik może być uszkodzony")));
+        Fail(InPlaceReason(error + tr("; plik może być uszkodzony")));
         return false;
     }
     m_pending = QByteArray();
@@ -268,8 +268,7 @@ QString TFileWriter::ErrorMessage() const
 
 QString TFileWriter::FailureMessage(const QString &path, const QString &reason)
 {
-    return QStringLiteral("Nie można zapisać pliku \"%1\" (%2).")
-        .arg(QDir::toNativeSeparators(path), reason);
+    return tr("Nie można zapisać pliku \"%1\" (%2).").arg(QDir::toNativeSeparators(path), reason);
 }
 
 bool TFileWriter::WriteFile(const QString &path, const QByteArray &bytes, QString *errorMessage)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QSaveFile>
 #include <QString>
 
@@ -26,6 +27,8 @@
 // or destruction (which cancels an uncommitted write).
 class TFileWriter
 {
+    Q_DECLARE_TR_FUNCTIONS(TFileWriter)
+
 public:
     explicit TFileWriter(const QString &path);
     ~TFileWriter();

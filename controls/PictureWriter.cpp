@@ -35,7 +35,7 @@ bool TPictureWriter::WritePng(const QString &fileName, QSize size, const TRender
 {
     QImage image(size, QImage::Format_RGB32);
     if (image.isNull())
-        return Fail(error, fileName, QStringLiteral("obraz zbyt duży"));
+        return Fail(error, fileName, tr("obraz zbyt duży"));
     image.setDotsPerMeterX(qRound(Dpi / 0.0254));
     image.setDotsPerMeterY(qRound(Dpi / 0.0254));
     image.fill(Qt::white);
@@ -47,7 +47,7 @@ bool TPictureWriter::WritePng(const QString &fileName, QSize size, const TRender
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     if (!image.save(&buffer, "PNG"))
-        return Fail(error, fileName, QStringLiteral("błąd kodowania PNG"));
+        return Fail(error, fileName, tr("błąd kodowania PNG"));
     buffer.close();
     return Store(fileName, bytes, error);
 }
@@ -67,7 +67,7 @@ bool TPictureWriter::WriteSvg(const QString &fileName, QSize size, const QString
     {
         QPainter painter;
         if (!painter.begin(&generator))
-            return Fail(error, fileName, QStringLiteral("błąd SVG"));
+            return Fail(error, fileName, tr("błąd SVG"));
         render(painter, QRect(QPoint(0, 0), size));
     }
     buffer.close();
@@ -89,7 +89,7 @@ bool TPictureWriter::WritePdf(const QString &fileName, QSize size, const QString
         writer.setTitle(title);
         QPainter painter;
         if (!painter.begin(&writer))
-            return Fail(error, fileName, QStringLiteral("błąd PDF"));
+            return Fail(error, fileName, tr("błąd PDF"));
         render(painter, QRect(QPoint(0, 0), size));
     }
     buffer.close();
@@ -104,17 +104,16 @@ bool TPictureWriter::WriteByExtension(const QString &fileName, QSize size, const
     if (suffix != QLatin1String("png") && suffix != QLatin1String("svg")
         && suffix != QLatin1String("pdf")) {
         if (error)
-            *error = QStringLiteral("Nieznany format pliku \"%1\". %2 można zapisać jako PNG, SVG "
-                                    "lub PDF.")
+            *error = tr("Nieznany format pliku \"%1\". %2 można zapisać jako PNG, SVG "
+                        "lub PDF.")
                          .arg(QFileInfo(fileName).fileName(), what);
         return false;
     }
     if (size.width() <= 0 || size.height() <= 0 || size.width() > MaxSide
         || size.height() > MaxSide) {
         if (error)
-            *error = QStringLiteral("Nieprawidłowy rozmiar obrazu: %1 × %2")
-                         .arg(size.width())
-                         .arg(size.height());
+            *error
+                = tr("Nieprawidłowy rozmiar obrazu: %1 × %2").arg(size.width()).arg(size.height());
         return false;
     }
     if (suffix == QLatin1String("svg"))

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QPainter>
 #include <QRect>
 #include <QSize>
@@ -14,6 +15,8 @@
 // *error. GUI thread (or any one thread that may paint).
 class TPictureWriter
 {
+    Q_DECLARE_TR_FUNCTIONS(TPictureWriter)
+
 public:
     using TRender = std::function<void(QPainter &painter, const QRect &rect)>;
 

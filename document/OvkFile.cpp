@@ -115,7 +115,8 @@ QString Native(const QString &path)
 
 [[noreturn]] void ThrowCorrupt(const QString &path, const QString &reason)
 {
-    throw EInOutError(QStringLiteral("Plik \"%1\" jest uszkodzony: %2.").arg(Native(path), reason));
+    throw EInOutError(QCoreApplication::translate("TOvkFile", "Plik \"%1\" jest uszkodzony: %2.")
+                          .arg(Native(path), reason));
 }
 
 // One series record as read, before it goes into the chart.
@@ -130,8 +131,9 @@ struct TSeriesRecord
 QByteArray ReadWholeFile(QFile &file, const QString &path)
 {
     const auto readFailed = [&] {
-        return EInOutError(QStringLiteral("Błąd odczytu pliku \"%1\" (%2).")
-                               .arg(Native(path), file.errorString()));
+        return EInOutError(
+            QCoreApplication::translate("TOvkFile", "Błąd odczytu pliku \"%1\" (%2).")
+                .arg(Native(path), file.errorString()));
     };
     QByteArray bytes;
     const qint64 size = file.size();
@@ -141,7 +143,8 @@ QByteArray ReadWholeFile(QFile &file, const QString &path)
         bytes.resize(qsizetype(size));
     } catch (const std::bad_alloc &) {
         throw EInOutError(
-            QStringLiteral("Za mało pamięci, by wczytać plik \"%1\".").arg(Native(path)));
+            QCoreApplication::translate("TOvkFile", "Za mało pamięci, by wczytać plik \"%1\".")
+                .arg(Native(path)));
     }
     qint64 done = 0;
     while (done < size) {
@@ -168,7 +171,9 @@ struct TByteReader
     const char *Take(qint64 size, const QString &what)
     {
         if (size > Left())
-            ThrowCorrupt(Path, QStringLiteral("plik kończy się przed końcem %1").arg(what));
+            ThrowCorrupt(Path,
+                         QCoreApplication::translate("TOvkFile", "plik kończy się przed końcem %1")
+                             .arg(what));
         const char *at = Pos;
         Pos += size;
         return at;
@@ -317,10 +322,10 @@ bool TOvkFile::Load()
     const QString path = FullPath();
     QFile file(path);
     if (!file.exists())
-        throw EInOutError(QStringLiteral("Plik \"%1\" nie istnieje.").arg(Native(path)));
+        throw EInOutError(tr("Plik \"%1\" nie istnieje.").arg(Native(path)));
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        throw EInOutError(QStringLiteral("Nie można otworzyć pliku \"%1\" (%2).")
-                              .arg(Native(path), file.errorString()));
+        throw EInOutError(
+            tr("Nie można otworzyć pliku \"%1\" (%2).").arg(Native(path), file.errorString()));
     const QByteArray bytes = ReadWholeFile(file, path);
     file.close();
     LoadBytes(bytes);
@@ -333,7 +338,7 @@ void TOvkFile::LoadBytes(QByteArrayView bytes)
     TByteReader in { bytes.data(), bytes.data() + bytes.size(), path };
 
     // The magic was checked before opening (CheckOvkFile); the header is read whole.
-    const char *header = in.Take(HeaderSize, QStringLiteral("nagłówka"));
+    const char *header = in.Take(HeaderSize, tr("nagłówka"));
     const double date = ReadDouble(header + DateOffset);
     const QString title = DecodeText(header + TitleOffset, TitleSize);
     const QString info = DecodeText(header + InfoOffset, InfoSize);
@@ -345,20 +350,18 @@ void TOvkFile::LoadBytes(QByteArrayView bytes)
     std::vector<TSeriesRecord> records;
     records.reserve(size_t(std::min<qint64>(count, in.Left() / RecordHeaderSize)));
     for (int i = 0; i < count; ++i) {
-        const QString what = QStringLiteral("serii %1 z %2").arg(i + 1).arg(count);
+        const QString what = tr("serii %1 z %2").arg(i + 1).arg(count);
         const char *head = in.Take(RecordHeaderSize, what);
         TSeriesRecord record;
         record.Name = DecodeText(head + NameOffset, NameSize);
         record.Color = ReadLE<quint32>(head + ColorOffset);
         const qint32 points = ReadLE<qint32>(head + PointCountOffset);
         if (points < 0)
-            ThrowCorrupt(
-                path,
-                QStringLiteral("seria %1 ma ujemną liczbę punktów (%2)").arg(i + 1).arg(points));
+            ThrowCorrupt(path, tr("seria %1 ma ujemną liczbę punktów (%2)").arg(i + 1).arg(points));
         if (qint64(points) * SampleSize > in.Left())
             ThrowCorrupt(path,
-                         QStringLiteral("seria %1 zapowiada %2 punktów, a plik "
-                                        "kończy się wcześniej")
+                         tr("seria %1 zapowiada %2 punktów, a plik "
+                            "kończy się wcześniej")
                              .arg(i + 1)
                              .arg(points));
         const char *samples = in.Take(qint64(points) * SampleSize, what);
@@ -367,8 +370,7 @@ void TOvkFile::LoadBytes(QByteArrayView bytes)
             record.Points.assign(TSampleIterator { samples },
                                  TSampleIterator { samples + qint64(points) * SampleSize });
         } catch (const std::bad_alloc &) {
-            throw EInOutError(
-                QStringLiteral("Za mało pamięci, by wczytać plik \"%1\".").arg(Native(path)));
+            throw EInOutError(tr("Za mało pamięci, by wczytać plik \"%1\".").arg(Native(path)));
         }
         SwapSamplesIfNeeded(record.Points.data(), points);
         records.push_back(std::move(record));
@@ -398,8 +400,8 @@ void TOvkFile::Save()
     const QString path = FullPath();
     const QList<TSeries *> series = m_graph ? m_graph->SeriesList() : QList<TSeries *>();
     if (series.size() > MaxSeriesInFile)
-        throw EInOutError(QStringLiteral("Nie można zapisać pliku \"%1\": dokument ma %2 serii, "
-                                         "a plik mieści najwyżej %3.")
+        throw EInOutError(tr("Nie można zapisać pliku \"%1\": dokument ma %2 serii, "
+                             "a plik mieści najwyżej %3.")
                               .arg(Native(path))
                               .arg(series.size())
                               .arg(MaxSeriesInFile));
@@ -408,8 +410,8 @@ void TOvkFile::Save()
     // writable folder that would let the rename through).
     if (target.exists()
         && (!target.isWritable() || !target.permissions().testFlag(QFileDevice::WriteOwner)))
-        throw EInOutError(QStringLiteral("Nie można zapisać pliku \"%1\": plik jest tylko do "
-                                         "odczytu.")
+        throw EInOutError(tr("Nie można zapisać pliku \"%1\": plik jest tylko do "
+                             "odczytu.")
                               .arg(Native(path)));
 
     // Written beside the target and renamed over it only when every byte is on disk: the
@@ -474,7 +476,9 @@ EOvkValidity CheckOvkFile(const QString &path)
 
 QString InvalidFileMessage(const QString &path)
 {
-    return QStringLiteral("\"%1\" nie jest prawidłowym plikiem programu Orvi.").arg(path);
+    return QCoreApplication::translate("TOvkFile",
+                                       "\"%1\" nie jest prawidłowym plikiem programu Orvi.")
+        .arg(path);
 }
 
 QString UnreadableFileMessage(const QString &path)
@@ -482,12 +486,14 @@ QString UnreadableFileMessage(const QString &path)
     const QFileInfo info(path);
     QString reason;
     if (!info.exists())
-        reason = QStringLiteral("plik nie istnieje.");
+        reason = QCoreApplication::translate("TOvkFile", "plik nie istnieje.");
     else if (info.isDir())
-        reason = QStringLiteral("to jest folder.");
+        reason = QCoreApplication::translate("TOvkFile", "to jest folder.");
     else if (info.size() < MagicSize)
-        reason = QStringLiteral("plik jest za krótki jak na plik charakterystyki.");
+        reason = QCoreApplication::translate("TOvkFile",
+                                             "plik jest za krótki jak na plik charakterystyki.");
     else
-        reason = QStringLiteral("nie da się odczytać pliku.");
-    return QStringLiteral("Nie można otworzyć pliku „%1”: %2").arg(path, reason);
+        reason = QCoreApplication::translate("TOvkFile", "nie da się odczytać pliku.");
+    return QCoreApplication::translate("TOvkFile", "Nie można otworzyć pliku „%1”: %2")
+        .arg(path, reason);
 }

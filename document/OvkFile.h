@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QString>
 
@@ -21,6 +22,8 @@ class TPolarGraph;
 // (when a GUI application exists).
 class TOvkFile
 {
+    Q_DECLARE_TR_FUNCTIONS(TOvkFile)
+
 public:
     // Splits fullPath into Path (directory with its trailing separator) and FileName.
     // The file is not touched; Untitled starts true.

@@ -66,17 +66,17 @@ double TCalibratorReading::SpreadDb() const
 QString TCalibratorReading::Problem() const
 {
     if (m_count == 0)
-        return QStringLiteral("Nie nagrano żadnej próbki.");
+        return tr("Nie nagrano żadnej próbki.");
     if (m_clipped)
-        return QStringLiteral("Nagranie jest przesterowane (próbki osiągnęły pełną skalę): "
-                              "zmniejsz wzmocnienie wejścia i powtórz pomiar.");
+        return tr("Nagranie jest przesterowane (próbki osiągnęły pełną skalę): "
+                  "zmniejsz wzmocnienie wejścia i powtórz pomiar.");
     if (!(LevelDbfs() >= LowestLevelDbfs))
-        return QStringLiteral("Poziom jest niższy niż %1 dBFS: sprawdź, czy kalibrator jest "
-                              "włączony i nałożony na mikrofon.")
+        return tr("Poziom jest niższy niż %1 dBFS: sprawdź, czy kalibrator jest "
+                  "włączony i nałożony na mikrofon.")
             .arg(DbText(LowestLevelDbfs));
     if (SpreadDb() > HighestSpreadDb)
-        return QStringLiteral("Poziom nie był stały (rozrzut %1 dB, dopuszczalne %2 dB): "
-                              "trzymaj kalibrator nieruchomo i powtórz pomiar.")
+        return tr("Poziom nie był stały (rozrzut %1 dB, dopuszczalne %2 dB): "
+                  "trzymaj kalibrator nieruchomo i powtórz pomiar.")
             .arg(DbText(SpreadDb()), DbText(HighestSpreadDb));
     return {};
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <QtGlobal>
 
@@ -14,6 +15,8 @@
 // A value type without widgets; not thread-safe (one thread feeds and reads it).
 class TCalibratorReading
 {
+    Q_DECLARE_TR_FUNCTIONS(TCalibratorReading)
+
 public:
     static constexpr double FullScale = 32768.0;
     static constexpr int BlockMs = 100;

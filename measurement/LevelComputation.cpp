@@ -129,20 +129,20 @@ std::vector<double> TLevelComputation::Compute(const QString &rawPath, int block
 {
     m_aborted = false;
     if (blockBytes < 2)
-        throw EInOutError(QStringLiteral("Nie można odczytać pliku \"%1\": rozmiar bloku %2 B "
-                                         "jest mniejszy niż jedna próbka (2 B).")
+        throw EInOutError(tr("Nie można odczytać pliku \"%1\": rozmiar bloku %2 B "
+                             "jest mniejszy niż jedna próbka (2 B).")
                               .arg(Native(rawPath))
                               .arg(blockBytes));
     // A FIFO would block the open and a device never end: only a regular file is a recording.
     const QFileInfo info(rawPath);
     if (info.exists() && !info.isFile())
-        throw EInOutError(QStringLiteral("Nie można odczytać pliku \"%1\" (to nie jest zwykły "
-                                         "plik).")
+        throw EInOutError(tr("Nie można odczytać pliku \"%1\" (to nie jest zwykły "
+                             "plik).")
                               .arg(Native(rawPath)));
     QFile file(rawPath);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        throw EInOutError(QStringLiteral("Nie można otworzyć pliku \"%1\" (%2).")
-                              .arg(Native(rawPath), file.errorString()));
+        throw EInOutError(
+            tr("Nie można otworzyć pliku \"%1\" (%2).").arg(Native(rawPath), file.errorString()));
     std::vector<double> levels;
     if (!ComputeFile(file, rawPath, blockBytes, levels)) {
         m_aborted = true;
@@ -182,14 +182,14 @@ std::vector<double> TLevelComputation::LevelsOfSamples(const std::vector<qint16>
 QString TLevelComputation::MeasurementRefusal(const std::vector<double> &levels)
 {
     if (levels.size() < 2)
-        return QStringLiteral("Nie dodano charakterystyki: pełnych bloków w nagraniu jest %1, a "
-                              "potrzeba co najmniej dwóch (zmniejsz rozmiar bloku albo wydłuż "
-                              "nagranie).")
+        return tr("Nie dodano charakterystyki: pełnych bloków w nagraniu jest %1, a "
+                  "potrzeba co najmniej dwóch (zmniejsz rozmiar bloku albo wydłuż "
+                  "nagranie).")
             .arg(levels.size());
     const double loudest = *std::max_element(levels.begin(), levels.end());
     if (loudest < SilenceDbFs)
-        return QStringLiteral("Nie dodano charakterystyki: brak sygnału w nagraniu (najgłośniejszy "
-                              "blok %1 dB FS, poniżej %2 dB FS).")
+        return tr("Nie dodano charakterystyki: brak sygnału w nagraniu (najgłośniejszy "
+                  "blok %1 dB FS, poniżej %2 dB FS).")
             .arg(loudest, 0, 'f', 1)
             .arg(SilenceDbFs, 0, 'f', 0);
     return {};
@@ -197,9 +197,9 @@ QString TLevelComputation::MeasurementRefusal(const std::vector<double> &levels)
 
 QString TLevelComputation::EarlyEndWarning(int endDeg, int stopDeg)
 {
-    return QStringLiteral("Nagranie skończyło się wcześniej niż zakres: obejmuje kąty do %1° "
-                          "zamiast do %2°; charakterystykę poziomu rozłożono na kąty, które "
-                          "nagranie obejmuje.")
+    return tr("Nagranie skończyło się wcześniej niż zakres: obejmuje kąty do %1° "
+              "zamiast do %2°; charakterystykę poziomu rozłożono na kąty, które "
+              "nagranie obejmuje.")
         .arg(endDeg)
         .arg(stopDeg);
 }
@@ -216,8 +216,8 @@ bool TLevelComputation::ComputeFile(QFile &file, const QString &path, int blockB
     for (;;) {
         const qint64 got = ReadFully(file, reinterpret_cast<char *>(chunk.data()), chunkBytes);
         if (got < 0)
-            throw EInOutError(QStringLiteral("Nie można odczytać pliku \"%1\" (%2).")
-                                  .arg(Native(path), file.errorString()));
+            throw EInOutError(
+                tr("Nie można odczytać pliku \"%1\" (%2).").arg(Native(path), file.errorString()));
 #if Q_BYTE_ORDER == Q_BIG_ENDIAN
         qFromLittleEndian<qint16>(chunk.data(), qsizetype((got + 1) / 2), chunk.data());
 #endif

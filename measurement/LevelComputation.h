@@ -2,6 +2,7 @@
 
 #include "chart/PolarSample.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <QtGlobal>
 
@@ -38,6 +39,8 @@ class TSeries;
 // GUI thread (or any one thread); the callbacks run on the thread that calls Compute.
 class TLevelComputation
 {
+    Q_DECLARE_TR_FUNCTIONS(TLevelComputation)
+
 public:
     // Reads time from the program's clock; see SetClock.
     TLevelComputation();

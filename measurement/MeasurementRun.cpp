@@ -18,18 +18,39 @@
 #include <algorithm>
 #include <cstdlib>
 
-const QString TMeasurementRun::HeadingSetup = QStringLiteral("Ustawienia początkowe");
-const QString TMeasurementRun::HeadingMeasure = QStringLiteral("Pomiar");
-const QString TMeasurementRun::StatusReturning = QStringLiteral("Powrót stolika do pozycji 0° ...");
-const QString TMeasurementRun::StatusPreparing = QStringLiteral("Przygotowanie do pomiaru...");
-const QString TMeasurementRun::StatusRecording = StatusRecordingTo(QStringLiteral("temp.raw"));
-const QString TMeasurementRun::StatusComputing = QStringLiteral("Wyznaczenie charakterystyki...");
-const QString TMeasurementRun::StatusDone = QStringLiteral("Gotowe...");
-const QString TMeasurementRun::StatusInterrupted = QStringLiteral("Pomiar przerwany...");
+namespace {
+
+// The phase texts as the run shows them, translated when they are set (the public constants
+// below are these source texts, made before any translation is installed).
+const char *const HeadingSetupText = QT_TRANSLATE_NOOP("TMeasurementRun", "Ustawienia początkowe");
+const char *const HeadingMeasureText = QT_TRANSLATE_NOOP("TMeasurementRun", "Pomiar");
+const char *const StatusReturningText
+    = QT_TRANSLATE_NOOP("TMeasurementRun", "Powrót stolika do pozycji 0° ...");
+const char *const StatusPreparingText
+    = QT_TRANSLATE_NOOP("TMeasurementRun", "Przygotowanie do pomiaru...");
+const char *const StatusComputingText
+    = QT_TRANSLATE_NOOP("TMeasurementRun", "Wyznaczenie charakterystyki...");
+const char *const StatusRecordingText
+    = QT_TRANSLATE_NOOP("TMeasurementRun", "Nagrywanie do pliku: ");
+const char *const StatusDoneText = QT_TRANSLATE_NOOP("TMeasurementRun", "Gotowe...");
+const char *const StatusInterruptedText
+    = QT_TRANSLATE_NOOP("TMeasurementRun", "Pomiar przerwany...");
+
+} // namespace
+
+const QString TMeasurementRun::HeadingSetup = QString::fromUtf8(HeadingSetupText);
+const QString TMeasurementRun::HeadingMeasure = QString::fromUtf8(HeadingMeasureText);
+const QString TMeasurementRun::StatusReturning = QString::fromUtf8(StatusReturningText);
+const QString TMeasurementRun::StatusPreparing = QString::fromUtf8(StatusPreparingText);
+const QString TMeasurementRun::StatusRecording
+    = QString::fromUtf8(StatusRecordingText) + QStringLiteral("temp.raw");
+const QString TMeasurementRun::StatusComputing = QString::fromUtf8(StatusComputingText);
+const QString TMeasurementRun::StatusDone = QString::fromUtf8(StatusDoneText);
+const QString TMeasurementRun::StatusInterrupted = QString::fromUtf8(StatusInterruptedText);
 
 QString TMeasurementRun::StatusRecordingTo(const QString &fileName)
 {
-    return QStringLiteral("Nagrywanie do pliku: ") + fileName;
+    return tr(StatusRecordingText) + fileName;
 }
 
 namespace {
@@ -96,7 +117,7 @@ void TMeasurementRun::Fail(const QString &text)
 void TMeasurementRun::WriteFailed(const QString &text)
 {
     if (m_running)
-        Fail(text + QStringLiteral("\n\nPomiar został przerwany."));
+        Fail(text + tr("\n\nPomiar został przerwany."));
 }
 
 void TMeasurementRun::StreamFailed(const QString &text)
@@ -123,20 +144,20 @@ void TMeasurementRun::Start()
 
     TTurntable &turntable = m_rig.Turntable();
     turntable.ResetMove();
-    SetPhase(HeadingSetup, StatusReturning);
+    SetPhase(tr(HeadingSetupText), tr(StatusReturningText));
     while (turntable.State() == 4)
         m_clock.WaitProcessing(ReturnPollMs);
     m_idle = false;
-    SetStatus(StatusPreparing);
+    SetStatus(tr(StatusPreparingText));
 
     const bool ran = turntable.RunRange(m_rig.StartAngle(), m_rig.StopAngle());
     // A write failure is reported through the event loop; let it arrive.
     m_clock.WaitProcessing(0);
     if (m_rig.RecordWriteFailed() && m_error.isEmpty())
-        Fail(QStringLiteral("Błąd zapisu do pliku %1.\n\nPomiar został przerwany.")
-                 .arg(m_rig.RecordFilePath()));
+        Fail(
+            tr("Błąd zapisu do pliku %1.\n\nPomiar został przerwany.").arg(m_rig.RecordFilePath()));
 
-    SetStatus(StatusComputing);
+    SetStatus(tr(StatusComputingText));
     const bool recorded = ran && m_recordComplete && RangeCovered() && m_error.isEmpty();
     if (!m_abort && recorded) {
         KeepRecording();
@@ -145,7 +166,7 @@ void TMeasurementRun::Start()
     if (m_abort)
         m_cancelPending = true;
     else
-        SetStatus(recorded && m_error.isEmpty() ? StatusDone : StatusInterrupted);
+        SetStatus(recorded && m_error.isEmpty() ? tr(StatusDoneText) : tr(StatusInterruptedText));
     Finish();
 }
 
@@ -157,12 +178,12 @@ void TMeasurementRun::ComputeFromFile()
     m_error.clear();
     m_warnings.clear();
     m_notes.clear();
-    SetPhase(HeadingMeasure, StatusComputing);
+    SetPhase(tr(HeadingMeasureText), tr(StatusComputingText));
     Compute(false);
     if (m_abort)
         m_cancelPending = true;
     else
-        SetStatus(m_error.isEmpty() ? StatusDone : StatusInterrupted);
+        SetStatus(m_error.isEmpty() ? tr(StatusDoneText) : tr(StatusInterruptedText));
     Finish();
 }
 
@@ -230,10 +251,10 @@ void TMeasurementRun::Compute(bool runRecording)
 void TMeasurementRun::ComputeBroadband()
 {
     if (!m_logValid) {
-        m_warnings << QStringLiteral("Analiza szerokopasmowa wymaga nagrania z dziennikiem "
-                                     "znaczników i sygnałem generatora wewnętrznego o tej samej "
-                                     "częstotliwości próbkowania co wejście; dodano tylko "
-                                     "charakterystykę poziomu.");
+        m_warnings << tr("Analiza szerokopasmowa wymaga nagrania z dziennikiem "
+                         "znaczników i sygnałem generatora wewnętrznego o tej samej "
+                         "częstotliwości próbkowania co wejście; dodano tylko "
+                         "charakterystykę poziomu.");
         return;
     }
     QString error;
@@ -251,7 +272,7 @@ void TMeasurementRun::ComputeBroadband()
     if (m_abort)
         return;
     if (!result) {
-        m_warnings << QStringLiteral("Analiza szerokopasmowa nie powiodła się: %1").arg(error);
+        m_warnings << tr("Analiza szerokopasmowa nie powiodła się: %1").arg(error);
         return;
     }
     result->Name = SeriesName;
@@ -321,7 +342,7 @@ void TMeasurementRun::KeepRecording()
     if (kept)
         m_keptRecording = *kept;
     else
-        m_warnings << QStringLiteral("Nagranie pomiaru nie zostało zachowane: %1").arg(error);
+        m_warnings << tr("Nagranie pomiaru nie zostało zachowane: %1").arg(error);
 }
 
 void TMeasurementRun::Finish()
@@ -365,7 +386,8 @@ void TMeasurementRun::RecordStart()
 
 void TMeasurementRun::RecordAppend()
 {
-    SetPhase(HeadingMeasure, StatusRecordingTo(QFileInfo(m_rig.RecordFilePath()).fileName()));
+    SetPhase(tr(HeadingMeasureText),
+             StatusRecordingTo(QFileInfo(m_rig.RecordFilePath()).fileName()));
     m_rig.SetRecording(true);
     m_recordAppended = m_recordOpened;
 }

@@ -38,7 +38,8 @@ class TMeasurementRun : public QObject
     Q_OBJECT
 
 public:
-    // Phase texts (heading of the group box, status line).
+    // Phase texts (heading of the group box, status line) as Polish source texts; Heading()
+    // and Status() give them in the program's language.
     static const QString HeadingSetup; // "Ustawienia początkowe"
     static const QString HeadingMeasure; // "Pomiar"
     static const QString StatusReturning; // "Powrót stolika do pozycji 0° ..."

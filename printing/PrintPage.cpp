@@ -90,14 +90,14 @@ bool TPrintPage::RenderPdf(const QList<TPolarGraph *> &Charts, const TPrintLayou
                                Layout.Portrait ? QPageLayout::Portrait : QPageLayout::Landscape,
                                QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
         if (!writer.setPageLayout(page))
-            return Fail(error, QStringLiteral("Nieprawidłowy rozmiar papieru."));
+            return Fail(error, tr("Nieprawidłowy rozmiar papieru."));
         QPainter painter;
         if (!painter.begin(&writer))
-            return Fail(error, QStringLiteral("Nie można utworzyć dokumentu PDF."));
+            return Fail(error, tr("Nie można utworzyć dokumentu PDF."));
         const QRect paper(QPoint(0, 0), QSize(writer.width(), writer.height()));
         Paint(painter, Charts, Layout, paper, int(Charts.size()));
         if (!painter.end())
-            return Fail(error, QStringLiteral("Nie można utworzyć dokumentu PDF."));
+            return Fail(error, tr("Nie można utworzyć dokumentu PDF."));
     }
     buffer.close();
     return true;

@@ -3,6 +3,7 @@
 #include "printing/PrintLayout.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QList>
 #include <QPageSize>
 #include <QPen>
@@ -18,6 +19,8 @@ class TPolarGraph;
 // are drawn through their Render).
 class TPrintPage
 {
+    Q_DECLARE_TR_FUNCTIONS(TPrintPage)
+
 public:
     // Draws Charts[i] into cell i + 1 of Count on Page of Canvas: the cell filled white, the
     // chart rendered with PrintMode into the cell shrunk by 1 pixel on every side, then a frame

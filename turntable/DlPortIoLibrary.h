@@ -2,6 +2,8 @@
 
 #include "turntable/PortBackend.h"
 
+#include <QCoreApplication>
+
 #include <memory>
 
 // Port access on Windows through the DriverLINX Port I/O library "DLPortIO.dll", loaded at
@@ -11,6 +13,8 @@
 // Addresses are absolute I/O port addresses. GUI thread only; built on Windows only.
 class TDlPortIoLibrary final : public TPortBackend
 {
+    Q_DECLARE_TR_FUNCTIONS(TDlPortIoLibrary)
+
 public:
     TDlPortIoLibrary();
     ~TDlPortIoLibrary() override;

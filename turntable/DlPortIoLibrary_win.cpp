@@ -264,8 +264,8 @@ QString TDlPortIoLibrary::LastError() const
 
 QString TDlPortIoLibrary::OpenFailureMessage(int) const
 {
-    return QStringLiteral("Nie można otworzyć pliku DLPortIO.dll\r\n"
-                          "Funkcje pomiarowe nie będą dostępne");
+    return tr("Nie można otworzyć pliku DLPortIO.dll\r\n"
+              "Funkcje pomiarowe nie będą dostępne");
 }
 
 TPortTable TDlPortIoLibrary::DetectPorts()

@@ -32,9 +32,9 @@ QString TGrblLink::PermissionMessage(const QString &devicePath)
     if (::stat(QFile::encodeName(devicePath).constData(), &info) == 0)
         if (const struct group *owner = ::getgrgid(info.st_gid); owner && owner->gr_name)
             groupName = QString::fromLocal8Bit(owner->gr_name);
-    return QStringLiteral("Brak dostępu do portu %1: należy on do grupy „%2”. Dodaj swoje konto "
-                          "do tej grupy (sudo usermod -aG %2 $USER), wyloguj się i zaloguj "
-                          "ponownie.")
+    return tr("Brak dostępu do portu %1: należy on do grupy „%2”. Dodaj swoje konto "
+              "do tej grupy (sudo usermod -aG %2 $USER), wyloguj się i zaloguj "
+              "ponownie.")
         .arg(devicePath, groupName);
 }
 
@@ -46,15 +46,14 @@ QString TGrblLink::OpenFailure() const
     const QString device = m_portName.startsWith(u'/') ? m_portName : path;
     switch (m_port->error()) {
     case QSerialPort::DeviceNotFoundError:
-        return QStringLiteral("Nie ma portu %1.").arg(device);
+        return tr("Nie ma portu %1.").arg(device);
     case QSerialPort::PermissionError:
         // Qt says the same for a device we may not open and one that another program holds.
         if (::access(QFile::encodeName(device).constData(), R_OK | W_OK) != 0)
             return PermissionMessage(device);
-        return QStringLiteral("Port %1 jest zajęty przez inny program.").arg(device);
+        return tr("Port %1 jest zajęty przez inny program.").arg(device);
     default:
-        return QStringLiteral("Nie można otworzyć portu %1: %2.")
-            .arg(device, m_port->errorString());
+        return tr("Nie można otworzyć portu %1: %2.").arg(device, m_port->errorString());
     }
 }
 
@@ -74,7 +73,7 @@ bool TGrblLink::Connect(const QString &portName)
             [this](QSerialPort::SerialPortError e) {
                 if (e == QSerialPort::ResourceError || e == QSerialPort::ReadError
                     || e == QSerialPort::WriteError)
-                    Lose(QStringLiteral("Stolik na porcie %1 przestał odpowiadać (%2).")
+                    Lose(tr("Stolik na porcie %1 przestał odpowiadać (%2).")
                              .arg(m_portName, m_port->errorString()));
             });
     // DTR and RTS are left as the driver sets them: opening the port resets an Arduino by
@@ -86,8 +85,8 @@ bool TGrblLink::Connect(const QString &portName)
     }
     m_lost = false;
     if (!WaitForGreeting()) {
-        m_error = QStringLiteral("Stolik na porcie %1 nie odpowiada: nie przysłał powitania "
-                                 "Grbl ani po otwarciu portu, ani po resecie.")
+        m_error = tr("Stolik na porcie %1 nie odpowiada: nie przysłał powitania "
+                     "Grbl ani po otwarciu portu, ani po resecie.")
                       .arg(m_portName);
         Disconnect();
         return false;
@@ -97,8 +96,8 @@ bool TGrblLink::Connect(const QString &portName)
         return Disconnect(), false;
     for (int number : { 110, 120 })
         if (!m_settings.contains(number) || !(m_settings.value(number) > 0)) {
-            m_error = QStringLiteral("Sterownik na porcie %1 nie podał ustawienia $%2 (prędkość "
-                                     "$110, przyspieszenie $120 osi X).")
+            m_error = tr("Sterownik na porcie %1 nie podał ustawienia $%2 (prędkość "
+                         "$110, przyspieszenie $120 osi X).")
                           .arg(m_portName)
                           .arg(number);
             Disconnect();
@@ -108,9 +107,9 @@ bool TGrblLink::Connect(const QString &portName)
     if (!status)
         return Disconnect(), false;
     if (status->State == QLatin1String("Alarm")) {
-        m_error = QStringLiteral("Sterownik stolika na porcie %1 jest w stanie alarmu: odblokuj "
-                                 "go poleceniem $X albo wykonaj bazowanie ($H), np. w programie "
-                                 "do obsługi Grbl, i połącz się ponownie.")
+        m_error = tr("Sterownik stolika na porcie %1 jest w stanie alarmu: odblokuj "
+                     "go poleceniem $X albo wykonaj bazowanie ($H), np. w programie "
+                     "do obsługi Grbl, i połącz się ponownie.")
                       .arg(m_portName);
         Disconnect();
         return false;
@@ -171,7 +170,7 @@ bool TGrblLink::Write(const QByteArray &bytes)
     if (!m_port || m_lost)
         return false;
     if (m_port->write(bytes) != bytes.size()) {
-        Lose(QStringLiteral("Stolik na porcie %1 przestał odpowiadać (%2).")
+        Lose(tr("Stolik na porcie %1 przestał odpowiadać (%2).")
                  .arg(m_portName, m_port->errorString()));
         return false;
     }
@@ -183,17 +182,17 @@ bool TGrblLink::Command(const QByteArray &line)
 {
     if (m_lost || !m_port) {
         if (m_error.isEmpty())
-            m_error = QStringLiteral("Stolik nie jest połączony.");
+            m_error = tr("Stolik nie jest połączony.");
         return false;
     }
     if (line.size() > TGrblProtocol::MaxLineLength) {
-        m_error = QStringLiteral("Polecenie dla stolika jest dłuższe niż %1 znaków: „%2”.")
+        m_error = tr("Polecenie dla stolika jest dłuższe niż %1 znaków: „%2”.")
                       .arg(TGrblProtocol::MaxLineLength)
                       .arg(QString::fromLatin1(line));
         return false;
     }
     if (m_lineInFlight) {
-        m_error = QStringLiteral("Poprzednie polecenie dla stolika czeka jeszcze na odpowiedź.");
+        m_error = tr("Poprzednie polecenie dla stolika czeka jeszcze na odpowiedź.");
         return false;
     }
     m_errorCode = 0;
@@ -207,15 +206,15 @@ bool TGrblLink::Command(const QByteArray &line)
     if (m_lost)
         return false;
     if (m_answer == EAnswer::None) {
-        Lose(QStringLiteral("Stolik na porcie %1 przestał odpowiadać: brak odpowiedzi na „%2” "
-                            "w ciągu %3 s.")
+        Lose(tr("Stolik na porcie %1 przestał odpowiadać: brak odpowiedzi na „%2” "
+                "w ciągu %3 s.")
                  .arg(m_portName, QString::fromLatin1(line))
                  .arg(AnswerLimitMs / 1000));
         return false;
     }
     if (m_answer == EAnswer::Error) {
         m_errorCode = m_answerCode;
-        m_error = QStringLiteral("Sterownik stolika odrzucił polecenie „%1”: error:%2 (%3).")
+        m_error = tr("Sterownik stolika odrzucił polecenie „%1”: error:%2 (%3).")
                       .arg(QString::fromLatin1(line))
                       .arg(m_answerCode)
                       .arg(TGrblProtocol::ErrorMeaning(m_answerCode));
@@ -234,8 +233,8 @@ std::optional<TGrblProtocol::TStatus> TGrblLink::Query()
     WaitUntil([this] { return m_report.has_value(); }, AnswerLimitMs);
     m_queryInFlight = false;
     if (!m_report && !m_lost)
-        Lose(QStringLiteral("Stolik na porcie %1 przestał odpowiadać: brak raportu stanu w "
-                            "ciągu %2 s.")
+        Lose(tr("Stolik na porcie %1 przestał odpowiadać: brak raportu stanu w "
+                "ciągu %2 s.")
                  .arg(m_portName)
                  .arg(AnswerLimitMs / 1000));
     return m_report;

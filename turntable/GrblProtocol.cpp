@@ -127,25 +127,25 @@ QString TGrblProtocol::ErrorMeaning(int code)
     case 1:
     case 2:
     case 20:
-        return QStringLiteral("sterownik nie zrozumiał polecenia");
+        return tr("sterownik nie zrozumiał polecenia");
     case 3:
-        return QStringLiteral("nieznane polecenie „$”");
+        return tr("nieznane polecenie „$”");
     case 8:
-        return QStringLiteral("polecenie wymaga stanu spoczynku (Idle)");
+        return tr("polecenie wymaga stanu spoczynku (Idle)");
     case 9:
-        return QStringLiteral("ruch zablokowany w stanie alarmu lub podczas ruchu ręcznego "
-                              "(odblokuj sterownik poleceniem $X lub wykonaj bazowanie)");
+        return tr("ruch zablokowany w stanie alarmu lub podczas ruchu ręcznego "
+                  "(odblokuj sterownik poleceniem $X lub wykonaj bazowanie)");
     case 11:
-        return QStringLiteral("za długa linia polecenia");
+        return tr("za długa linia polecenia");
     case 15:
-        return QStringLiteral("cel ruchu poza zakresem osi; obracająca się bez końca oś stolika "
-                              "wymaga wyłączenia limitów programowych ($20=0)");
+        return tr("cel ruchu poza zakresem osi; obracająca się bez końca oś stolika "
+                  "wymaga wyłączenia limitów programowych ($20=0)");
     case 16:
-        return QStringLiteral("nieprawidłowe polecenie ruchu ręcznego ($J=)");
+        return tr("nieprawidłowe polecenie ruchu ręcznego ($J=)");
     case 22:
-        return QStringLiteral("nie podano prędkości ruchu");
+        return tr("nie podano prędkości ruchu");
     default:
-        return QStringLiteral("błąd sterownika Grbl");
+        return tr("błąd sterownika Grbl");
     }
 }
 
@@ -153,18 +153,18 @@ QString TGrblProtocol::AlarmMeaning(int code)
 {
     switch (code) {
     case 1:
-        return QStringLiteral("zadziałał wyłącznik krańcowy; pozycja stolika jest nieznana");
+        return tr("zadziałał wyłącznik krańcowy; pozycja stolika jest nieznana");
     case 2:
-        return QStringLiteral("cel ruchu poza zakresem osi (limity programowe; dla stolika "
-                              "ustaw $20=0)");
+        return tr("cel ruchu poza zakresem osi (limity programowe; dla stolika "
+                  "ustaw $20=0)");
     case 3:
-        return QStringLiteral("reset podczas ruchu; pozycja stolika jest nieznana");
+        return tr("reset podczas ruchu; pozycja stolika jest nieznana");
     case 6:
     case 7:
     case 8:
     case 9:
-        return QStringLiteral("bazowanie nie powiodło się");
+        return tr("bazowanie nie powiodło się");
     default:
-        return QStringLiteral("alarm sterownika Grbl");
+        return tr("alarm sterownika Grbl");
     }
 }

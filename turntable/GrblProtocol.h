@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QString>
 
 #include <optional>
@@ -10,6 +11,8 @@
 // thread.
 class TGrblProtocol
 {
+    Q_DECLARE_TR_FUNCTIONS(TGrblProtocol)
+
 public:
     // Real-time bytes: acted on at once, never answered with "ok", never wait behind a line.
     static constexpr char StatusQuery = '?';

@@ -22,14 +22,14 @@ TGrblTable::TGrblTable(TClock &clock, QObject *parent)
     };
     connect(&m_link, &TGrblLink::ConnectionLost, this, &TGrblTable::Fail);
     connect(&m_link, &TGrblLink::AlarmRaised, this, [this](int code) {
-        Fail(QStringLiteral("Sterownik stolika zgłosił alarm ALARM:%1 (%2). Pomiar został "
-                            "przerwany; odblokuj sterownik ($X) i połącz się ponownie.")
+        Fail(tr("Sterownik stolika zgłosił alarm ALARM:%1 (%2). Pomiar został "
+                "przerwany; odblokuj sterownik ($X) i połącz się ponownie.")
                  .arg(code)
                  .arg(TGrblProtocol::AlarmMeaning(code)));
     });
     connect(&m_link, &TGrblLink::BoardRestarted, this, [this] {
-        Fail(QStringLiteral("Sterownik stolika na porcie %1 uruchomił się ponownie; pozycja "
-                            "stolika jest nieznana.")
+        Fail(tr("Sterownik stolika na porcie %1 uruchomił się ponownie; pozycja "
+                "stolika jest nieznana.")
                  .arg(m_link.PortName()));
     });
 }
@@ -258,7 +258,7 @@ void TGrblTable::WaitUntilMs(double ms)
 bool TGrblTable::RunRange(int start, int stop)
 {
     if (start >= stop) {
-        emit ErrorOccurred(QStringLiteral("Nieprawidłowy przedział"));
+        emit ErrorOccurred(tr("Nieprawidłowy przedział"));
         return false;
     }
     if (!Usable())

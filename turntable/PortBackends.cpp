@@ -3,6 +3,8 @@
 #include "turntable/SimulatedController.h"
 #include "turntable/SimulatedPort.h"
 
+#include <QCoreApplication>
+
 #if defined(Q_OS_LINUX)
 #include "turntable/PpdevCalls.h"
 #include "turntable/PpdevPort.h"
@@ -31,8 +33,9 @@ public:
     QString LastError() const override { return m_lastError; }
     QString OpenFailureMessage(int lptNumber) const override
     {
-        return QStringLiteral("Nie można otworzyć portu LPT%1\r\n"
-                              "Funkcje pomiarowe nie będą dostępne")
+        return QCoreApplication::translate("TPortBackends",
+                                           "Nie można otworzyć portu LPT%1\r\n"
+                                           "Funkcje pomiarowe nie będą dostępne")
             .arg(lptNumber);
     }
 

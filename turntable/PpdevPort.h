@@ -2,6 +2,8 @@
 
 #include "turntable/PortBackend.h"
 
+#include <QCoreApplication>
+
 class TPpdevCalls;
 
 // Port access through the Linux parallel-port device /dev/parportN (N = LPT number - 1):
@@ -12,6 +14,8 @@ class TPpdevCalls;
 // always succeeds; a missing device shows at the first access. GUI thread only.
 class TPpdevPort final : public TPortBackend
 {
+    Q_DECLARE_TR_FUNCTIONS(TPpdevPort)
+
 public:
     // calls must outlive the backend.
     explicit TPpdevPort(TPpdevCalls &calls);

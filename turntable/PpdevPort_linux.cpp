@@ -114,7 +114,7 @@ bool TPpdevPort::Register(quint16 address, int &offset)
     }
     offset = int(address) - int(m_base);
     if (offset < 0 || offset > 2) {
-        m_lastError = QStringLiteral("Adres 0x%1 nie należy do portu %2")
+        m_lastError = tr("Adres 0x%1 nie należy do portu %2")
                           .arg(address, 0, 16)
                           .arg(DevicePath(m_lptNumber));
         return false;
@@ -141,8 +141,8 @@ bool TPpdevPort::WriteByte(quint16 address, quint8 value)
     if (!Register(address, offset))
         return false;
     if (offset == 1) {
-        m_lastError = QStringLiteral("Rejestr stanu portu %1 jest tylko do odczytu")
-                          .arg(DevicePath(m_lptNumber));
+        m_lastError
+            = tr("Rejestr stanu portu %1 jest tylko do odczytu").arg(DevicePath(m_lptNumber));
         return false;
     }
     unsigned char byte = value;
@@ -160,21 +160,21 @@ QString TPpdevPort::FailureReason(const QString &path) const
     case ENOENT:
     case ENODEV:
     case ENXIO:
-        return QStringLiteral("Nie ma urządzenia %1: moduł jądra ppdev nie jest załadowany "
-                              "(sudo modprobe ppdev) albo komputer nie ma tego portu")
+        return tr("Nie ma urządzenia %1: moduł jądra ppdev nie jest załadowany "
+                  "(sudo modprobe ppdev) albo komputer nie ma tego portu")
             .arg(path);
     case EACCES:
     case EPERM: {
         QString group = m_calls.FileGroup(path);
         if (group.isEmpty())
             group = QStringLiteral("lp");
-        return QStringLiteral("Brak uprawnień do %1: użytkownik musi należeć do grupy \"%2\" "
-                              "(sudo usermod -aG %2 $USER, potem ponowne zalogowanie)")
+        return tr("Brak uprawnień do %1: użytkownik musi należeć do grupy \"%2\" "
+                  "(sudo usermod -aG %2 $USER, potem ponowne zalogowanie)")
             .arg(path, group);
     }
     case EBUSY:
-        return QStringLiteral("Port %1 jest zajęty przez inny sterownik (na przykład lp: "
-                              "sudo rmmod lp)")
+        return tr("Port %1 jest zajęty przez inny sterownik (na przykład lp: "
+                  "sudo rmmod lp)")
             .arg(path);
     default:
         return QStringLiteral("%1: %2").arg(path,
@@ -186,7 +186,7 @@ QString TPpdevPort::OpenFailureMessage(int lptNumber) const
 {
     const QString path = DevicePath(lptNumber);
     const QString reason = FailureReason(path);
-    return QStringLiteral("Nie można otworzyć portu %1\r\n").arg(path)
+    return tr("Nie można otworzyć portu %1\r\n").arg(path)
         + (reason.isEmpty() ? QString() : reason + QStringLiteral("\r\n"))
-        + QStringLiteral("Funkcje pomiarowe nie będą dostępne");
+        + tr("Funkcje pomiarowe nie będą dostępne");
 }

@@ -39,7 +39,7 @@ bool TSimulatedPort::Offset(quint16 address, int &offset)
     offset = int(address) - int(m_base);
     if (offset >= 0 && offset <= 2)
         return true;
-    m_lastError = QStringLiteral("Adres 0x%1 leży poza portem symulatora").arg(address, 0, 16);
+    m_lastError = tr("Adres 0x%1 leży poza portem symulatora").arg(address, 0, 16);
     return false;
 }
 
@@ -82,6 +82,6 @@ bool TSimulatedPort::WriteByte(quint16 address, quint8 value)
 
 QString TSimulatedPort::OpenFailureMessage(int) const
 {
-    return QStringLiteral("Nie można uruchomić symulatora stolika\r\n"
-                          "Funkcje pomiarowe nie będą dostępne");
+    return tr("Nie można uruchomić symulatora stolika\r\n"
+              "Funkcje pomiarowe nie będą dostępne");
 }

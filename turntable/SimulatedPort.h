@@ -2,6 +2,8 @@
 
 #include "turntable/PortBackend.h"
 
+#include <QCoreApplication>
+
 #include <memory>
 
 class TSimulatedController;
@@ -12,6 +14,8 @@ class TSimulatedController;
 // controller. Never fails. GUI thread only.
 class TSimulatedPort final : public TPortBackend
 {
+    Q_DECLARE_TR_FUNCTIONS(TSimulatedPort)
+
 public:
     static constexpr quint16 BaseAddress = 0x378;
 

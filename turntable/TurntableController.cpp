@@ -277,7 +277,7 @@ void TTurntableController::Step(int degrees, bool backward)
 bool TTurntableController::RunRange(int start, int stop)
 {
     if (start >= stop) {
-        emit ErrorOccurred(QStringLiteral("Nieprawidłowy przedział"));
+        emit ErrorOccurred(tr("Nieprawidłowy przedział"));
         return false;
     }
     if (!m_portAvailable)

@@ -15,7 +15,7 @@ TFrmAbout::TFrmAbout(QWidget *parent)
                   | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("FrmAbout"));
-    setWindowTitle(QStringLiteral("O programie..."));
+    setWindowTitle(tr("O programie..."));
 
     auto *banner = new QLabel(this);
     banner->setObjectName(QStringLiteral("imgBanner"));
@@ -25,11 +25,11 @@ TFrmAbout::TFrmAbout(QWidget *parent)
     icon->setObjectName(QStringLiteral("imgIcon"));
     icon->setPixmap(ProgramPicture(QSize(32, 32), false));
 
-    auto *description = new QLabel(
-        QStringLiteral("program do pomiaru charakterystyk kierunkowości głośników"), this);
+    auto *description
+        = new QLabel(tr("program do pomiaru charakterystyk kierunkowości głośników"), this);
     description->setObjectName(QStringLiteral("lblOpis"));
     description->setWordWrap(true);
-    auto *version = new QLabel(QStringLiteral("wersja 1.0"), this);
+    auto *version = new QLabel(tr("wersja 1.0"), this);
     version->setObjectName(QStringLiteral("lblWersja"));
 
     auto *line = new QFrame(this);
@@ -37,7 +37,7 @@ TFrmAbout::TFrmAbout(QWidget *parent)
     line->setFrameShadow(QFrame::Sunken);
 
     auto *buttons = new QDialogButtonBox(this);
-    QPushButton *ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    QPushButton *ok = buttons->addButton(tr("OK"), QDialogButtonBox::AcceptRole);
     ok->setObjectName(QStringLiteral("btnOK"));
     ok->setDefault(true);
     // OK is also the cancel button: Escape and the close box end the dialog the same way.

@@ -34,33 +34,33 @@ TFrmKalibracja::TFrmKalibracja(const TSettings &settings, QWidget *parent)
     , m_recorder(std::make_unique<TAudioIn>())
 {
     setObjectName(QStringLiteral("FrmKalibracja"));
-    setWindowTitle(QStringLiteral("Kalibracja czułości"));
+    setWindowTitle(tr("Kalibracja czułości"));
     setModal(true);
 
-    auto *hint = new QLabel(QStringLiteral("Nałóż kalibrator akustyczny (1 kHz) na mikrofon, "
-                                           "włącz go i naciśnij „Pomiar”. Nagranie trwa %1 s.")
+    auto *hint = new QLabel(tr("Nałóż kalibrator akustyczny (1 kHz) na mikrofon, "
+                               "włącz go i naciśnij „Pomiar”. Nagranie trwa %1 s.")
                                 .arg(RecordSeconds),
                             this);
     hint->setWordWrap(true);
 
-    auto *levelBox = new QGroupBox(QStringLiteral("Poziom kalibratora"), this);
-    m_rb94 = new QRadioButton(QStringLiteral("94 dB SPL"), levelBox);
+    auto *levelBox = new QGroupBox(tr("Poziom kalibratora"), this);
+    m_rb94 = new QRadioButton(tr("94 dB SPL"), levelBox);
     m_rb94->setObjectName(QStringLiteral("rb94"));
     m_rb94->setChecked(true);
-    m_rb114 = new QRadioButton(QStringLiteral("114 dB SPL"), levelBox);
+    m_rb114 = new QRadioButton(tr("114 dB SPL"), levelBox);
     m_rb114->setObjectName(QStringLiteral("rb114"));
     auto *levelLayout = new QHBoxLayout(levelBox);
     levelLayout->addWidget(m_rb94);
     levelLayout->addWidget(m_rb114);
     levelLayout->addStretch();
 
-    m_measure = new QPushButton(QStringLiteral("&Pomiar"), this);
+    m_measure = new QPushButton(tr("&Pomiar"), this);
     m_measure->setObjectName(QStringLiteral("btnPomiar"));
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(QStringLiteral("pbPomiar"));
     m_progress->setRange(0, RecordSeconds * 1000);
     m_progress->setValue(0);
-    m_progress->setFormat(QStringLiteral("%v ms"));
+    m_progress->setFormat(tr("%v ms"));
     auto *measureRow = new QHBoxLayout;
     measureRow->addWidget(m_measure);
     measureRow->addWidget(m_progress, 1);
@@ -82,7 +82,7 @@ TFrmKalibracja::TFrmKalibracja(const TSettings &settings, QWidget *parent)
     m_ok = buttons->button(QDialogButtonBox::Ok);
     m_ok->setObjectName(QStringLiteral("btnOK"));
     m_ok->setEnabled(false);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("&Anuluj"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(tr("&Anuluj"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
@@ -202,10 +202,8 @@ void TFrmKalibracja::ShowReading()
     if (!m_reading || m_measuring)
         return;
     const TCalibratorReading &reading = *m_reading;
-    m_level->setText(
-        QStringLiteral("Poziom: %1 dBFS").arg(TCalibratorReading::DbText(reading.LevelDbfs())));
-    m_spread->setText(
-        QStringLiteral("Rozrzut: %1 dB").arg(TCalibratorReading::DbText(reading.SpreadDb())));
+    m_level->setText(tr("Poziom: %1 dBFS").arg(TCalibratorReading::DbText(reading.LevelDbfs())));
+    m_spread->setText(tr("Rozrzut: %1 dB").arg(TCalibratorReading::DbText(reading.SpreadDb())));
     const QString problem = reading.Problem();
     ShowProblem(problem);
     // A refused reading gives no sensitivity, not even one to read off.
@@ -213,9 +211,10 @@ void TFrmKalibracja::ShowReading()
         m_sensitivity = reading.SensitivityDbfs(CalibratorDbSpl());
     else
         m_sensitivity.reset();
-    m_result->setText(m_sensitivity ? QStringLiteral("Czułość: %1 dBFS przy 94 dB SPL")
-                                          .arg(TCalibratorReading::DbText(*m_sensitivity))
-                                    : QString());
+    m_result->setText(
+        m_sensitivity
+            ? tr("Czułość: %1 dBFS przy 94 dB SPL").arg(TCalibratorReading::DbText(*m_sensitivity))
+            : QString());
     m_ok->setEnabled(m_sensitivity.has_value());
 }
 

@@ -51,10 +51,11 @@
 
 namespace {
 
-// The text shown when the program ends while the turntable's port is in use.
-const QString SwitchOffWarning
-    = QStringLiteral("Przed zakończeniem pracy należy wyłączyć stolik,\r\naby przywrócić "
-                     "poprzedni stan portu LPT.\r\n\r\nGdy będziesz gotowy wciśnij OK.  ");
+// Shown when the program ends while the turntable's port is in use (translated there).
+const char *const SwitchOffWarning
+    = QT_TRANSLATE_NOOP("TFrmMain",
+                        "Przed zakończeniem pracy należy wyłączyć stolik,\r\naby przywrócić "
+                        "poprzedni stan portu LPT.\r\n\r\nGdy będziesz gotowy wciśnij OK.  ");
 
 // Settings keys under which the tool windows' places are kept, by EToolWindow.
 const std::array<QString, TFrmMain::ToolWindowCount> ToolWindowPlaceKeys {
@@ -765,7 +766,7 @@ void TFrmMain::closeEvent(QCloseEvent *event)
         store->sync();
     }
     if (m_portAvailable && (!m_turntable || qobject_cast<TTurntableController *>(m_turntable)))
-        ShowMessage(this, QMessageBox::Warning, SwitchOffWarning, QMessageBox::Ok);
+        ShowMessage(this, QMessageBox::Warning, tr(SwitchOffWarning), QMessageBox::Ok);
     m_closed = true;
     for (const QPointer<QWidget> &w : m_toolWindows)
         if (w)

@@ -17,22 +17,22 @@
 #include <QToolButton>
 
 TMicCalibrationGroup::TMicCalibrationGroup(QWidget *parent)
-    : QGroupBox(QStringLiteral("Kalibracja mikrofonu"), parent)
+    : QGroupBox(tr("Kalibracja mikrofonu"), parent)
 {
     setObjectName(QStringLiteral("gbMicCalibration"));
     auto *grid = new QGridLayout(this);
 
-    auto *fileCaption = new QLabel(QStringLiteral("Plik:"), this);
+    auto *fileCaption = new QLabel(tr("Plik:"), this);
     m_file = new QLineEdit(this);
     m_file->setObjectName(QStringLiteral("edMicCal"));
     m_file->setReadOnly(true);
-    m_file->setPlaceholderText(QStringLiteral("brak"));
+    m_file->setPlaceholderText(tr("brak"));
     fileCaption->setBuddy(m_file);
     m_browse = new QToolButton(this);
     m_browse->setObjectName(QStringLiteral("btnMicCal"));
     m_browse->setText(QStringLiteral("…"));
-    m_browse->setToolTip(QStringLiteral("Wybierz plik kalibracji mikrofonu"));
-    m_remove = new QPushButton(QStringLiteral("Usuń"), this);
+    m_browse->setToolTip(tr("Wybierz plik kalibracji mikrofonu"));
+    m_remove = new QPushButton(tr("Usuń"), this);
     m_remove->setObjectName(QStringLiteral("btnMicCalUsun"));
     m_sensFactor = new QLabel(this);
     m_sensFactor->setObjectName(QStringLiteral("lblSensFactor"));
@@ -44,7 +44,7 @@ TMicCalibrationGroup::TMicCalibrationGroup(QWidget *parent)
     grid->addWidget(m_sensFactor, 1, 1, 1, 4);
 
     // Unticked: no sensitivity, the responses stay in dB FS.
-    m_hasSensitivity = new QCheckBox(QStringLiteral("Czułość:"), this);
+    m_hasSensitivity = new QCheckBox(tr("Czułość:"), this);
     m_hasSensitivity->setObjectName(QStringLiteral("cbCzulosc"));
     m_sensitivity = new QDoubleSpinBox(this);
     m_sensitivity->setObjectName(QStringLiteral("edCzulosc"));
@@ -52,10 +52,10 @@ TMicCalibrationGroup::TMicCalibrationGroup(QWidget *parent)
     m_sensitivity->setSingleStep(0.1);
     m_sensitivity->setRange(TBroadbandOptions::LowestSensitivityDbfs,
                             TBroadbandOptions::HighestSensitivityDbfs);
-    m_sensitivity->setSuffix(QStringLiteral(" dBFS przy 94 dB SPL"));
+    m_sensitivity->setSuffix(tr(" dBFS przy 94 dB SPL"));
     m_sensitivity->setValue(-40.0);
     m_sensitivity->setEnabled(false);
-    m_calibrate = new QPushButton(QStringLiteral("&Kalibruj…"), this);
+    m_calibrate = new QPushButton(tr("&Kalibruj…"), this);
     m_calibrate->setObjectName(QStringLiteral("btnKalibruj"));
     grid->addWidget(m_hasSensitivity, 2, 0, 1, 2);
     grid->addWidget(m_sensitivity, 2, 2);
@@ -100,8 +100,7 @@ void TMicCalibrationGroup::Browse()
     TFileDialogRequest request;
     request.Kind = TFileDialogRequest::Open;
     request.FileName = m_fileName;
-    request.Filters = { QStringLiteral("Pliki kalibracji (*.txt *.cal *.frd)"),
-                        QStringLiteral("Wszystkie pliki (*)") };
+    request.Filters = { tr("Pliki kalibracji (*.txt *.cal *.frd)"), tr("Wszystkie pliki (*)") };
     if (!AskFileName(this, request))
         return;
     QString error;
@@ -126,7 +125,7 @@ void TMicCalibrationGroup::ShowFile(const QString &path, const std::optional<dou
     m_file->setText(QDir::toNativeSeparators(path));
     m_file->setToolTip(m_file->text());
     m_file->setCursorPosition(0);
-    m_sensFactor->setText(sensFactorDb ? QStringLiteral("Sens Factor: %1 dB (informacyjnie)")
+    m_sensFactor->setText(sensFactorDb ? tr("Sens Factor: %1 dB (informacyjnie)")
                                              .arg(TCalibratorReading::DbText(*sensFactorDb))
                                        : note);
     m_remove->setEnabled(!path.isEmpty());

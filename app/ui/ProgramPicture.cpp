@@ -1,5 +1,6 @@
 #include "app/ui/ProgramPicture.h"
 
+#include <QCoreApplication>
 #include <QIcon>
 #include <QLinearGradient>
 #include <QPainter>
@@ -65,7 +66,8 @@ void RenderProgramPicture(QPainter &painter, const QRect &rect, bool withName)
         const QRect lineRect(nameRect.left(), nameRect.bottom(), rect.width() / 2,
                              rect.height() / 2);
         painter.drawText(lineRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-                         QStringLiteral("charakterystyki kierunkowości głośników"));
+                         QCoreApplication::translate("TProgramPicture",
+                                                     "charakterystyki kierunkowości głośników"));
     }
     painter.restore();
 }

@@ -38,7 +38,7 @@ std::function<int(QDialog &)> &TRecordingAnalysisAction::Exec()
 
 QString TRecordingAnalysisAction::RecordingFilter()
 {
-    return QStringLiteral("Nagrania pomiarów (*.wav)");
+    return tr("Nagrania pomiarów (*.wav)");
 }
 
 TRecordingAnalysisAction &TRecordingAnalysisAction::Install(TFrmMain &main)
@@ -60,11 +60,11 @@ TRecordingAnalysisAction::TRecordingAnalysisAction(TFrmMain &main)
     : QObject(&main)
     , m_main(main)
 {
-    m_action = new QAction(QStringLiteral("Analizuj &nagranie…"), this);
+    m_action = new QAction(tr("Analizuj &nagranie…"), this);
     m_action->setObjectName(QStringLiteral("acAnalizuj"));
     TMainActions::SetHint(m_action,
-                          QStringLiteral("|Analizuje zachowane nagranie pomiaru i dodaje jego "
-                                         "charakterystyki do aktywnego dokumentu"));
+                          tr("|Analizuje zachowane nagranie pomiaru i dodaje jego "
+                             "charakterystyki do aktywnego dokumentu"));
     connect(m_action, &QAction::triggered, this, &TRecordingAnalysisAction::Run);
     connect(main.MdiArea(), &QMdiArea::subWindowActivated, this, &TRecordingAnalysisAction::Update);
 }

@@ -8,7 +8,7 @@
 
 TSizeBox::TSizeBox(QWidget *parent)
     : QWidget(parent)
-    , m_lblSize(new QLabel(QStringLiteral("&Rozmiar"), this))
+    , m_lblSize(new QLabel(tr("&Rozmiar"), this))
     , m_cbSize(new QComboBox(this))
 {
     setObjectName(QStringLiteral("SizeBox"));
@@ -24,8 +24,8 @@ TSizeBox::TSizeBox(QWidget *parent)
                          QStringLiteral("50") });
     m_cbSize->setCurrentIndex(-1);
     m_cbSize->setEditText(QStringLiteral("100"));
-    m_cbSize->setToolTip(QStringLiteral("Rozmiar "));
-    m_cbSize->setStatusTip(QStringLiteral(" Ustala rozmiar dokumentu"));
+    m_cbSize->setToolTip(tr("Rozmiar "));
+    m_cbSize->setStatusTip(tr(" Ustala rozmiar dokumentu"));
     m_cbSize->setMinimumContentsLength(4);
     m_lblSize->setBuddy(m_cbSize);
     m_cbSize->installEventFilter(this);

@@ -1,5 +1,6 @@
 #include "app/ui/ToolWindows.h"
 
+#include <QCoreApplication>
 #include <QtGlobal>
 
 // includes: generator window
@@ -87,7 +88,8 @@ void CreateToolWindows(TFrmMain &main, const TStartOptions &options)
         TFrmStolikKontrol *turntableWindow = CreateGrblTurntable(main, clock, options.SimulateGrbl);
         turntableWindow->SetMainWindow(&main);
         if (options.SimulateGrbl)
-            main.SetStatusNote(QStringLiteral("Emulator stolika Grbl"));
+            main.SetStatusNote(
+                QCoreApplication::translate("TToolWindows", "Emulator stolika Grbl"));
     } else {
         // The simulated controller stands in for the hardware on a port of its own.
         std::unique_ptr<TPortBackend> backend = options.Simulate
@@ -103,7 +105,7 @@ void CreateToolWindows(TFrmMain &main, const TStartOptions &options)
         main.SetTurntable(turntable);
         main.SetPortAvailable(turntableWindow->OpenPort(Settings().LPTNumber));
         if (options.Simulate)
-            main.SetStatusNote(QStringLiteral("Symulator stolika"));
+            main.SetStatusNote(QCoreApplication::translate("TToolWindows", "Symulator stolika"));
     }
     // section: series editor
     InstallSeriesEditor(main);

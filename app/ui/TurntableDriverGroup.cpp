@@ -11,28 +11,28 @@
 #include <QSpinBox>
 
 TTurntableDriverGroup::TTurntableDriverGroup(QWidget *parent)
-    : QGroupBox(QStringLiteral("Sterownik stolika"), parent)
+    : QGroupBox(tr("Sterownik stolika"), parent)
 {
     setObjectName(QStringLiteral("gbTurntableDriver"));
     auto *grid = new QGridLayout(this);
     m_driver = new QComboBox(this);
     m_driver->setObjectName(QStringLiteral("cbDriver"));
-    m_driver->addItem(QStringLiteral("Port równoległy (LPT)"));
-    m_driver->addItem(QStringLiteral("Grbl (USB / port szeregowy)"));
+    m_driver->addItem(tr("Port równoległy (LPT)"));
+    m_driver->addItem(tr("Grbl (USB / port szeregowy)"));
     grid->addWidget(m_driver, 0, 0, 1, 3);
 
-    auto *portCaption = new QLabel(QStringLiteral("Port &szeregowy"), this);
+    auto *portCaption = new QLabel(tr("Port &szeregowy"), this);
     m_port = new QComboBox(this);
     m_port->setObjectName(QStringLiteral("cbPort"));
     m_port->setEditable(true); // a device path may be typed, e.g. of an emulator
     portCaption->setBuddy(m_port);
-    m_check = new QPushButton(QStringLiteral("Sp&rawdź"), this);
+    m_check = new QPushButton(tr("Sp&rawdź"), this);
     m_check->setObjectName(QStringLiteral("btnCheck"));
     grid->addWidget(portCaption, 1, 0);
     grid->addWidget(m_port, 1, 1);
     grid->addWidget(m_check, 1, 2);
 
-    auto *turnCaption = new QLabel(QStringLiteral("Czas pełnego &obrotu [s]"), this);
+    auto *turnCaption = new QLabel(tr("Czas pełnego &obrotu [s]"), this);
     m_turnTime = new QSpinBox(this);
     m_turnTime->setObjectName(QStringLiteral("edTurnTime"));
     m_turnTime->setRange(1, 3600);
@@ -98,12 +98,12 @@ void TTurntableDriverGroup::ShowDriver()
 
 void TTurntableDriverGroup::Check()
 {
-    m_result->setText(QStringLiteral("Łączenie z %1…").arg(ChosenPort()));
+    m_result->setText(tr("Łączenie z %1…").arg(ChosenPort()));
     m_check->setEnabled(false);
     TGrblLink link;
     if (link.Connect(ChosenPort())) {
-        m_result->setText(QStringLiteral("%1\n$110 = %2 °/min (największa prędkość), $120 = %3 "
-                                         "°/s² (przyspieszenie)")
+        m_result->setText(tr("%1\n$110 = %2 °/min (największa prędkość), $120 = %3 "
+                             "°/s² (przyspieszenie)")
                               .arg(link.Greeting())
                               .arg(link.Setting(110).value_or(0.0))
                               .arg(link.Setting(120).value_or(0.0)));

@@ -26,15 +26,15 @@ constexpr quint32 Green = 0x00008000; // 0x00BBGGRR
 } // namespace
 
 const std::array<TFrmGenerator::TSignalItem, 9> TFrmGenerator::SignalItems = { {
-    { "Sinus", TSignalType::Sinus },
-    { "Cosinus", TSignalType::Cosinus },
-    { "Prostokąt", TSignalType::Square2 },
-    { "Trójkąt", TSignalType::Triangle },
-    { "Chirp", TSignalType::Chirp },
-    { "Szum biały", TSignalType::WhiteNoise },
-    { "Szum różowy", TSignalType::PinkNoise },
-    { "MLS", TSignalType::MLS },
-    { "Impuls", TSignalType::Impuls },
+    { QT_TRANSLATE_NOOP("TFrmGenerator", "Sinus"), TSignalType::Sinus },
+    { QT_TRANSLATE_NOOP("TFrmGenerator", "Cosinus"), TSignalType::Cosinus },
+    { QT_TRANSLATE_NOOP("TFrmGenerator", "Prostokąt"), TSignalType::Square2 },
+    { QT_TRANSLATE_NOOP("TFrmGenerator", "Trójkąt"), TSignalType::Triangle },
+    { QT_TRANSLATE_NOOP("TFrmGenerator", "Chirp"), TSignalType::Chirp },
+    { QT_TRANSLATE_NOOP("TFrmGenerator", "Szum biały"), TSignalType::WhiteNoise },
+    { QT_TRANSLATE_NOOP("TFrmGenerator", "Szum różowy"), TSignalType::PinkNoise },
+    { QT_TRANSLATE_NOOP("TFrmGenerator", "MLS"), TSignalType::MLS },
+    { QT_TRANSLATE_NOOP("TFrmGenerator", "Impuls"), TSignalType::Impuls },
 } };
 
 int TFrmGenerator::StepUp(int w)
@@ -64,7 +64,7 @@ TFrmGenerator::TFrmGenerator(QWidget *parent)
     , m_Generator(std::make_unique<TGenerator>())
     , m_GenOut(std::make_unique<TAudioOut>())
 {
-    setWindowTitle(QStringLiteral("Generator"));
+    setWindowTitle(tr("Generator"));
     setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
     setFixedSize(200, 135);
 
@@ -95,13 +95,13 @@ TFrmGenerator::TFrmGenerator(QWidget *parent)
         GenOutFailure();
     };
 
-    m_Label2 = new QLabel(QStringLiteral("&Rodzaj sygnału"), this);
+    m_Label2 = new QLabel(tr("&Rodzaj sygnału"), this);
     m_Label2->setGeometry(6, 8, 88, 13);
     m_cbSygnal = new QComboBox(this);
     m_cbSygnal->setGeometry(96, 4, 98, 21);
     m_Label2->setBuddy(m_cbSygnal);
 
-    m_Label1 = new QLabel(QStringLiteral("&Częstotliwość"), this);
+    m_Label1 = new QLabel(tr("&Częstotliwość"), this);
     m_Label1->setGeometry(6, 36, 88, 13);
     auto *freq = new TArrowSpinBox(this);
     freq->setRange(20, 20000);
@@ -113,7 +113,7 @@ TFrmGenerator::TFrmGenerator(QWidget *parent)
     m_seFreq = freq;
     m_Label1->setBuddy(m_seFreq);
 
-    m_Label3 = new QLabel(QStringLiteral("&Amplituda"), this);
+    m_Label3 = new QLabel(tr("&Amplituda"), this);
     m_Label3->setGeometry(6, 64, 88, 13);
     m_seAmp = new QSpinBox(this);
     m_seAmp->setRange(10, 100);
@@ -128,15 +128,15 @@ TFrmGenerator::TFrmGenerator(QWidget *parent)
     m_GenLed->SetActive(false);
     m_GenLed->setGeometry(12, 106, 16, 8);
 
-    m_btnStart = new QPushButton(QStringLiteral("&Start"), this);
+    m_btnStart = new QPushButton(tr("&Start"), this);
     m_btnStart->setGeometry(40, 98, 73, 25);
-    m_btnStop = new QPushButton(QStringLiteral("S&top"), this);
+    m_btnStop = new QPushButton(tr("S&top"), this);
     m_btnStop->setGeometry(119, 98, 73, 25);
 
     // FormCreate
     m_Generating = false;
     for (const TSignalItem &item : SignalItems)
-        m_cbSygnal->addItem(QString::fromUtf8(item.Caption));
+        m_cbSygnal->addItem(tr(item.Caption));
     m_cbSygnal->setCurrentIndex(0);
 
     connect(m_cbSygnal, &QComboBox::currentIndexChanged, this, &TFrmGenerator::cbSygnalChange);

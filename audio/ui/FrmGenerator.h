@@ -30,7 +30,8 @@ class TFrmGenerator : public QWidget
     Q_OBJECT
 
 public:
-    // The signal list: caption (Polish, as shown) and the generator's signal, by item index.
+    // The signal list: caption (the Polish source text, shown translated) and the generator's
+    // signal, by item index.
     struct TSignalItem
     {
         const char *Caption; // UTF-8

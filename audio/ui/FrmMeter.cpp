@@ -35,7 +35,7 @@ TFrmMeter::TFrmMeter(TClock &clock, QWidget *parent)
     , m_Recorder(std::make_unique<TAudioIn>())
     , m_Timer1(clock.CreateTimer())
 {
-    setWindowTitle(QStringLiteral("Wskaźnik wysterowania"));
+    setWindowTitle(tr("Wskaźnik wysterowania"));
 
     m_Recorder->SetNumBuffers(2);
     m_Recorder->SetFrameRate(22050);
@@ -56,7 +56,7 @@ TFrmMeter::TFrmMeter(TClock &clock, QWidget *parent)
 
     m_dBMeter = new TQvVUMeter(this);
     m_dBMeter->setGeometry(0, 0, ClientWidth, 105);
-    m_dBMeter->SetTitle(QStringLiteral("dB"));
+    m_dBMeter->SetTitle(tr("dB"));
     QFont meterFont(QStringLiteral("MS Sans Serif"));
     meterFont.setPointSize(8);
     meterFont.setBold(true);
@@ -76,25 +76,25 @@ TFrmMeter::TFrmMeter(TClock &clock, QWidget *parent)
     m_ledClip->SetLedColor(lcRed);
     m_ledClip->SetOnColor(0x0000FF); // red
     m_ledClip->SetOffColor(0x000080); // maroon
-    m_Label2 = new QLabel(QStringLiteral("clip"), this);
+    m_Label2 = new QLabel(tr("clip"), this);
     m_Label2->setGeometry(28, 132, 30, 16);
 
-    m_btnStart = new QPushButton(QStringLiteral("Włącz"), this);
+    m_btnStart = new QPushButton(tr("Włącz"), this);
     m_btnStart->setGeometry(60, 112, 55, 25);
     connect(m_btnStart, &QPushButton::clicked, this, [this] { btnStartClick(); });
 
-    m_SpeedButton1 = new QPushButton(QStringLiteral("Mikser"), this);
+    m_SpeedButton1 = new QPushButton(tr("Mikser"), this);
     m_SpeedButton1->setGeometry(118, 112, 55, 25);
     connect(m_SpeedButton1, &QPushButton::clicked, this, [this] { SpeedButton1Click(); });
 
     m_pnlService = new QFrame(this);
     m_pnlService->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_pnlService->setGeometry(0, HeightServiceHidden + 4, ClientWidth, 29);
-    m_btnRec = new QPushButton(QStringLiteral("Rec"), m_pnlService);
+    m_btnRec = new QPushButton(tr("Rec"), m_pnlService);
     m_btnRec->setCheckable(true);
     m_btnRec->setGeometry(4, 3, 45, 23);
     connect(m_btnRec, &QPushButton::clicked, this, [this](bool down) { btnRecClick(down); });
-    m_Label1 = new QLabel(QStringLiteral("decay"), m_pnlService);
+    m_Label1 = new QLabel(tr("decay"), m_pnlService);
     m_Label1->setGeometry(60, 6, 40, 16);
     m_RxSpinEdit1 = new QSpinBox(m_pnlService);
     m_RxSpinEdit1->setRange(0, 100);
@@ -346,13 +346,13 @@ void TFrmMeter::SpeedButton1Click()
 {
     const QString program = MixerProgram();
     if (program.isEmpty()) {
-        ShowError(QStringLiteral("Nie znaleziono miksera głośności (program pavucontrol). "
-                                 "Zainstaluj go albo ustaw poziomy nagrywania innym mikserem."));
+        ShowError(tr("Nie znaleziono miksera głośności (program pavucontrol). "
+                     "Zainstaluj go albo ustaw poziomy nagrywania innym mikserem."));
         return;
     }
     if (!QProcess::startDetached(program, {}))
-        ShowError(QStringLiteral("Nie można uruchomić miksera głośności %1.")
-                      .arg(QDir::toNativeSeparators(program)));
+        ShowError(
+            tr("Nie można uruchomić miksera głośności %1.").arg(QDir::toNativeSeparators(program)));
 }
 
 void TFrmMeter::ServiceWordTyped()

@@ -42,7 +42,7 @@ TFrmSerie::TFrmSerie(QWidget *parent)
     , m_model(new TSeriesListModel(this))
 {
     setObjectName(QStringLiteral("FrmSerie"));
-    setWindowTitle(QStringLiteral("Edytor serii"));
+    setWindowTitle(tr("Edytor serii"));
     setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
     CreateControls();
     resize(ClientWidth, ClientHeight);
@@ -86,20 +86,20 @@ void TFrmSerie::CreateControls()
     m_lstSeries->setDefaultDropAction(Qt::CopyAction);
     new TSeriesListDelegate(*m_headList, *m_lstSeries);
 
-    auto *label1 = new QLabel(QStringLiteral("Nazwa"), this);
+    auto *label1 = new QLabel(tr("Nazwa"), this);
     label1->setObjectName(QStringLiteral("Label1"));
     m_Edit1 = new QLineEdit(this);
     m_Edit1->setObjectName(QStringLiteral("Edit1"));
-    auto *label2 = new QLabel(QStringLiteral("Kolor"), this);
+    auto *label2 = new QLabel(tr("Kolor"), this);
     label2->setObjectName(QStringLiteral("Label2"));
     m_ColorComboBox1 = new TColorComboBox(this);
     m_ColorComboBox1->setObjectName(QStringLiteral("ColorComboBox1"));
     m_ColorComboBox1->SetColors(SeriesEditorColors());
-    QToolButton *set = SpeedButton(QStringLiteral("SpeedButton3"), QStringLiteral("Ustaw"), this);
+    QToolButton *set = SpeedButton(QStringLiteral("SpeedButton3"), tr("Ustaw"), this);
 
     m_pnlGain = new QFrame(this);
     m_pnlGain->setObjectName(QStringLiteral("pnlGain"));
-    auto *label3 = new QLabel(QStringLiteral("gain"), m_pnlGain);
+    auto *label3 = new QLabel(tr("gain"), m_pnlGain);
     label3->setObjectName(QStringLiteral("Label3"));
     m_CurrencyEdit1 = new QDoubleSpinBox(m_pnlGain);
     m_CurrencyEdit1->setObjectName(QStringLiteral("CurrencyEdit1"));
@@ -114,10 +114,9 @@ void TFrmSerie::CreateControls()
     gainRow->addWidget(plus);
     m_pnlGain->hide();
 
-    QToolButton *remove = SpeedButton(QStringLiteral("SpeedButton1"), QStringLiteral("Usuń"), this);
+    QToolButton *remove = SpeedButton(QStringLiteral("SpeedButton1"), tr("Usuń"), this);
     remove->setIcon(style()->standardIcon(QStyle::SP_TrashIcon));
-    QToolButton *clear
-        = SpeedButton(QStringLiteral("SpeedButton2"), QStringLiteral("Wyczyść"), this);
+    QToolButton *clear = SpeedButton(QStringLiteral("SpeedButton2"), tr("Wyczyść"), this);
     clear->setIcon(style()->standardIcon(QStyle::SP_DialogResetButton));
     for (QToolButton *button : { remove, clear })
         button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);

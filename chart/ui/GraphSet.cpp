@@ -57,22 +57,22 @@ TFrmGraphSettings::TFrmGraphSettings(TPolarGraph &graph, QWidget *parent)
     , m_model(new TSeriesListModel(this))
 {
     setObjectName(QStringLiteral("FrmGraphSettings"));
-    setWindowTitle(QStringLiteral("Ustawienia wykresu"));
+    setWindowTitle(tr("Ustawienia wykresu"));
     setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
 
     m_pages = new QTabWidget(this);
     m_pages->setObjectName(QStringLiteral("PageControl1"));
-    m_pages->addTab(CreateAxesPage(), QStringLiteral("&Osie"));
-    m_pages->addTab(CreateSeriesPage(), QStringLiteral("&Serie"));
-    m_pages->addTab(CreateTitlePage(), QStringLiteral("Tytuł"));
-    m_pages->addTab(CreateFontsPage(), QStringLiteral("Czcionki"));
+    m_pages->addTab(CreateAxesPage(), tr("&Osie"));
+    m_pages->addTab(CreateSeriesPage(), tr("&Serie"));
+    m_pages->addTab(CreateTitlePage(), tr("Tytuł"));
+    m_pages->addTab(CreateFontsPage(), tr("Czcionki"));
 
-    auto *ok = new QPushButton(QStringLiteral("&Ok"), this);
+    auto *ok = new QPushButton(tr("&Ok"), this);
     ok->setObjectName(QStringLiteral("btnOK"));
     ok->setDefault(true);
-    auto *cancel = new QPushButton(QStringLiteral("&Anuluj"), this);
+    auto *cancel = new QPushButton(tr("&Anuluj"), this);
     cancel->setObjectName(QStringLiteral("btnCancel"));
-    m_btnApply = new QPushButton(QStringLiteral("&Zastosuj"), this);
+    m_btnApply = new QPushButton(tr("&Zastosuj"), this);
     m_btnApply->setObjectName(QStringLiteral("btnApply"));
     connect(ok, &QPushButton::clicked, this, &TFrmGraphSettings::btnOKClick);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -110,24 +110,21 @@ QWidget *TFrmGraphSettings::CreateAxesPage()
 {
     using F = TGraphSettingsFields;
     auto *page = new QWidget;
-    auto *angles = new QGroupBox(QStringLiteral(" Kąt "), page);
+    auto *angles = new QGroupBox(tr(" Kąt "), page);
     angles->setObjectName(QStringLiteral("gbAngleLines"));
     auto *angleForm = new QFormLayout(angles);
     AddGridField(angleForm, F::gfAngleMainStep, QStringLiteral("AngleMainStep"),
-                 QStringLiteral("Linie głowne"));
-    AddGridField(angleForm, F::gfAngleStep, QStringLiteral("AngleStep"),
-                 QStringLiteral("Linie pomocnicze"));
+                 tr("Linie głowne"));
+    AddGridField(angleForm, F::gfAngleStep, QStringLiteral("AngleStep"), tr("Linie pomocnicze"));
 
-    auto *levels = new QGroupBox(QStringLiteral(" Poziom "), page);
+    auto *levels = new QGroupBox(tr(" Poziom "), page);
     levels->setObjectName(QStringLiteral("gbLevelLines"));
     auto *levelForm = new QFormLayout(levels);
     AddGridField(levelForm, F::gfRadiusMainStep, QStringLiteral("RadiusMainStep"),
-                 QStringLiteral("Linie główne"));
-    AddGridField(levelForm, F::gfRadiusStep, QStringLiteral("RadiusStep"),
-                 QStringLiteral("Linie pomocnicze"));
-    AddGridField(levelForm, F::gfRadiusMax, QStringLiteral("RadiusMax"),
-                 QStringLiteral("Maksimun"));
-    AddGridField(levelForm, F::gfRadiusMin, QStringLiteral("RadiusMin"), QStringLiteral("Minimum"));
+                 tr("Linie główne"));
+    AddGridField(levelForm, F::gfRadiusStep, QStringLiteral("RadiusStep"), tr("Linie pomocnicze"));
+    AddGridField(levelForm, F::gfRadiusMax, QStringLiteral("RadiusMax"), tr("Maksimun"));
+    AddGridField(levelForm, F::gfRadiusMin, QStringLiteral("RadiusMin"), tr("Minimum"));
 
     auto *layout = new QVBoxLayout(page);
     layout->addWidget(angles);
@@ -139,8 +136,8 @@ QWidget *TFrmGraphSettings::CreateAxesPage()
 QWidget *TFrmGraphSettings::CreateSeriesPage()
 {
     auto *page = new QWidget;
-    QToolButton *remove = SpeedButton("SpeedButton1", QStringLiteral("Usuń"), page);
-    QToolButton *removeAll = SpeedButton("SpeedButton2", QStringLiteral("Usuń wszystkie"), page);
+    QToolButton *remove = SpeedButton("SpeedButton1", tr("Usuń"), page);
+    QToolButton *removeAll = SpeedButton("SpeedButton2", tr("Usuń wszystkie"), page);
     connect(remove, &QToolButton::clicked, this, &TFrmGraphSettings::SpeedButton1Click);
     connect(removeAll, &QToolButton::clicked, this, &TFrmGraphSettings::SpeedButton2Click);
 
@@ -174,9 +171,9 @@ QWidget *TFrmGraphSettings::CreateTitlePage()
     m_edUnits = new QLineEdit(page);
     m_edUnits->setObjectName(QStringLiteral("edUnits"));
     auto *layout = new QVBoxLayout(page);
-    layout->addWidget(NamedLabel("Label1", QStringLiteral("Tytuł wykresu"), page));
+    layout->addWidget(NamedLabel("Label1", tr("Tytuł wykresu"), page));
     layout->addWidget(m_edTitle);
-    layout->addWidget(NamedLabel("Label2", QStringLiteral("Jednostka poziomu"), page));
+    layout->addWidget(NamedLabel("Label2", tr("Jednostka poziomu"), page));
     layout->addWidget(m_edUnits);
     layout->addStretch(1);
     return page;
@@ -190,12 +187,11 @@ QWidget *TFrmGraphSettings::CreateFontsPage()
         QString Title, Text;
     };
     const std::array<TPanelText, fpCount> texts = { {
-        { "GroupBox1", "pnlTytulF", "lblTytulF", "SpeedButton3", QStringLiteral("Tytuł"),
-          QStringLiteral("  Tytuł") },
-        { "GroupBox2", "pnlOsieF", "lblOsieF", "SpeedButton4", QStringLiteral("Osie"),
+        { "GroupBox1", "pnlTytulF", "lblTytulF", "SpeedButton3", tr("Tytuł"), tr("  Tytuł") },
+        { "GroupBox2", "pnlOsieF", "lblOsieF", "SpeedButton4", tr("Osie"),
           QStringLiteral("  180°") },
-        { "GroupBox3", "pnlLegendF", "lblLegendF", "SpeedButton5", QStringLiteral("Legenda"),
-          QStringLiteral("  Seria 1 - 500 Hz") },
+        { "GroupBox3", "pnlLegendF", "lblLegendF", "SpeedButton5", tr("Legenda"),
+          tr("  Seria 1 - 500 Hz") },
     } };
     auto *page = new QWidget;
     auto *layout = new QVBoxLayout(page);
@@ -210,7 +206,7 @@ QWidget *TFrmGraphSettings::CreateFontsPage()
         sample->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         sample->setFixedHeight(SampleHeight);
         QLabel *description = NamedLabel(t.Description, QString(), group);
-        QToolButton *change = SpeedButton(t.Button, QStringLiteral("Zmień"), group);
+        QToolButton *change = SpeedButton(t.Button, tr("Zmień"), group);
         connect(change, &QToolButton::clicked, this, [this, p] { ChangeFont(EFontPanel(p)); });
         auto *grid = new QGridLayout(group);
         grid->setContentsMargins(6, 2, 6, 4);

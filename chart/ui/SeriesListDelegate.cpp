@@ -21,7 +21,7 @@ QHeaderView *TSeriesListDelegate::CreateHeader(QWidget *parent)
 {
     auto *header = new QHeaderView(Qt::Horizontal, parent);
     auto *sections = new QStandardItemModel(0, 2, header);
-    sections->setHorizontalHeaderLabels({ QStringLiteral("Nazwa"), QStringLiteral("Styl") });
+    sections->setHorizontalHeaderLabels({ tr("Nazwa"), tr("Styl") });
     header->setModel(sections);
     header->setObjectName(QStringLiteral("headList"));
     header->setSectionsClickable(false);

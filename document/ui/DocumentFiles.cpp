@@ -13,7 +13,7 @@
 
 QString TDocumentFiles::OvkFilter()
 {
-    return QStringLiteral("*.OvK (Ch-ki Kierunkowości) (*.OvK)");
+    return tr("*.OvK (Ch-ki Kierunkowości) (*.OvK)");
 }
 
 QString TDocumentFiles::AskOpenPath(QWidget *owner)
@@ -31,7 +31,7 @@ void TDocumentFiles::ReportBesideError(TFrmChild &document, const QString &error
 {
     if (!error.isEmpty())
         ShowMessage(&document, QMessageBox::Warning,
-                    QStringLiteral("Pomiarów nie zapisano obok dokumentu %1.\n\n%2")
+                    tr("Pomiarów nie zapisano obok dokumentu %1.\n\n%2")
                         .arg(document.DocFile().FullPath(), error));
 }
 
@@ -124,7 +124,7 @@ bool TDocumentFiles::Export(QWidget *owner, TFrmChild &document)
 
 QString TDocumentFiles::OverwriteQuestion(const QString &fileName)
 {
-    return QStringLiteral("Plik %1 już istnieje.\nCzy chcesz go zastąpić?")
+    return tr("Plik %1 już istnieje.\nCzy chcesz go zastąpić?")
         .arg(QDir::toNativeSeparators(fileName));
 }
 

@@ -2,6 +2,7 @@
 
 #include "document/ui/DocumentHost.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 class QWidget;
@@ -12,6 +13,8 @@ class TFrmChild;
 // failure never ends silently. GUI thread only.
 class TDocumentFiles
 {
+    Q_DECLARE_TR_FUNCTIONS(TDocumentFiles)
+
 public:
     using ESaveResult = TDocumentHost::ESaveResult;
 

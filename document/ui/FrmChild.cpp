@@ -252,9 +252,9 @@ void TFrmChild::closeEvent(QCloseEvent *event)
     }
     Settings().DocWindowState = WindowStateCode();
     if (m_modified) {
-        const auto answer = ShowMessage(this, QMessageBox::Warning,
-                                        QStringLiteral("Zapisać zmiany w %1?").arg(Caption()),
-                                        QMessageBox::Yes | QMessageBox::No);
+        const auto answer
+            = ShowMessage(this, QMessageBox::Warning, tr("Zapisać zmiany w %1?").arg(Caption()),
+                          QMessageBox::Yes | QMessageBox::No);
         if (answer == QMessageBox::Yes
             && m_host.SaveDocument(*this) == TDocumentHost::ESaveResult::Failed
             && !m_host.ShuttingDown()) {

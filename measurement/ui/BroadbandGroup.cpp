@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDoubleSpinBox>
 #include <QEvent>
 #include <QGridLayout>
@@ -13,7 +14,9 @@ namespace {
 
 QString SmoothingCaption(int smoothing)
 {
-    return smoothing <= 0 ? QStringLiteral("brak") : QStringLiteral("1/%1 oktawy").arg(smoothing);
+    return smoothing <= 0
+        ? QCoreApplication::translate("TBroadbandGroup", "brak")
+        : QCoreApplication::translate("TBroadbandGroup", "1/%1 oktawy").arg(smoothing);
 }
 
 QLabel *FieldLabel(const QString &text, QWidget *field)
@@ -26,7 +29,7 @@ QLabel *FieldLabel(const QString &text, QWidget *field)
 } // namespace
 
 TBroadbandGroup::TBroadbandGroup(bool checkable, QWidget *parent)
-    : QGroupBox(QStringLiteral("Analiza szerokopasmowa"), parent)
+    : QGroupBox(tr("Analiza szerokopasmowa"), parent)
 {
     setObjectName(QStringLiteral("gbSzerokopasmowa"));
     setCheckable(checkable);
@@ -41,7 +44,7 @@ TBroadbandGroup::TBroadbandGroup(bool checkable, QWidget *parent)
     for (int smoothing : TBroadbandOptions::SmoothingChoices())
         m_cbWygladzanie->addItem(SmoothingCaption(smoothing), smoothing);
     m_cbWygladzanie->setCurrentIndex(m_cbWygladzanie->findData(defaults.Smoothing));
-    m_chkBramkaAuto = new QCheckBox(QStringLiteral("automatyczna"), this);
+    m_chkBramkaAuto = new QCheckBox(tr("automatyczna"), this);
     m_chkBramkaAuto->setObjectName(QStringLiteral("chkBramkaAuto"));
     m_chkBramkaAuto->setChecked(true);
     m_seBramka = new QDoubleSpinBox(this);
@@ -54,13 +57,13 @@ TBroadbandGroup::TBroadbandGroup(bool checkable, QWidget *parent)
 
     m_cbPlaszczyzna = new QComboBox(this);
     m_cbPlaszczyzna->setObjectName(QStringLiteral("cbPlaszczyzna"));
-    m_cbPlaszczyzna->addItem(QStringLiteral("pozioma"), false);
-    m_cbPlaszczyzna->addItem(QStringLiteral("pionowa"), true);
+    m_cbPlaszczyzna->addItem(tr("pozioma"), false);
+    m_cbPlaszczyzna->addItem(tr("pionowa"), true);
 
-    m_lblPasma = FieldLabel(QStringLiteral("Częstotliwości [Hz]"), m_edPasma);
-    m_lblPlaszczyzna = FieldLabel(QStringLiteral("Płaszczyzna"), m_cbPlaszczyzna);
-    m_lblWygladzanie = FieldLabel(QStringLiteral("Wygładzanie"), m_cbWygladzanie);
-    m_lblBramka = FieldLabel(QStringLiteral("Bramka"), m_chkBramkaAuto);
+    m_lblPasma = FieldLabel(tr("Częstotliwości [Hz]"), m_edPasma);
+    m_lblPlaszczyzna = FieldLabel(tr("Płaszczyzna"), m_cbPlaszczyzna);
+    m_lblWygladzanie = FieldLabel(tr("Wygładzanie"), m_cbWygladzanie);
+    m_lblBramka = FieldLabel(tr("Bramka"), m_chkBramkaAuto);
     auto *gate = new QHBoxLayout;
     gate->addWidget(m_chkBramkaAuto);
     gate->addWidget(m_seBramka, 1);

@@ -15,7 +15,7 @@ TFrmAnaliza::TFrmAnaliza(const QString &recording, const TMarkerLog &log, QWidge
     : QDialog(parent)
     , m_log(log)
 {
-    setWindowTitle(QStringLiteral("Analiza nagrania"));
+    setWindowTitle(tr("Analiza nagrania"));
     setObjectName(QStringLiteral("FrmAnaliza"));
     setModal(true);
     auto *layout = new QVBoxLayout(this);

@@ -81,7 +81,7 @@ TFrmParametry::TFrmParametry(TFrmGenerator &generator, TFrmStolikKontrol &turnta
     , m_generator(generator)
     , m_turntable(turntable)
 {
-    setWindowTitle(QStringLiteral("Nowy pomiar"));
+    setWindowTitle(tr("Nowy pomiar"));
     setObjectName(QStringLiteral("FrmParametry"));
     setModal(true);
     CreateControls();
@@ -117,11 +117,11 @@ QGroupBox *TFrmParametry::CreateSeriesGroup()
 
 QGroupBox *TFrmParametry::CreateGeneratorGroup()
 {
-    m_gbGenerator = new QGroupBox(QStringLiteral(" Sygnał "), this);
+    m_gbGenerator = new QGroupBox(tr(" Sygnał "), this);
     m_gbGenerator->setObjectName(QStringLiteral("gbGenerator"));
     QGroupBox *group = m_gbGenerator;
-    m_rbZewnetrzny = Radio(group, "rbZewnetrzny", QStringLiteral("Generator &zewnętrzny"));
-    m_rbWewnetrzny = Radio(group, "rbWewnetrzny", QStringLiteral("Generator &wewenętrzny"));
+    m_rbZewnetrzny = Radio(group, "rbZewnetrzny", tr("Generator &zewnętrzny"));
+    m_rbWewnetrzny = Radio(group, "rbWewnetrzny", tr("Generator &wewenętrzny"));
     m_rbWewnetrzny->setChecked(true);
 
     m_cbSygnal = new QComboBox(group);
@@ -137,11 +137,11 @@ QGroupBox *TFrmParametry::CreateGeneratorGroup()
     auto *grid = new QGridLayout(group);
     grid->addWidget(m_rbZewnetrzny, 0, 0, 1, 2);
     grid->addWidget(m_rbWewnetrzny, 1, 0, 1, 2);
-    grid->addWidget(FieldLabel(QStringLiteral("&Rodzaj sygnału"), m_cbSygnal, SwitchedGroup), 2, 0);
+    grid->addWidget(FieldLabel(tr("&Rodzaj sygnału"), m_cbSygnal, SwitchedGroup), 2, 0);
     grid->addWidget(m_cbSygnal, 2, 1);
-    grid->addWidget(FieldLabel(QStringLiteral("&Częstotliwość"), m_seFreq, SwitchedGroup), 3, 0);
+    grid->addWidget(FieldLabel(tr("&Częstotliwość"), m_seFreq, SwitchedGroup), 3, 0);
     grid->addWidget(m_seFreq, 3, 1);
-    grid->addWidget(FieldLabel(QStringLiteral("&Amplituda"), m_seAmp, SwitchedGroup), 4, 0);
+    grid->addWidget(FieldLabel(tr("&Amplituda"), m_seAmp, SwitchedGroup), 4, 0);
     grid->addWidget(m_seAmp, 4, 1);
     grid->setColumnStretch(1, 1);
     return group;
@@ -149,21 +149,21 @@ QGroupBox *TFrmParametry::CreateGeneratorGroup()
 
 QGroupBox *TFrmParametry::CreateRangeGroup()
 {
-    m_gbStolikKontrol = new QGroupBox(QStringLiteral(" Zakres pomiaru "), this);
+    m_gbStolikKontrol = new QGroupBox(tr(" Zakres pomiaru "), this);
     m_gbStolikKontrol->setObjectName(QStringLiteral("gbStolikKontrol"));
     QGroupBox *group = m_gbStolikKontrol;
-    m_rbFull = Radio(group, "rbFull", QStringLiteral("&Pełny obrót"));
+    m_rbFull = Radio(group, "rbFull", tr("&Pełny obrót"));
     m_rbFull->setChecked(true);
-    m_rbRange = Radio(group, "rbRange", QStringLiteral("Prz&edział"));
+    m_rbRange = Radio(group, "rbRange", tr("Prz&edział"));
     m_edStart = SpinField(group, "edStart", -180, 180, 10, 0);
     m_edStop = SpinField(group, "edStop", 0, 360, 10, 0);
 
     auto *grid = new QGridLayout(group);
     grid->addWidget(m_rbFull, 0, 0, 1, 5);
     grid->addWidget(m_rbRange, 1, 0);
-    grid->addWidget(FieldLabel(QStringLiteral("&Od"), m_edStart, SwitchedGroup), 1, 1);
+    grid->addWidget(FieldLabel(tr("&Od"), m_edStart, SwitchedGroup), 1, 1);
     grid->addWidget(m_edStart, 1, 2);
-    grid->addWidget(FieldLabel(QStringLiteral("&Do"), m_edStop, SwitchedGroup), 1, 3);
+    grid->addWidget(FieldLabel(tr("&Do"), m_edStop, SwitchedGroup), 1, 3);
     grid->addWidget(m_edStop, 1, 4);
     grid->setColumnStretch(2, 1);
     grid->setColumnStretch(4, 1);
@@ -370,7 +370,7 @@ void TFrmParametry::UpdateRangeGroup()
 QString TFrmParametry::BroadbandRefusal() const
 {
     if (!m_rbWewnetrzny->isChecked())
-        return QStringLiteral("Analiza szerokopasmowa wymaga generatora wewnętrznego.");
+        return tr("Analiza szerokopasmowa wymaga generatora wewnętrznego.");
     const TGenerator &generator = m_generator.Generator();
     const std::vector<double> bands = m_gbSzerokopasmowa->Bands().value_or(std::vector<double> {});
     return TBroadbandOptions::SignalRefusal(generator.Signal(), m_generator.GetFrequency(), bands);

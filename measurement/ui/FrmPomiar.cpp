@@ -18,7 +18,7 @@ TFrmPomiar::TFrmPomiar(TMeasurementRig &rig, TClock &clock, QWidget *parent)
                   | Qt::WindowCloseButtonHint)
     , m_run(std::make_unique<TMeasurementRun>(rig, clock))
 {
-    setWindowTitle(QStringLiteral("Pomiar"));
+    setWindowTitle(tr("Pomiar"));
     setModal(true);
 
     // The design caption " Pomiar " is replaced at once by the empty heading of creation.
@@ -28,10 +28,11 @@ TFrmPomiar::TFrmPomiar(TMeasurementRig &rig, TClock &clock, QWidget *parent)
     m_GroupBox1->setFont(bold);
     auto *group = new QVBoxLayout(m_GroupBox1);
     auto *statusRow = new QHBoxLayout;
-    m_lblStatusTyp = new QLabel(QStringLiteral("Status:"), m_GroupBox1);
+    m_lblStatusTyp = new QLabel(tr("Status:"), m_GroupBox1);
     m_lblStatus = new QLabel(m_GroupBox1);
     m_lblStatus->setMinimumWidth(m_lblStatus->fontMetrics().horizontalAdvance(
-        TMeasurementRun::StatusReturning + QStringLiteral("MM")));
+        TMeasurementRun::tr(qUtf8Printable(TMeasurementRun::StatusReturning))
+        + QStringLiteral("MM")));
     QFont normal = font();
     m_lblStatusTyp->setFont(normal);
     m_lblStatus->setFont(normal);
@@ -47,9 +48,9 @@ TFrmPomiar::TFrmPomiar(TMeasurementRig &rig, TClock &clock, QWidget *parent)
     m_btnExtra = new QPushButton(QStringLiteral("+"), this);
     m_btnExtra->setFixedWidth(m_btnExtra->fontMetrics().horizontalAdvance(QStringLiteral("+++")));
     m_btnExtra->hide();
-    m_BitBtn1 = new QPushButton(QStringLiteral("Start"), this);
+    m_BitBtn1 = new QPushButton(tr("Start"), this);
     m_BitBtn1->setDefault(true);
-    m_BitBtn2 = new QPushButton(QStringLiteral("Zamknij"), this);
+    m_BitBtn2 = new QPushButton(tr("Zamknij"), this);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(m_btnExtra);
     buttons->addStretch(1);

@@ -11,7 +11,7 @@
 #include <QPushButton>
 
 TSeriesGroup::TSeriesGroup(QWidget *parent)
-    : QGroupBox(QStringLiteral(" Pomiar "), parent)
+    : QGroupBox(tr(" Pomiar "), parent)
 {
     m_Edit1 = new QLineEdit(this);
     m_Edit1->setObjectName(QStringLiteral("Edit1"));
@@ -19,9 +19,9 @@ TSeriesGroup::TSeriesGroup(QWidget *parent)
     m_ColorComboBox1->setObjectName(QStringLiteral("ColorComboBox1"));
     m_ColorComboBox1->SetColors(MeasurementColors());
 
-    auto *name = new QLabel(QStringLiteral("Nazwa"), this);
+    auto *name = new QLabel(tr("Nazwa"), this);
     name->setBuddy(m_Edit1);
-    auto *color = new QLabel(QStringLiteral("Kolor"), this);
+    auto *color = new QLabel(tr("Kolor"), this);
     color->setBuddy(m_ColorComboBox1);
     auto *grid = new QGridLayout(this);
     grid->addWidget(name, 0, 0);
@@ -54,10 +54,10 @@ quint32 TSeriesGroup::Color() const
 void TSeriesGroup::AddButtons(QDialog &dialog, QBoxLayout &layout, QPushButton *&ok,
                               QPushButton *&cancel)
 {
-    ok = new QPushButton(QStringLiteral("&OK"), &dialog);
+    ok = new QPushButton(tr("&OK"), &dialog);
     ok->setObjectName(QStringLiteral("btnOK"));
     ok->setDefault(true);
-    cancel = new QPushButton(QStringLiteral("&Anuluj"), &dialog);
+    cancel = new QPushButton(tr("&Anuluj"), &dialog);
     cancel->setObjectName(QStringLiteral("btnAnuluj"));
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();

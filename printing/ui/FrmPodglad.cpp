@@ -34,7 +34,7 @@ TFrmPodglad::TFrmPodglad(TFrmPrint &owner)
     , m_owner(owner)
 {
     setObjectName(QStringLiteral("FrmPodglad"));
-    setWindowTitle(QStringLiteral("Podgląd wydruku"));
+    setWindowTitle(tr("Podgląd wydruku"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
     setWindowFlag(Qt::WindowMaximizeButtonHint, true);
     setWindowState(Qt::WindowMaximized);
@@ -66,7 +66,7 @@ TFrmPodglad::TFrmPodglad(TFrmPrint &owner)
     panel1->setObjectName(QStringLiteral("Panel1"));
     panel1->setFixedHeight(41);
     auto *buttons = new QHBoxLayout(panel1);
-    auto *close = new QPushButton(QStringLiteral("&Zamknij"), panel1);
+    auto *close = new QPushButton(tr("&Zamknij"), panel1);
     close->setObjectName(QStringLiteral("BitBtn1"));
     buttons->addStretch(1);
     buttons->addWidget(close);
@@ -122,9 +122,9 @@ void TFrmPodglad::FormShow()
         TPrintPage::Paint(painter, charts, m_owner.Layout(), area, int(charts.size()));
     } catch (const std::exception &e) {
         // The page stays as far as it was drawn; the charts are back in their screen colours.
-        ShowMessageLater(this, QMessageBox::Critical,
-                         QStringLiteral("Nie można narysować podglądu wydruku: %1")
-                             .arg(QString::fromLocal8Bit(e.what())));
+        ShowMessageLater(
+            this, QMessageBox::Critical,
+            tr("Nie można narysować podglądu wydruku: %1").arg(QString::fromLocal8Bit(e.what())));
     }
     PaintBox1->update();
 }

@@ -109,7 +109,7 @@ TFrmPrint::TFrmPrint(const QList<TChartEntry> &available, QWidget *parent)
     , m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution))
 {
     setObjectName(QStringLiteral("FrmPrint"));
-    setWindowTitle(QStringLiteral("Drukuj"));
+    setWindowTitle(tr("Drukuj"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
 
     auto *layout = new QVBoxLayout(this);
@@ -144,12 +144,12 @@ QWidget *TFrmPrint::CreateExtra()
     auto *row = new QHBoxLayout(pnlExtra);
     row->setContentsMargins(0, 0, 0, 0);
 
-    auto *group = new QGroupBox(QStringLiteral(" Wybór wykresów "), pnlExtra);
+    auto *group = new QGroupBox(tr(" Wybór wykresów "), pnlExtra);
     group->setObjectName(QStringLiteral("GroupBox2"));
     auto *grid = new QGridLayout(group);
-    auto *label2 = new QLabel(QStringLiteral("Dostępne wykresy"), group);
+    auto *label2 = new QLabel(tr("Dostępne wykresy"), group);
     label2->setObjectName(QStringLiteral("Label2"));
-    auto *label1 = new QLabel(QStringLiteral("Wykresy do druku"), group);
+    auto *label1 = new QLabel(tr("Wykresy do druku"), group);
     label1->setObjectName(QStringLiteral("Label1"));
     lstSrc = new TPrintList(group);
     lstSrc->setObjectName(QStringLiteral("lstSrc"));
@@ -183,7 +183,7 @@ QWidget *TFrmPrint::CreateExtra()
     row->addWidget(group);
 
     auto *sample = new QVBoxLayout;
-    auto *label3 = new QLabel(QStringLiteral("Przykład"), pnlExtra);
+    auto *label3 = new QLabel(tr("Przykład"), pnlExtra);
     label3->setObjectName(QStringLiteral("Label3"));
     auto *sketches = new QWidget(pnlExtra);
     sketches->setFixedSize(130, 130);
@@ -240,13 +240,13 @@ QWidget *TFrmPrint::CreateSimple()
     auto *row = new QHBoxLayout(pnlSimple);
     row->setContentsMargins(0, 0, 0, 0);
 
-    auto *margins = new QGroupBox(QStringLiteral(" Marginesy "), pnlSimple);
+    auto *margins = new QGroupBox(tr(" Marginesy "), pnlSimple);
     margins->setObjectName(QStringLiteral("GroupBox1"));
     auto *grid = new QGridLayout(margins);
-    edLewy = AddMargin(margins, "Label4", "edLewy", QStringLiteral("&Lewy"));
-    edGorny = AddMargin(margins, "Label5", "edGorny", QStringLiteral("&Górny"));
-    edPrawy = AddMargin(margins, "Label6", "edPrawy", QStringLiteral("&Prawy"));
-    edDolny = AddMargin(margins, "Label7", "edDolny", QStringLiteral("&Dolny"));
+    edLewy = AddMargin(margins, "Label4", "edLewy", tr("&Lewy"));
+    edGorny = AddMargin(margins, "Label5", "edGorny", tr("&Górny"));
+    edPrawy = AddMargin(margins, "Label6", "edPrawy", tr("&Prawy"));
+    edDolny = AddMargin(margins, "Label7", "edDolny", tr("&Dolny"));
     const QList<QDoubleSpinBox *> fields { edLewy, edGorny, edPrawy, edDolny };
     for (int i = 0; i < fields.size(); ++i) {
         QWidget *label = margins->findChild<QLabel *>(QStringLiteral("Label%1").arg(4 + i));
@@ -255,7 +255,7 @@ QWidget *TFrmPrint::CreateSimple()
     }
     row->addWidget(margins, 1);
 
-    auto *orientation = new QGroupBox(QStringLiteral(" Orientacja "), pnlSimple);
+    auto *orientation = new QGroupBox(tr(" Orientacja "), pnlSimple);
     orientation->setObjectName(QStringLiteral("gbOrientacja"));
     auto *line = new QHBoxLayout(orientation);
     imgPortret = new QLabel(orientation);
@@ -269,9 +269,9 @@ QWidget *TFrmPrint::CreateSimple()
         picture->setFixedSize(48, 48);
         pictures->addWidget(picture, 0, 0);
     }
-    cbPortret = new QRadioButton(QStringLiteral("Pio&nowa"), orientation);
+    cbPortret = new QRadioButton(tr("Pio&nowa"), orientation);
     cbPortret->setObjectName(QStringLiteral("cbPortret"));
-    cbPejzaz = new QRadioButton(QStringLiteral("Po&zioma"), orientation);
+    cbPejzaz = new QRadioButton(tr("Po&zioma"), orientation);
     cbPejzaz->setObjectName(QStringLiteral("cbPejzaz"));
     auto *choices = new QVBoxLayout;
     choices->addWidget(cbPortret);
@@ -296,10 +296,10 @@ QWidget *TFrmPrint::CreateButtons()
         b->setAutoDefault(false);
         return b;
     };
-    QPushButton *preview = button("BitBtn3", QStringLiteral("Podgląd wydruku"));
-    QPushButton *setup = button("BitBtn4", QStringLiteral("&Ustawienia wydruku"));
-    QPushButton *print = button("BitBtn1", QStringLiteral("&Drukuj"));
-    QPushButton *cancel = button("BitBtn2", QStringLiteral("&Anuluj"));
+    QPushButton *preview = button("BitBtn3", tr("Podgląd wydruku"));
+    QPushButton *setup = button("BitBtn4", tr("&Ustawienia wydruku"));
+    QPushButton *print = button("BitBtn1", tr("&Drukuj"));
+    QPushButton *cancel = button("BitBtn2", tr("&Anuluj"));
     print->setDefault(true);
     row->addWidget(preview);
     row->addWidget(setup);
@@ -518,14 +518,13 @@ void TFrmPrint::PrintSheet()
     bool printed = false;
     {
         TFrmPrinting progress(this);
-        progress.SetText(QStringLiteral("Drukowanie na %1").arg(TPrintJob::TargetName(*m_printer)));
+        progress.SetText(tr("Drukowanie na %1").arg(TPrintJob::TargetName(*m_printer)));
         progress.ShowNow();
         const TBusyScope busy { pnlMain, pnlButtony };
         try {
             printed = TPrintJob::Print(*m_printer, DestCharts(), Layout(), &error);
         } catch (const std::exception &e) {
-            error = QStringLiteral("Drukowanie nie powiodło się: %1")
-                        .arg(QString::fromLocal8Bit(e.what()));
+            error = tr("Drukowanie nie powiodło się: %1").arg(QString::fromLocal8Bit(e.what()));
         }
     }
     if (!printed)

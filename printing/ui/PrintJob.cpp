@@ -44,19 +44,19 @@ bool TPrintJob::Print(QPrinter &printer, const QList<TPolarGraph *> &charts,
     if (PrintsToFile(printer)) {
         if (printer.outputFileName().isEmpty())
             return Fail(error,
-                        QStringLiteral("Nie wybrano drukarki ani pliku wydruku. Wybierz "
-                                       "je w oknie \"Ustawienia wydruku\"."));
+                        tr("Nie wybrano drukarki ani pliku wydruku. Wybierz "
+                           "je w oknie \"Ustawienia wydruku\"."));
         return TPrintPage::WritePdf(printer.outputFileName(), sheet, layout,
                                     printer.pageLayout().pageSize(), printer.resolution(), title,
                                     error);
     }
 
-    const QString failure = QStringLiteral("Drukowanie na drukarce \"%1\" nie powiodło się.")
-                                .arg(printer.printerName());
+    const QString failure
+        = tr("Drukowanie na drukarce \"%1\" nie powiodło się.").arg(printer.printerName());
     if (printer.printerName().isEmpty() || !printer.isValid())
         return Fail(error,
-                    QStringLiteral("Nie wybrano drukarki. Wybierz ją w oknie "
-                                   "\"Ustawienia wydruku\"."));
+                    tr("Nie wybrano drukarki. Wybierz ją w oknie "
+                       "\"Ustawienia wydruku\"."));
     QPainter painter;
     if (!painter.begin(&printer))
         return Fail(error, failure);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
 
@@ -13,6 +14,8 @@ class TPrintLayout;
 // been handed to the printing system.
 class TPrintJob
 {
+    Q_DECLARE_TR_FUNCTIONS(TPrintJob)
+
 public:
     // What the progress window names: the printer, or the output file when printing to one.
     static QString TargetName(const QPrinter &printer);

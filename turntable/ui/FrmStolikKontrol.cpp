@@ -43,7 +43,7 @@ TFrmStolikKontrol::TFrmStolikKontrol(std::unique_ptr<TTurntable> controller, QWi
     : QWidget(parent)
     , m_controller(std::move(controller))
 {
-    setWindowTitle(QStringLiteral("Kontroler stolika"));
+    setWindowTitle(tr("Kontroler stolika"));
     setObjectName(QStringLiteral("FrmStolikKontrol"));
     CreateControls();
 
@@ -91,22 +91,22 @@ void TFrmStolikKontrol::CreateControls()
     grid->setContentsMargins(8, 8, 8, 8);
     grid->setHorizontalSpacing(6);
 
-    auto *heading = new QLabel(QStringLiteral("Zakres pomiaru:"), this);
-    rbFull = new QRadioButton(QStringLiteral("&Pełny obrót"), this);
+    auto *heading = new QLabel(tr("Zakres pomiaru:"), this);
+    rbFull = new QRadioButton(tr("&Pełny obrót"), this);
     rbFull->setObjectName(QStringLiteral("rbFull"));
-    rbRange = new QRadioButton(QStringLiteral("Prz&edział"), this);
+    rbRange = new QRadioButton(tr("Prz&edział"), this);
     rbRange->setObjectName(QStringLiteral("rbRange"));
-    rbStep = new QRadioButton(QStringLiteral("K&rok"), this);
+    rbStep = new QRadioButton(tr("K&rok"), this);
     rbStep->setObjectName(QStringLiteral("rbStep"));
 
     edStart = AngleField(this, "edStart", -180, 180);
     edStop = AngleField(this, "edStop", 0, 360);
     edStep = AngleField(this, "edStep", 0, 360);
-    lblStart = new QLabel(QStringLiteral("&Od"), this);
+    lblStart = new QLabel(tr("&Od"), this);
     lblStart->setBuddy(edStart);
-    lblStop = new QLabel(QStringLiteral("&Do"), this);
+    lblStop = new QLabel(tr("&Do"), this);
     lblStop->setBuddy(edStop);
-    lblStep = new QLabel(QStringLiteral("O &kąt"), this);
+    lblStep = new QLabel(tr("O &kąt"), this);
     lblStep->setBuddy(edStep);
     for (QWidget *w : { static_cast<QWidget *>(lblStart), static_cast<QWidget *>(edStart),
                         static_cast<QWidget *>(lblStop), static_cast<QWidget *>(edStop) })
@@ -114,23 +114,23 @@ void TFrmStolikKontrol::CreateControls()
     SetGroup(lblStep, 2);
     SetGroup(edStep, 2);
 
-    lblMarker = new QLabel(QStringLiteral("Marker"), this);
+    lblMarker = new QLabel(tr("Marker"), this);
     ledMark = Lamp(this, "ledMark", lcRed);
 
-    btnStart = new QPushButton(QStringLiteral("&Start"), this);
+    btnStart = new QPushButton(tr("&Start"), this);
     btnStart->setObjectName(QStringLiteral("btnStart"));
     ledStart = Lamp(this, "ledStart", lcGreen);
     ledStart->SetActive(true);
-    btnStop = new QPushButton(QStringLiteral("S&top"), this);
+    btnStop = new QPushButton(tr("S&top"), this);
     btnStop->setObjectName(QStringLiteral("btnStop"));
     ledStop = Lamp(this, "ledStop", lcGreen);
-    btnWstecz = new QPushButton(QStringLiteral("&Wstecz"), this);
+    btnWstecz = new QPushButton(tr("&Wstecz"), this);
     btnWstecz->setObjectName(QStringLiteral("btnWstecz"));
     ledWstecz = Lamp(this, "ledWstecz", lcGreen);
-    btnReset = new QPushButton(QStringLiteral("R&eset"), this);
+    btnReset = new QPushButton(tr("R&eset"), this);
     btnReset->setObjectName(QStringLiteral("btnReset"));
     ledReset = Lamp(this, "ledReset", lcGreen);
-    btnZero = new QPushButton(QStringLiteral("Ustaw &0°"), this);
+    btnZero = new QPushButton(tr("Ustaw &0°"), this);
     btnZero->setObjectName(QStringLiteral("btnZero"));
 
     grid->addWidget(heading, 0, 0, 1, 5);
