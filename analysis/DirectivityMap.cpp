@@ -1,5 +1,6 @@
 #include "analysis/DirectivityMap.h"
 
+#include "analysis/PictureText.h"
 #include "controls/PictureWriter.h"
 
 #include <QFileInfo>
@@ -14,8 +15,6 @@
 #include <limits>
 
 namespace {
-
-const QString Minus = QStringLiteral("\u2212");
 
 // One axis' value range. A grid of one column or row still gets a range of its own.
 struct TRange
@@ -54,27 +53,9 @@ struct TLayout
     QRectF Title;
 };
 
-QFont FontOfSize(double pixels, bool bold = false)
-{
-    QFont font;
-    font.setPixelSize(std::max(1, int(std::lround(pixels))));
-    font.setBold(bold);
-    return font;
-}
-
-QString FrequencyLabel(double hz)
-{
-    return hz >= 1000.0 ? QStringLiteral("%1k").arg(hz / 1000.0) : QString::number(hz);
-}
-
-QString DbLabel(double db)
-{
-    return db < 0 ? Minus + QString::number(-db) : QString::number(db);
-}
-
 QString LegendText()
 {
-    return DbLabel(TDirectivityMap::BeamwidthDb) + QStringLiteral(" dB");
+    return TPictureText::SignedLabel(TDirectivityMap::BeamwidthDb) + QStringLiteral(" dB");
 }
 
 // Everything is measured in the text's size f, which follows the rectangle.
@@ -83,8 +64,8 @@ TLayout MakeLayout(const QRect &rect, bool withTitle)
     TLayout layout;
     const double f = std::max(6.0, std::min(rect.width() / 58.0, rect.height() / 40.0));
     layout.Font = f;
-    layout.Text = FontOfSize(f);
-    layout.TitleFont = FontOfSize(f * 1.2, true);
+    layout.Text = TPictureText::FontOfSize(f);
+    layout.TitleFont = TPictureText::FontOfSize(f * 1.2, true);
     const QFontMetricsF fm(layout.Text);
     const QFontMetricsF tm(layout.TitleFont);
 
@@ -93,7 +74,7 @@ TLayout MakeLayout(const QRect &rect, bool withTitle)
     const double bottom = 0.4 * f + 0.2 * f + fm.height() + 0.2 * f + fm.height() + 0.4 * f;
     const double top = withTitle ? 0.5 * f + tm.height() + 0.6 * f : 0.6 * f + fm.height() / 2;
     const double barBlock
-        = 1.0 * f + 1.1 * f + 0.3 * f + 0.2 * f + fm.horizontalAdvance(Minus + "30");
+        = 1.0 * f + 1.1 * f + 0.3 * f + 0.2 * f + fm.horizontalAdvance(TPictureText::Minus + "30");
     const double legendBlock = 1.0 * f + 1.8 * f + 0.3 * f + fm.horizontalAdvance(LegendText());
     const double right = std::max(barBlock, legendBlock) + 0.9 * f;
 
@@ -144,7 +125,8 @@ QImage ScaleImage()
 double AngleStep(const TLayout &layout, const TRange &range)
 {
     const double labelWidth
-        = QFontMetricsF(layout.Text).horizontalAdvance(Minus + QStringLiteral("180")) * 1.4;
+        = QFontMetricsF(layout.Text).horizontalAdvance(TPictureText::Minus + QStringLiteral("180"))
+        * 1.4;
     for (const double step : { 30.0, 45.0, 90.0 })
         if (layout.Plot.width() * step / (range.High - range.Low) >= labelWidth)
             return step;
@@ -241,7 +223,7 @@ void DrawAxes(QPainter &painter, const TDirectivityMap &map, const TLayout &layo
          a += step) {
         const double x = map.MapPoint(plot, a, grid.FrequenciesHz.front()).x();
         painter.drawLine(QPointF(x, plot.bottom()), QPointF(x, plot.bottom() + tick));
-        const QString label = a < 0 ? Minus + QString::number(-a) : QString::number(a);
+        const QString label = TPictureText::SignedLabel(a);
         const double w = fm.horizontalAdvance(label);
         painter.drawText(QRectF(x - w, plot.bottom() + tick + 0.2 * f, 2 * w, fm.height()),
                          Qt::AlignCenter, label);
@@ -256,7 +238,7 @@ void DrawAxes(QPainter &painter, const TDirectivityMap &map, const TLayout &layo
         painter.drawLine(QPointF(plot.left() - tick, y), QPointF(plot.left(), y));
         const QRectF box(plot.left() - tick - 0.3 * f - 4 * f, y - fm.height() / 2, 4 * f,
                          fm.height());
-        painter.drawText(box, Qt::AlignRight | Qt::AlignVCenter, FrequencyLabel(hz));
+        painter.drawText(box, Qt::AlignRight | Qt::AlignVCenter, TPictureText::FrequencyLabel(hz));
     }
     painter.save();
     const double captionX = plot.left() - tick - 0.7 * f - fm.horizontalAdvance("20k");
@@ -292,7 +274,7 @@ void DrawScale(QPainter &painter, const TLayout &layout)
             const double y = bar.top() + bar.height() * (db - TDirectivityMap::TopDb) / span;
             painter.drawLine(QPointF(bar.right(), y), QPointF(bar.right() + 0.3 * f, y));
             painter.drawText(QRectF(bar.right() + 0.5 * f, y - fm.height() / 2, 4 * f, fm.height()),
-                             Qt::AlignLeft | Qt::AlignVCenter, DbLabel(db));
+                             Qt::AlignLeft | Qt::AlignVCenter, TPictureText::SignedLabel(db));
         }
     }
     // The contour's entry: a piece of its line and its level.

@@ -1,5 +1,6 @@
 #include "analysis/SpinoramaChart.h"
 
+#include "analysis/PictureText.h"
 #include "controls/PictureWriter.h"
 
 #include <QFileInfo>
@@ -16,7 +17,6 @@ namespace {
 
 constexpr double HeadroomDb = 2.0; // at least this much above the loudest level curve
 constexpr double DiBottomDb = -5.0; // the right axis' usual foot
-const QString Minus = QStringLiteral("\u2212");
 
 struct TLayout
 {
@@ -28,25 +28,6 @@ struct TLayout
     // One rectangle per main curve's legend entry, under the axes.
     std::array<QRectF, TSpinorama::MainCurveCount> Legend;
 };
-
-QFont FontOfSize(double pixels, bool bold = false)
-{
-    QFont font;
-    font.setPixelSize(std::max(1, int(std::lround(pixels))));
-    font.setBold(bold);
-    return font;
-}
-
-QString FrequencyLabel(double hz)
-{
-    return hz >= 1000.0 ? QStringLiteral("%1k").arg(hz / 1000.0) : QString::number(hz);
-}
-
-QString DbLabel(double db)
-{
-    const double rounded = std::round(db);
-    return rounded < 0 ? Minus + QString::number(-rounded) : QString::number(rounded);
-}
 
 double LegendSampleWidth(double f)
 {
@@ -96,12 +77,12 @@ TLayout MakeLayout(const QRect &rect, bool withTitle)
     TLayout layout;
     const double f = std::max(6.0, std::min(rect.width() / 58.0, rect.height() / 40.0));
     layout.Font = f;
-    layout.Text = FontOfSize(f);
-    layout.TitleFont = FontOfSize(f * 1.2, true);
+    layout.Text = TPictureText::FontOfSize(f);
+    layout.TitleFont = TPictureText::FontOfSize(f * 1.2, true);
     const QFontMetricsF fm(layout.Text);
     const QFontMetricsF tm(layout.TitleFont);
 
-    const double labelWidth = fm.horizontalAdvance(Minus + QStringLiteral("100"));
+    const double labelWidth = fm.horizontalAdvance(TPictureText::Minus + QStringLiteral("100"));
     const double side = 0.5 * f + fm.height() + 0.4 * f + labelWidth + 0.3 * f + 0.4 * f;
     const double top = withTitle ? 0.5 * f + tm.height() + 0.6 * f : 0.6 * f + fm.height() / 2;
     layout.Title = QRectF(rect.left(), rect.top() + 0.5 * f, rect.width(), tm.height());
@@ -258,7 +239,7 @@ void DrawAxes(QPainter &painter, const TSpinoramaChart &chart, const TLayout &la
     for (const double hz : FrequencyLabels(layout)) {
         const double x = TSpinoramaChart::XOf(plot, hz);
         painter.drawLine(QPointF(x, plot.bottom()), QPointF(x, plot.bottom() + tick));
-        const QString label = FrequencyLabel(hz);
+        const QString label = TPictureText::FrequencyLabel(hz);
         const double w = fm.horizontalAdvance(label);
         painter.drawText(QRectF(x - w, plot.bottom() + tick + 0.2 * f, 2 * w, fm.height()),
                          Qt::AlignCenter, label);
@@ -280,12 +261,14 @@ void DrawAxes(QPainter &painter, const TSpinoramaChart &chart, const TLayout &la
         painter.drawLine(QPointF(plot.right(), y), QPointF(plot.right() + tick, y));
         painter.drawText(QRectF(plot.left() - tick - 0.3 * f - labelBox, y - fm.height() / 2,
                                 labelBox, fm.height()),
-                         Qt::AlignRight | Qt::AlignVCenter, DbLabel(levels.LowDb + step));
+                         Qt::AlignRight | Qt::AlignVCenter,
+                         TPictureText::SignedLabel(std::round(levels.LowDb + step)));
         painter.drawText(
             QRectF(plot.right() + tick + 0.3 * f, y - fm.height() / 2, labelBox, fm.height()),
-            Qt::AlignLeft | Qt::AlignVCenter, DbLabel(di.LowDb + step));
+            Qt::AlignLeft | Qt::AlignVCenter,
+            TPictureText::SignedLabel(std::round(di.LowDb + step)));
     }
-    const double labelWidth = fm.horizontalAdvance(Minus + QStringLiteral("100"));
+    const double labelWidth = fm.horizontalAdvance(TPictureText::Minus + QStringLiteral("100"));
     const double offset = tick + 0.7 * f + labelWidth + fm.height() / 2;
     DrawRotatedCaption(painter, plot, plot.left() - offset,
                        QCoreApplication::translate("TSpinoramaChart", "Poziom [dB]"), fm);
