@@ -14,13 +14,18 @@
 #include "app/ui/FrmOpcje.h"
 #include "app/ui/ToolWindows.h"
 #include "audio/ui/FrmGenerator.h"
+#include "audio/ui/FrmMeter.h"
 #include "chart/PolarGraph.h"
 #include "chart/ui/GraphSet.h"
 #include "controls/FileWriter.h"
+#include "controls/VirtualClock.h"
 #include "document/ui/FrmChild.h"
 #include "helpers/MainFixture.h"
 #include "measurement/ui/FrmAnaliza.h"
 #include "measurement/ui/FrmParametry.h"
+#include "measurement/ui/FrmPomiar.h"
+#include "measurement/ui/WindowRig.h"
+#include "printing/ui/FrmPodglad.h"
 #include "printing/ui/FrmPrint.h"
 #include "turntable/ui/FrmStolikKontrol.h"
 
@@ -102,6 +107,46 @@ QStringList PolishOf(const QStringList &texts)
             polish << t;
     return polish;
 }
+
+template<class T>
+T &Tool(TFrmMain &main, TFrmMain::EToolWindow which)
+{
+    return *qobject_cast<T *>(main.ToolWindow(which));
+}
+
+// The measurement window with the rig of the main window's tool windows, which it needs for
+// as long as it lives.
+class TMeasurementHost : public QWidget
+{
+public:
+    explicit TMeasurementHost(TFrmMain &main)
+        : m_rig(Tool<TFrmStolikKontrol>(main, TFrmMain::EToolWindow::Turntable),
+                Tool<TFrmMeter>(main, TFrmMain::EToolWindow::Meter),
+                Tool<TFrmGenerator>(main, TFrmMain::EToolWindow::Generator))
+        , m_window(m_rig, m_clock, this)
+    { }
+
+private:
+    TVirtualClock m_clock;
+    TWindowRig m_rig;
+    TFrmPomiar m_window;
+};
+
+// The print preview with the print dialog it belongs to.
+class TPreviewHost : public QWidget
+{
+public:
+    explicit TPreviewHost(TFrmMain &main)
+        : m_print({ { QStringLiteral("A"), &main.ActiveDocument()->Graph() } }, this)
+        , m_preview(m_print)
+    {
+        m_preview.setParent(this, m_preview.windowFlags());
+    }
+
+private:
+    TFrmPrint m_print;
+    TFrmPodglad m_preview;
+};
 
 } // namespace
 
@@ -185,6 +230,21 @@ void TestEnglish::noPolishInEnglish_data()
           [](TFrmMain &main) {
               return std::make_unique<TFrmMapa>(&main);
           } },
+        { "measurement",
+          [](TFrmMain &main) {
+              return std::make_unique<TMeasurementHost>(main);
+          } },
+        { "print preview",
+          [](TFrmMain &main) {
+              return std::make_unique<TPreviewHost>(main);
+          } },
+        { "document",
+          [](TFrmMain &main) {
+              // The document window's own texts; its title is the document's name (data).
+              TFrmChild *doc = main.ActiveDocument();
+              doc->setWindowTitle(QString());
+              return std::unique_ptr<QWidget>(doc);
+          } },
         { "spinorama",
           [](TFrmMain &main) {
               return std::make_unique<TFrmSpinorama>(&main);
@@ -210,8 +270,11 @@ void TestEnglish::noPolishInEnglish()
     QCoreApplication::processEvents();
     const QStringList texts = Texts(*window);
     const QStringList polish = PolishOf(texts);
-    if (made && made->parent() == main.get())
-        (void)made.release(); // the main window deletes its own children
+    bool mains = false; // the main window deletes its own descendants
+    for (QObject *o = made ? made->parent() : nullptr; o; o = o->parent())
+        mains = mains || o == main.get();
+    if (mains)
+        (void)made.release();
     QVERIFY(!texts.isEmpty());
     if (english)
         QVERIFY2(polish.isEmpty(), qPrintable(polish.join(u'\n')));
